@@ -1,0 +1,36 @@
+// The extension context handle and the one way events reach ActionScript.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "FlashRuntimeExtensions.h"
+
+namespace core {
+
+// One FREContext, copied by value into the global holder, the manager and
+// every renderer. The word is atomic so that a renderer's copy can be cleared
+// on the main thread while an SDK thread reads it.
+class AneContext {
+ public:
+  AneContext() = default;
+  explicit AneContext(FREContext c) : context_(c) {}
+  AneContext(const AneContext& o) : context_(o.get()) {}
+  AneContext& operator=(const AneContext& o) {
+    set(o.get());
+    return *this;
+  }
+  void setContext(FREContext c) { set(c); }
+  void set(FREContext c) { context_.store(c, std::memory_order_release); }
+  FREContext get() const { return context_.load(std::memory_order_acquire); }
+  bool null() const { return get() == nullptr; }
+
+ private:
+  std::atomic<FREContext> context_{nullptr};
+};
+
+// Raises a StatusEvent (code, level) on the context; callable from any thread.
+// The runtime copies both texts before it returns; its result is ignored.
+void dispatchStatus(FREContext context, std::string code, std::string level);
+
+}  // namespace core

@@ -1,0 +1,136 @@
+// The newest-frame store shared by both extensions: a renderer per bound
+// (user, kind) pair, kept in a pool that SDK threads and the main thread share.
+//
+// Ownership and protection:
+// - RendererPool::mutex() guards the pool list and every renderer's binding
+//   (user id, kind, free flag). Routing takes it for the lookup and the bind
+//   only, never for a conversion.
+// - FrameStore guards its pixels itself: a writer converts into a back buffer
+//   that nobody reads (writers are serialised by their own lock), then swaps
+//   it with the published buffer under a short lock; a reader copies the
+//   published buffer under that same short lock. A copy never reads a freed or
+//   half-written buffer, and a reader never waits for a conversion.
+// - Renderers are shared_ptr: one taken out of the pool stays alive until the
+//   thread using it lets go, even after the pool is emptied.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/context.h"
+
+namespace core {
+
+class FrameStore {
+ public:
+  // SDK thread. convert(uint8_t* dst) fills width*height*4 bytes and returns
+  // false to drop the frame. Buffers are reused while the size stays the same.
+  // Returns false when the frame was dropped (bad size or convert refused).
+  template <class Convert>
+  bool write(uint32_t width, uint32_t height, Convert&& convert);
+
+  // Main thread. read(const uint8_t* data, uint32_t size, uint32_t width,
+  // uint32_t height) runs under the publish lock; data is null when size is 0.
+  template <class Read>
+  void read(Read&& fn) const {
+    std::lock_guard<std::mutex> lock(frontMutex_);
+    fn(size_ ? front_.data() : static_cast<const uint8_t*>(nullptr), size_, width_, height_);
+  }
+
+  // Frees both buffers; size 0, width and height kept.
+  void clear();
+
+ private:
+  mutable std::mutex writeMutex_;  // serialises writers; guards back_
+  mutable std::mutex frontMutex_;  // guards front_, size_, width_, height_
+  std::vector<uint8_t> back_;
+  std::vector<uint8_t> front_;
+  uint32_t size_ = 0;
+  uint32_t width_ = 640;
+  uint32_t height_ = 480;
+};
+
+uint32_t bgraFrameBytes(uint32_t width, uint32_t height);
+
+template <class Convert>
+bool FrameStore::write(uint32_t width, uint32_t height, Convert&& convert) {
+  const uint32_t bytes = bgraFrameBytes(width, height);
+  if (bytes == 0) return false;
+  std::lock_guard<std::mutex> writer(writeMutex_);
+  if (back_.size() != bytes) back_.resize(bytes);
+  if (!convert(back_.data())) return false;
+  std::lock_guard<std::mutex> lock(frontMutex_);
+  front_.swap(back_);
+  size_ = bytes;
+  width_ = width;
+  height_ = height;
+  return true;
+}
+
+// One renderer. The binding fields are guarded by the pool's mutex; the
+// context is atomic (cleared by remove() while SDK threads may read it).
+class ANEVideoRander {
+ public:
+  explicit ANEVideoRander(FREContext context) : context(context) {}
+
+  AneContext context;
+  std::string userId;  // guarded by the pool's mutex
+  int32_t kind = -1;   // guarded by the pool's mutex
+  bool free = true;    // guarded by the pool's mutex
+  FrameStore frame;
+
+  void bind(const std::string& id, int32_t k) {
+    userId = id;
+    kind = k;
+    free = false;
+  }
+  void release() {
+    userId.clear();
+    kind = 0;
+    free = true;
+  }
+  void remove() {
+    release();
+    context.set(nullptr);
+    frame.clear();
+  }
+};
+
+using RendererPtr = std::shared_ptr<ANEVideoRander>;
+
+class RendererPool {
+ public:
+  std::mutex& mutex() const { return mutex_; }
+
+  // The *Locked operations expect mutex() held by the caller.
+  // First renderer whose user id and kind match (free ones included).
+  RendererPtr findLocked(const std::string& id, int32_t kind) const;
+  // First free renderer, else a new one with the given context, appended (still free).
+  RendererPtr acquireLocked(FREContext contextForNew);
+  // Appends renderers with the given context until the pool holds `count`.
+  void growLocked(size_t count, FREContext context);
+  size_t sizeLocked() const { return renderers_.size(); }
+  const std::vector<RendererPtr>& renderersLocked() const { return renderers_; }
+  // Empties the pool and hands back what it held (the caller removes them).
+  std::vector<RendererPtr> takeAllLocked() { return std::exchange(renderers_, {}); }
+
+  // Locking conveniences.
+  RendererPtr find(const std::string& id, int32_t kind) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return findLocked(id, kind);
+  }
+  size_t size() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return renderers_.size();
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<RendererPtr> renderers_;
+};
+
+}  // namespace core

@@ -1,0 +1,134 @@
+// The host side of the AIR runtime stand-in: what the real runtime does when an
+// application loads a native extension, creates its context and calls its
+// functions. Tests and the anehost tool drive extensions through this API only.
+//
+// The thread that calls Context::call is the main thread for the length of the
+// call; extension code that calls the C API from any other thread, while an
+// object is acquired, after an object's call has returned, or with a null
+// pointer is refused exactly as the runtime refuses it, and the breach counted.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "FlashRuntimeExtensions.h"
+
+namespace air {
+
+// An ActionScript ByteArray owned by the host; extension calls see its bytes.
+struct ByteArray {
+  std::vector<uint8_t> bytes;
+};
+
+// An ActionScript BitmapData owned by the host. Rows are stored as the runtime
+// chose: bottom row first when invertedY, each row stride32 words apart.
+struct Bitmap {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool transparent = true;
+  bool invertedY = false;
+  uint32_t stride32 = 0;
+  std::vector<uint32_t> words;
+  // The ARGB word of the pixel at column x of image row y (0 = top row).
+  uint32_t pixel(uint32_t x, uint32_t y) const;
+  // Writes the pixel at column x of image row y (0 = top row).
+  void setPixel(uint32_t x, uint32_t y, uint32_t argb);
+};
+
+// A plain ActionScript Object (no properties the extensions use).
+struct PlainObject {};
+
+struct Null {
+  bool operator==(const Null&) const { return true; }
+};
+
+using Value = std::variant<Null, bool, int32_t, uint32_t, double, std::string, std::shared_ptr<ByteArray>,
+                           std::shared_ptr<Bitmap>, std::shared_ptr<PlainObject>>;
+
+// A StatusEvent as ActionScript receives it on the main thread.
+struct Event {
+  std::string code;
+  std::string level;
+  bool operator==(const Event& o) const { return code == o.code && level == o.level; }
+};
+
+// Counts of calls that the runtime refused because they broke one of its rules.
+struct Breaches {
+  uint64_t wrongThread = 0;      // FRE_WRONG_THREAD: off the thread that has a call outstanding
+  uint64_t illegalState = 0;     // FRE_ILLEGAL_STATE: while a ByteArray or BitmapData is acquired
+  uint64_t invalidObject = 0;    // FRE_INVALID_OBJECT: an object used after its call returned
+  uint64_t invalidArgument = 0;  // FRE_INVALID_ARGUMENT: a null pointer
+  uint64_t total() const { return wrongThread + illegalState + invalidObject + invalidArgument; }
+};
+
+// Runtime-wide state and switches.
+Breaches breaches();
+void resetBreaches();
+// How new bitmaps lay out their rows: bottom row first, and extra words per row.
+void setBitmapLayout(bool invertedY, uint32_t extraStride32);
+
+class Context;
+
+// A loaded extension library (dlopen / LoadLibrary), initialized through its
+// exported initializer; the destructor calls the finalizer and unloads it.
+class Extension {
+ public:
+  static std::unique_ptr<Extension> load(const std::string& libraryPath, const std::string& initializerName,
+                                         const std::string& finalizerName, std::string* error = nullptr);
+  ~Extension();
+  // Runs the context initializer (on the calling thread, as the main thread).
+  std::unique_ptr<Context> createContext(const std::string& contextType = "");
+
+  struct Impl;
+
+ private:
+  explicit Extension(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+// An extension context: the function table and the event queue.
+class Context {
+ public:
+  ~Context();  // disposes the context when still alive
+  std::vector<std::string> functionNames() const;
+  bool hasFunction(const std::string& name) const;
+  // Calls a function of the table by name. Host values become FREObjects that
+  // live until the call returns; the result is read back as a host value
+  // (a ByteArray or Bitmap made by the extension comes back as a new host object).
+  Value call(const std::string& name, const std::vector<Value>& args = {});
+  // Events queued so far (from any thread), in order, as delivered on the main thread.
+  std::vector<Event> takeEvents();
+  // Waits until at least `count` events are queued or the time is up; then takes them all.
+  std::vector<Event> waitForEvents(size_t count, std::chrono::milliseconds timeout);
+  // Runs the context finalizer; events queued afterwards are dropped.
+  void dispose();
+  bool disposed() const;
+  FREContext handle() const;
+
+  struct Impl;
+  explicit Context(std::unique_ptr<Impl> impl);
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+// Captures what the process writes to its console (file descriptor 1, where
+// the extensions' printf goes) while it exists. text() flushes stdout first and
+// returns everything written so far, from any thread.
+class ConsoleCapture {
+ public:
+  ConsoleCapture();
+  ~ConsoleCapture();  // restores file descriptor 1
+  std::string text();
+  std::string take();  // text() and clear
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace air
