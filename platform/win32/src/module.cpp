@@ -1,0 +1,191 @@
+// Modules and the last-error word: GetModuleFileNameW, SetDllDirectoryW,
+// LoadLibraryW, GetProcAddress, FreeLibrary, GetLastError, SetLastError and
+// PathRemoveFileSpecW, over dlopen and /proc/self/exe.
+//
+// Paths come in with '\' or '/' separators; file calls map '\' to '/'. Wide
+// paths hold UTF-16 code units (see codepage.cpp) and file names are UTF-8.
+#ifndef _GNU_SOURCE
+#define _GNU_SOURCE
+#endif
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "shlwapi.h"
+#include "windows.h"
+
+namespace {
+
+thread_local DWORD t_lastError = ERROR_SUCCESS;
+
+std::mutex g_dllDirectoryMutex;
+std::string g_dllDirectory;  // UTF-8, '/' separators; guarded by g_dllDirectoryMutex
+
+std::string wideToUtf8(LPCWSTR wide) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::string();
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, &out[0], n, nullptr, nullptr);
+  out.resize(static_cast<size_t>(n - 1));
+  return out;
+}
+
+std::wstring utf8ToWide(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  return out;
+}
+
+std::string slashes(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+std::string executablePath() {
+  std::vector<char> buf(4096);
+  for (;;) {
+    const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n < 0) return std::string();
+    if (static_cast<size_t>(n) < buf.size()) return std::string(buf.data(), static_cast<size_t>(n));
+    buf.resize(buf.size() * 2);
+  }
+}
+
+std::string folderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+void* tryOpen(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+
+}  // namespace
+
+extern "C" {
+
+DWORD WINAPI GetLastError(void) { return t_lastError; }
+void WINAPI SetLastError(DWORD error) { t_lastError = error; }
+
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+  std::string path;
+  if (!module) {
+    path = executablePath();
+  } else {
+    struct link_map* map = nullptr;
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name) path = map->l_name;
+  }
+  if (path.empty()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  if (!fileName || size == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  const std::wstring wide = utf8ToWide(path);
+  // As Windows: a path that does not fit is cut to size - 1 elements, ended
+  // with a zero, and the result is size with ERROR_INSUFFICIENT_BUFFER.
+  if (wide.size() >= size) {
+    wide.copy(fileName, size - 1);
+    fileName[size - 1] = 0;
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
+  }
+  wide.copy(fileName, wide.size());
+  fileName[wide.size()] = 0;
+  SetLastError(ERROR_SUCCESS);
+  return static_cast<DWORD>(wide.size());
+}
+
+BOOL WINAPI PathRemoveFileSpecW(LPWSTR path) {
+  if (!path) return FALSE;
+  size_t n = 0;
+  while (path[n] != 0) ++n;
+  size_t last = n;  // index of the last separator
+  for (size_t i = 0; i < n; ++i)
+    if (path[i] == L'\\' || path[i] == L'/') last = i;
+  if (last == n) {  // a bare file name: nothing of a folder is left
+    if (n == 0) return FALSE;
+    path[0] = 0;
+    return TRUE;
+  }
+  // A separator at the root ("\file", "C:\file") stays.
+  const bool root = last == 0 || (last == 2 && path[1] == L':');
+  const size_t cut = root ? last + 1 : last;
+  if (cut >= n) return FALSE;  // already a bare root
+  path[cut] = 0;
+  return TRUE;
+}
+
+BOOL WINAPI SetDllDirectoryW(LPCWSTR pathName) {
+  std::lock_guard<std::mutex> lock(g_dllDirectoryMutex);
+  g_dllDirectory = pathName ? slashes(wideToUtf8(pathName)) : std::string();
+  while (g_dllDirectory.size() > 1 && g_dllDirectory.back() == '/') g_dllDirectory.pop_back();
+  return TRUE;
+}
+
+// The search order of LoadLibrary for a plain name: the executable's folder,
+// then the folder of SetDllDirectoryW, then the system's own search. A path
+// with a folder in it is opened as given.
+HMODULE WINAPI LoadLibraryW(LPCWSTR fileName) {
+  if (!fileName || !*fileName) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const std::string name = slashes(wideToUtf8(fileName));
+  void* handle = nullptr;
+  if (name.find('/') != std::string::npos) {
+    handle = tryOpen(name);
+  } else {
+    std::string dllDirectory;
+    {
+      std::lock_guard<std::mutex> lock(g_dllDirectoryMutex);
+      dllDirectory = g_dllDirectory;
+    }
+    const std::string exeFolder = folderOf(executablePath());
+    if (!exeFolder.empty()) handle = tryOpen(exeFolder + "/" + name);
+    if (!handle && !dllDirectory.empty()) handle = tryOpen(dllDirectory + "/" + name);
+    if (!handle) handle = tryOpen(name);
+  }
+  if (!handle) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  SetLastError(ERROR_SUCCESS);
+  return handle;
+}
+
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
+  if (!module) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  if (!procName) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  dlerror();
+  void* symbol = dlsym(module, procName);
+  if (!symbol) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  return reinterpret_cast<FARPROC>(symbol);
+}
+
+BOOL WINAPI FreeLibrary(HMODULE module) {
+  if (!module || dlclose(module) != 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // extern "C"
