@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "shlwapi.h"
+#include "win32_standin.h"
+#include "windows.h"
+
+namespace {
+
+std::wstring widen(const std::string& s) {
+  std::wstring w(s.size() + 1, L'\0');
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, &w[0], static_cast<int>(w.size()));
+  w.resize(n > 0 ? n - 1 : 0);
+  return w;
+}
+
+std::string exePath() {
+  char buf[4096];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+  return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::wstring removeFileSpec(std::wstring path, BOOL* result = nullptr) {
+  path.push_back(0);
+  const BOOL r = PathRemoveFileSpecW(&path[0]);
+  if (result) *result = r;
+  return path.c_str();
+}
+
+TEST(Win32Module, ModuleFileNameIsTheRunningExecutable) {
+  wchar_t buf[4096];
+  const DWORD n = GetModuleFileNameW(nullptr, buf, 4096);
+  EXPECT_EQ(widen(exePath()), std::wstring(buf, n));
+  // Too small a buffer: cut, zero-ended, the size returned and the error set.
+  wchar_t small[5] = {1, 1, 1, 1, 1};
+  EXPECT_EQ(5u, GetModuleFileNameW(nullptr, small, 5));
+  EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
+  EXPECT_EQ(0, small[4]);
+}
+
+TEST(Win32Module, RemoveFileSpecKeepsTheFolder) {
+  BOOL r = FALSE;
+  EXPECT_EQ(L"C:\\app\\bin", removeFileSpec(L"C:\\app\\bin\\host.exe", &r));
+  EXPECT_TRUE(r);
+  EXPECT_EQ(L"/opt/app", removeFileSpec(L"/opt/app/host"));
+  EXPECT_EQ(L"C:\\", removeFileSpec(L"C:\\host.exe"));
+  EXPECT_EQ(L"/", removeFileSpec(L"/host"));
+  EXPECT_EQ(L"", removeFileSpec(L"host.exe"));
+  EXPECT_EQ(L"C:\\", removeFileSpec(L"C:\\", &r));
+  EXPECT_FALSE(r);
+  EXPECT_FALSE(PathRemoveFileSpecW(nullptr));
+}
+
+TEST(Win32Module, LoadLibraryFindsTheDllDirectoryAndResolvesSymbols) {
+  std::string folder = exePath();
+  folder.resize(folder.find_last_of('/'));
+  SetLastError(0);
+  EXPECT_EQ(nullptr, LoadLibraryW(L"probe.dll"));
+  EXPECT_EQ(ERROR_MOD_NOT_FOUND, GetLastError());
+
+  ASSERT_TRUE(SetDllDirectoryW(widen(folder + "/Win32Probe").c_str()));
+  HMODULE module = LoadLibraryW(L"probe.dll");
+  ASSERT_NE(nullptr, module);
+  // Through void(*)(): the generic function pointer type, so no cast warning.
+  auto probe = reinterpret_cast<int (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(module, "probeValue")));
+  ASSERT_NE(nullptr, probe);
+  EXPECT_EQ(42, probe());
+  EXPECT_EQ(nullptr, GetProcAddress(module, "noSuchFunction"));
+  EXPECT_EQ(ERROR_PROC_NOT_FOUND, GetLastError());
+  wchar_t buf[4096];
+  const std::wstring name(buf, GetModuleFileNameW(module, buf, 4096));
+  EXPECT_EQ(L"Win32Probe/probe.dll", name.substr(name.size() - 20));
+  EXPECT_TRUE(FreeLibrary(module));
+  SetDllDirectoryW(nullptr);
+
+  // A Windows-style absolute path with backslashes.
+  std::string backslashed = folder + "/Win32Probe/probe.dll";
+  for (char& c : backslashed)
+    if (c == '/') c = '\\';
+  module = LoadLibraryW(widen(backslashed).c_str());
+  ASSERT_NE(nullptr, module);
+  FreeLibrary(module);
+  EXPECT_EQ(nullptr, GetProcAddress(nullptr, "probeValue"));
+  EXPECT_EQ(ERROR_INVALID_HANDLE, GetLastError());
+}
+
+TEST(Win32Process, PowerCallsAreRecordedWithTheirPreviousState) {
+  win32::resetRecords();
+  EXPECT_EQ(ES_CONTINUOUS, SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED));
+  EXPECT_EQ(0x80000003u, SetThreadExecutionState(ES_CONTINUOUS));
+  EXPECT_EQ((std::vector<EXECUTION_STATE>{0x80000003u, 0x80000000u}), win32::executionStateCalls());
+
+  EXPECT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, 0));
+  EXPECT_FALSE(win32::screenSaverActive());
+  BOOL active = TRUE;
+  EXPECT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
+  EXPECT_FALSE(active);
+  const auto calls = win32::systemParametersCalls();
+  ASSERT_EQ(2u, calls.size());
+  EXPECT_EQ(static_cast<UINT>(SPI_SETSCREENSAVEACTIVE), calls[0].action);
+  EXPECT_EQ(0u, calls[0].uiParam);
+  EXPECT_EQ(nullptr, calls[0].pvParam);
+  EXPECT_EQ(0u, calls[0].winIni);
+}
+
+TEST(Win32Process, TerminateEndsOnlyTheCurrentProcessWithItsCode) {
+  win32::resetRecords();
+  HANDLE other = reinterpret_cast<HANDLE>(static_cast<intptr_t>(1234));
+  EXPECT_FALSE(TerminateProcess(other, 5));
+  EXPECT_EQ(1u, win32::terminateCalls().size());
+  EXPECT_EQ(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)), GetCurrentProcess());
+  EXPECT_EXIT(
+      {
+        std::printf("\nlast words");
+        TerminateProcess(GetCurrentProcess(), 3);
+      },
+      ::testing::ExitedWithCode(3), "");
+}
+
+}  // namespace
