@@ -1,0 +1,44 @@
+# Cross-build for 32-bit Windows with Debian's mingw-w64 (posix threads, so
+# std::thread and std::mutex exist). Everything links statically against the
+# compiler's runtime and winpthread, so the DLLs we ship import only system
+# DLLs, "Adobe AIR.dll" and (Brisora) iLiveSDK.dll.
+#
+# Cross-built third-party libraries (libyuv, GoogleTest) are looked for in
+# ANE_MINGW_PREFIX (environment or cache; default /opt/ane-mingw), which
+# scripts/setup-windows.sh fills.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(_ane_triple i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${_ane_triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_ane_triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${_ane_triple}-windres)
+set(CMAKE_AR ${_ane_triple}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${_ane_triple}-gcc-ranlib-posix CACHE FILEPATH "")
+
+if(NOT ANE_MINGW_PREFIX)
+  if(DEFINED ENV{ANE_MINGW_PREFIX})
+    set(ANE_MINGW_PREFIX $ENV{ANE_MINGW_PREFIX})
+  else()
+    set(ANE_MINGW_PREFIX /opt/ane-mingw)
+  endif()
+endif()
+# try_compile projects read the toolchain file again; hand the prefix on.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ANE_MINGW_PREFIX)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${_ane_triple} ${ANE_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# No libgcc_s, libstdc++ or libwinpthread DLLs at run time.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Test programs run under 32-bit Wine (ctest and gtest_discover_tests use this).
+find_program(ANE_WINE wine)
+if(ANE_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ANE_WINE})
+endif()

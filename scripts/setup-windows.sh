@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Sets up everything the 32-bit Windows leg needs, on Debian 12 as root, from
+# Debian's packages only:
+#   - the mingw-w64 i686 cross compiler (posix threads) and tools,
+#   - 32-bit Wine, headless,
+#   - the zh_CN.UTF-8 locale (Wine then reports ANSI code page 936),
+#   - libyuv (from Debian's source package) and GoogleTest (/usr/src/googletest)
+#     cross-built for i686-w64-mingw32 into a cache folder.
+# Safe to run again: each step is skipped when its result is already there.
+#
+# Environment:
+#   ANE_MINGW_PREFIX  where the cross-built libraries go (default /opt/ane-mingw)
+set -euo pipefail
+
+PREFIX=${ANE_MINGW_PREFIX:-/opt/ane-mingw}
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TOOLCHAIN="$HERE/cmake/toolchain-mingw-i686.cmake"
+APT=(apt-get -y -q -o DPkg::Lock::Timeout=900)
+export DEBIAN_FRONTEND=noninteractive
+
+log() { printf '== setup-windows: %s\n' "$*"; }
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup-windows.sh must run as root (it installs Debian packages)" >&2
+  exit 1
+fi
+
+# ---------------------------------------------------------------- packages
+missing=()
+need() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" || missing+=("$1"); }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  log "adding the i386 architecture for 32-bit Wine"
+  dpkg --add-architecture i386
+  i386_added=1
+fi
+for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+         mingw-w64-i686-dev mingw-w64-tools wine wine32:i386 locales cmake ninja-build \
+         dpkg-dev googletest xz-utils; do
+  need "$p"
+done
+if [ ${#missing[@]} -gt 0 ] || [ -n "${i386_added:-}" ]; then
+  log "installing: ${missing[*]}"
+  "${APT[@]}" update
+  "${APT[@]}" install --no-install-recommends "${missing[@]}"
+fi
+
+# ---------------------------------------------------------------- locale
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  log "generating the zh_CN.UTF-8 locale"
+  if [ -f /etc/locale.gen ] && grep -q '^# *zh_CN.UTF-8 UTF-8' /etc/locale.gen; then
+    sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    locale-gen
+  else
+    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+  fi
+fi
+
+mkdir -p "$PREFIX"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+cross_cmake() { # src build extra-args...
+  local src=$1 build=$2; shift 2
+  cmake -S "$src" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" "$@" >/dev/null
+  cmake --build "$build" -j2 >/dev/null
+}
+
+# ---------------------------------------------------------------- libyuv
+if [ ! -f "$PREFIX/lib/libyuv.a" ] || [ ! -f "$PREFIX/include/libyuv.h" ]; then
+  log "fetching Debian's libyuv source package"
+  # A private apt configuration with deb-src lines derived from the machine's
+  # own deb lines: the machine's apt configuration and lists stay untouched.
+  A="$WORK/apt"
+  mkdir -p "$A/lists/partial" "$A/cache/archives/partial" "$A/src"
+  {
+    if [ -f /etc/apt/sources.list ]; then
+      sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' /etc/apt/sources.list
+    fi
+    for f in /etc/apt/sources.list.d/*.list; do
+      [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
+    done
+  } >"$A/sources.list"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    # deb822 stanzas: keep the stanza, turn "Types: deb" into "Types: deb-src".
+    sed 's/^Types:.*/Types: deb-src/' "$f" >"$A/src/$(basename "$f")"
+  done
+  AOPT=(-o Dir::Etc::SourceList="$A/sources.list" -o Dir::Etc::SourceParts="$A/src"
+        -o Dir::State::Lists="$A/lists" -o Dir::Cache="$A/cache"
+        -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache=""
+        -o APT::Get::List-Cleanup=0 -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
+  apt-get -q "${AOPT[@]}" update >/dev/null
+  (cd "$WORK" && apt-get -q "${AOPT[@]}" source --download-only libyuv >/dev/null)
+  dsc=$(ls "$WORK"/libyuv_*.dsc | head -n1)
+  (cd "$WORK" && dpkg-source --no-check -x "$dsc" libyuv-src >/dev/null)
+  log "cross-building libyuv"
+  # Only the static library is needed; Debian's CMakeLists also builds a
+  # shared library and tools, which is harmless but slower, so build the target.
+  cmake -S "$WORK/libyuv-src" -B "$WORK/yuv-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_POSITION_INDEPENDENT_CODE=OFF >/dev/null
+  cmake --build "$WORK/yuv-build" --target yuv -j2 >/dev/null
+  mkdir -p "$PREFIX/lib" "$PREFIX/include"
+  cp "$WORK/yuv-build/libyuv.a" "$PREFIX/lib/libyuv.a"
+  cp -r "$WORK/libyuv-src/include/." "$PREFIX/include/"
+fi
+
+# ---------------------------------------------------------------- GoogleTest
+if [ ! -f "$PREFIX/lib/cmake/GTest/GTestConfig.cmake" ]; then
+  log "cross-building GoogleTest"
+  cross_cmake /usr/src/googletest "$WORK/gtest-build" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
+  cmake --install "$WORK/gtest-build" >/dev/null
+fi
+
+log "ready: toolchain $TOOLCHAIN, libraries in $PREFIX"
