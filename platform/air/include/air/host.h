@@ -33,11 +33,23 @@ struct Bitmap {
   bool invertedY = false;
   uint32_t stride32 = 0;
   std::vector<uint32_t> words;
+  // FREInvalidateBitmapDataRect calls the runtime accepted for this bitmap.
+  uint32_t invalidations = 0;
   // The ARGB word of the pixel at column x of image row y (0 = top row).
   uint32_t pixel(uint32_t x, uint32_t y) const;
   // Writes the pixel at column x of image row y (0 = top row).
   void setPixel(uint32_t x, uint32_t y, uint32_t argb);
 };
+
+// The word that fills the extra words at the end of each row of a new bitmap;
+// a changed padding word means something wrote past the end of a row.
+constexpr uint32_t kBitmapPadding = 0xA5A5A5A5u;
+// A bitmap as ActionScript's `new BitmapData(width, height, transparent, fill)`
+// makes it, laid out as setBitmapLayout chose (an opaque bitmap's alpha is FF).
+std::shared_ptr<Bitmap> newBitmap(uint32_t width, uint32_t height, bool transparent = true,
+                                  uint32_t fill = 0xFFFFFFFFu);
+// True when no padding word of the bitmap was changed.
+bool paddingIntact(const Bitmap& bitmap);
 
 // A plain ActionScript Object (no properties the extensions use).
 struct PlainObject {};
@@ -68,6 +80,13 @@ struct Breaches {
 // Runtime-wide state and switches.
 Breaches breaches();
 void resetBreaches();
+// One line per breach since the last reset ("FREGetObjectAsInt32: FRE_WRONG_THREAD: ..."), at most 256.
+std::vector<std::string> breachLog();
+// Whether each breach is also written to stderr as it happens (on by default).
+void setBreachEcho(bool on);
+// When true, Extension's destructor leaves the library loaded (no dlclose /
+// FreeLibrary); for libraries whose threads may outlive their finalizer.
+void setKeepLibrariesLoaded(bool keep);
 // How new bitmaps lay out their rows: bottom row first, and extra words per row.
 void setBitmapLayout(bool invertedY, uint32_t extraStride32);
 
@@ -81,7 +100,11 @@ class Extension {
                                          const std::string& finalizerName, std::string* error = nullptr);
   ~Extension();
   // Runs the context initializer (on the calling thread, as the main thread).
+  // Null when the extension's initializer handed back no context initializer.
   std::unique_ptr<Context> createContext(const std::string& contextType = "");
+  // An extension linked into the calling program: its initializer and
+  // finalizer are given directly instead of being looked up in a library.
+  static std::unique_ptr<Extension> fromInitializer(FREInitializer initializer, FREFinalizer finalizer);
 
   struct Impl;
 
@@ -108,12 +131,31 @@ class Context {
   void dispose();
   bool disposed() const;
   FREContext handle() const;
+  // Events that arrived after dispose and were dropped.
+  uint64_t droppedEvents() const;
 
   struct Impl;
   explicit Context(std::unique_ptr<Impl> impl);
 
  private:
   std::unique_ptr<Impl> impl_;
+};
+
+// Makes the calling thread the main thread with a call outstanding, as if
+// inside an extension function, so that code meant to run inside calls can be
+// driven directly (tests of shared helpers). Objects made while the scope
+// lives die with it. Scopes nest; the host's calls nest inside them.
+class CallScope {
+ public:
+  CallScope();
+  ~CallScope();
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+  // A handle for a host value, alive until the scope ends (ByteArrays and
+  // Bitmaps are shared with the caller).
+  FREObject object(const Value& value);
+  // The host value of a live handle; Null for a null or dead handle.
+  Value value(FREObject object);
 };
 
 // Captures what the process writes to its console (file descriptor 1, where
