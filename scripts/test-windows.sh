@@ -17,10 +17,6 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 t1=$(date +%s)
 
-echo
-echo "--- exports and imports of the shipped DLLs"
-bash scripts/check-windows-dlls.sh "$BUILD/bin"
-
 # Wine, headless, in a prefix of its own inside the build folder. The wine
 # server is started before ctest and stopped after: otherwise ctest waits for
 # Wine's background processes to exit after each test program.
