@@ -1,0 +1,106 @@
+// Control of the iLive SDK stand-in, for tests and the host tool.
+//
+// The stand-in logs every operation the extension calls (takeCalls), answers
+// as scripted (setAnswer / command "answer ..."), and delivers callbacks the
+// way the SDK does: on a thread of its own, the caller waiting until the
+// handler has returned. The text interface (command) is documented in
+// platform/ilive/COMMANDS.md.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ilive/sdk/ilive.h"
+
+namespace ilive::standin {
+
+// ---- Allocator counters (iliveMalloc / iliveFree) ----
+struct AllocStats {
+  uint64_t allocations = 0;  // blocks handed out
+  uint64_t frees = 0;        // blocks given back correctly
+  uint64_t live = 0;         // blocks handed out and not yet freed
+  uint64_t wrongFrees = 0;   // iliveFree of a pointer the SDK never handed out
+  uint64_t doubleFrees = 0;  // iliveFree of a block already freed
+};
+AllocStats allocStats();
+
+// ---- Call log ----
+// The calls made since the last take, one line each: Operation(arg, arg, ...).
+std::vector<std::string> takeCalls();
+// The bytes of the last byte buffer an operation was given (external frames,
+// custom data); empty when none.
+std::vector<uint8_t> lastBytes(const std::string& operation);
+
+// ---- Scripted answers (operation names are matched without regard to case) ----
+struct Answer {
+  std::optional<int64_t> code;       // return value (Booleans: non-zero is true)
+  bool throws = false;               // throw a std::runtime_error instead
+  std::optional<std::string> text;   // version text
+  std::vector<std::string> names;    // device names / window titles of a listing
+  std::vector<std::string> ids;      // device ids (default: the names)
+  std::vector<int64_t> values;       // values written through references; window handles
+};
+void setAnswer(const std::string& operation, const Answer& answer);
+void clearAnswer(const std::string& operation);
+
+// ---- Callbacks ----
+// Runs fn on the stand-in's SDK thread and waits until it returned.
+void runOnSdkThread(const std::function<void()>& fn);
+
+// Fires the completion handlers of the most recent call of operation (login,
+// loginWithSpear, logout, createRoom, joinRoom, changeRole, quitRoom,
+// requestStreams, cancelStreams, cancelAllStreams, releaseSdk). false when
+// that operation has no pending handlers.
+bool complete(const std::string& operation, bool success, int32_t code = 0, const std::string& message = "");
+// Completion handlers fire by themselves (success) right after each call.
+void setAutoComplete(bool on);
+
+// Each delivers on the SDK thread and waits, unless here is true: then the
+// handler runs on the calling thread (for tests that play several SDK threads).
+// false when no handler is installed.
+bool memberEvent(int32_t event, const std::vector<std::string>& userIds, bool here = false);
+bool remoteFrame(const VideoFrame& frame, bool here = false);
+bool localFrame(const VideoFrame& frame, bool here = false);
+bool statistics(const Statistics& stats, bool here = false);
+bool deviceOperation(int32_t operation, int32_t result, bool here = false);
+bool deviceDetect(bool here = false);
+bool audioFrame(int32_t kind, const AudioFrame& frame, bool here = false);
+bool roomDisconnect(int32_t reason, const std::string& message);
+bool forceOffline();
+bool networkNotice();
+bool recordError(int32_t code, const std::string& message);
+bool recorded(int32_t first, int32_t second, int32_t third, const std::string& path);
+
+// The current colour format (setVideoColorFormat), the logged-in user, room state.
+int32_t videoColorFormat();
+
+// ---- Simulated room ----
+// While started, and once logged in and in a room: local camera frames, two
+// remote users with a moving test pattern, audio frames, and a statistics
+// record every two seconds.
+void startRoom();
+void stopRoom();
+
+// A frame with a recognisable test pattern (colour bars, a moving square,
+// seed-dependent marker). format 8: 3 bytes a pixel (blue, green, red);
+// otherwise I420. The data lives in *storage.
+VideoFrame makeFrame(const std::string& user, int32_t kind, int32_t format, uint32_t width, uint32_t height,
+                     uint32_t tick, std::vector<uint8_t>* storage);
+// A statistics record with sample values and count elements in each list.
+Statistics makeStatistics(uint32_t count);
+
+// ---- Text interface ----
+// One line of the stand-in's command language; false with *error set when the
+// line is not understood. A fired callback has returned when this returns.
+bool command(const std::string& line, std::string* error);
+// Adds a verb to the command language (for behaviour kept in other files).
+using Verb = std::function<bool(const std::vector<std::string>& words, std::string* error)>;
+void addVerb(const std::string& verb, Verb fn);
+
+// Forgets handlers, pending completions, answers, calls and room state.
+void reset();
+
+}  // namespace ilive::standin

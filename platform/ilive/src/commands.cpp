@@ -1,0 +1,431 @@
+// The stand-in's text command language (see COMMANDS.md).
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+
+#include "state.h"
+
+namespace ilive::standin {
+namespace {
+
+std::map<std::string, Verb>& verbs();
+
+bool fail(std::string* error, const std::string& message) {
+  if (error) *error = message;
+  return false;
+}
+
+// Splits at blanks outside double quotes; quotes are kept.
+bool split(const std::string& line, std::vector<std::string>* words, std::string* error) {
+  std::string word;
+  bool inQuote = false, any = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (inQuote) {
+      word += c;
+      if (c == '\\' && i + 1 < line.size()) {
+        word += line[++i];
+      } else if (c == '"') {
+        inQuote = false;
+      }
+    } else if (c == '"') {
+      word += c;
+      inQuote = any = true;
+    } else if (std::isspace(static_cast<unsigned char>(c))) {
+      if (any || !word.empty()) words->push_back(word);
+      word.clear();
+      any = false;
+    } else {
+      word += c;
+      any = true;
+    }
+  }
+  if (inQuote) return fail(error, "unterminated text: " + line);
+  if (any || !word.empty()) words->push_back(word);
+  return true;
+}
+
+// A quoted text with C escapes, or a bare word.
+bool unquote(const std::string& s, std::string* out, std::string* error) {
+  if (s.empty() || s[0] != '"') {
+    *out = s;
+    return true;
+  }
+  if (s.size() < 2 || s.back() != '"') return fail(error, "bad text: " + s);
+  out->clear();
+  for (size_t i = 1; i + 1 < s.size(); ++i) {
+    char c = s[i];
+    if (c != '\\') {
+      *out += c;
+      continue;
+    }
+    if (i + 2 >= s.size()) return fail(error, "bad escape in " + s);
+    c = s[++i];
+    switch (c) {
+      case 'n': *out += '\n'; break;
+      case 'r': *out += '\r'; break;
+      case 't': *out += '\t'; break;
+      case '0': *out += '\0'; break;
+      case 'x': {
+        if (i + 3 >= s.size()) return fail(error, "bad \\x escape in " + s);
+        *out += static_cast<char>(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
+        i += 2;
+        break;
+      }
+      default: *out += c;
+    }
+  }
+  return true;
+}
+
+// "a","b" (quoted texts separated by commas) or a single bare word.
+bool textList(const std::string& s, std::vector<std::string>* out, std::string* error) {
+  std::vector<std::string> parts;
+  std::string cur;
+  bool inQuote = false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (inQuote && c == '\\' && i + 1 < s.size()) {
+      cur += c;
+      cur += s[++i];
+      continue;
+    }
+    if (c == '"') inQuote = !inQuote;
+    if (c == ',' && !inQuote) {
+      parts.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) parts.push_back(cur);
+  for (const auto& p : parts) {
+    std::string t;
+    if (!unquote(p, &t, error)) return false;
+    out->push_back(t);
+  }
+  return true;
+}
+
+bool number(const std::string& s, int64_t* out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  *out = std::strtoll(s.c_str(), &end, 0);
+  return end && *end == '\0';
+}
+
+bool numberList(const std::string& s, std::vector<int64_t>* out) {
+  size_t start = 0;
+  while (start <= s.size()) {
+    const size_t comma = s.find(',', start);
+    int64_t v;
+    if (!number(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start), &v)) return false;
+    out->push_back(v);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return true;
+}
+
+// key=value options after the fixed words.
+bool options(const std::vector<std::string>& words, size_t from, std::map<std::string, std::string>* opts,
+             std::vector<std::string>* rest) {
+  for (size_t i = from; i < words.size(); ++i) {
+    const size_t eq = words[i].find('=');
+    if (eq != std::string::npos && words[i][0] != '"')
+      (*opts)[words[i].substr(0, eq)] = words[i].substr(eq + 1);
+    else
+      rest->push_back(words[i]);
+  }
+  return true;
+}
+
+bool intOption(const std::map<std::string, std::string>& opts, const char* key, int64_t* out, std::string* error) {
+  auto it = opts.find(key);
+  if (it == opts.end()) return true;
+  if (!number(it->second, out)) return fail(error, std::string("bad number for ") + key + ": " + it->second);
+  return true;
+}
+
+bool result(const std::string& op, const std::vector<std::string>& w, std::string* error) {
+  if (w.size() < 2 || (w[1] != "ok" && w[1] != "error")) return fail(error, w[0] + " needs ok or error");
+  int64_t code = w[1] == "ok" ? 0 : -1;
+  std::string message;
+  if (w.size() > 2 && !number(w[2], &code)) return fail(error, "bad code: " + w[2]);
+  if (w.size() > 3 && !unquote(w[3], &message, error)) return false;
+  if (!complete(op, w[1] == "ok", static_cast<int32_t>(code), message))
+    return fail(error, "no pending " + op + " to complete");
+  return true;
+}
+
+std::string lastOf(std::initializer_list<const char*> ops) {
+  // The operation of the list that has pending handlers (the most recent call wins
+  // because each call replaces the entry of its own operation; for a pair such as
+  // createRoom/joinRoom the one called last is remembered by lastRoomOp).
+  State& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  for (const char* op : ops)
+    if (s.pending.count(op)) return op;
+  return *ops.begin();
+}
+
+std::string& lastRoomOp() {
+  static std::string op = "createRoom";
+  return op;
+}
+
+bool needHandler(bool delivered, const char* what, std::string* error) {
+  return delivered || fail(error, std::string("no ") + what + " handler is installed");
+}
+
+void addBuiltins(std::map<std::string, Verb>& v) {
+  v["reset"] = [](const std::vector<std::string>&, std::string*) {
+    reset();
+    return true;
+  };
+  v["answer"] = [](const std::vector<std::string>& w, std::string* error) {
+    if (w.size() < 2) return fail(error, "answer needs an operation");
+    std::map<std::string, std::string> opts;
+    std::vector<std::string> rest;
+    options(w, 2, &opts, &rest);
+    if (!rest.empty()) return fail(error, "answer: unexpected " + rest[0]);
+    Answer a;
+    for (const auto& [key, value] : opts) {
+      if (key == "code") {
+        int64_t c;
+        if (!number(value, &c)) return fail(error, "bad code: " + value);
+        a.code = c;
+      } else if (key == "text") {
+        std::string t;
+        if (!unquote(value, &t, error)) return false;
+        a.text = t;
+      } else if (key == "list") {
+        if (!textList(value, &a.names, error)) return false;
+      } else if (key == "ids") {
+        if (!textList(value, &a.ids, error)) return false;
+      } else if (key == "values") {
+        if (!numberList(value, &a.values)) return fail(error, "bad values: " + value);
+      } else {
+        return fail(error, "answer: unknown option " + key);
+      }
+    }
+    setAnswer(w[1], a);
+    return true;
+  };
+  v["throw"] = [](const std::vector<std::string>& w, std::string* error) {
+    if (w.size() != 2) return fail(error, "throw needs one operation");
+    Answer a;
+    a.throws = true;
+    setAnswer(w[1], a);
+    return true;
+  };
+  v["clear"] = [](const std::vector<std::string>& w, std::string* error) {
+    if (w.size() != 2) return fail(error, "clear needs one operation");
+    clearAnswer(w[1]);
+    return true;
+  };
+  v["auto-complete"] = [](const std::vector<std::string>& w, std::string* error) {
+    if (w.size() != 2 || (w[1] != "on" && w[1] != "off")) return fail(error, "auto-complete on|off");
+    setAutoComplete(w[1] == "on");
+    return true;
+  };
+  v["complete"] = [](const std::vector<std::string>& w, std::string* error) {
+    if (w.size() < 3) return fail(error, "complete OPERATION ok|error [CODE [\"MESSAGE\"]]");
+    std::vector<std::string> rest(w.begin() + 1, w.end());
+    rest[0] = "complete";
+    return result(w[1], rest, error);
+  };
+  v["login-result"] = [](const std::vector<std::string>& w, std::string* error) {
+    return result(lastOf({"login", "loginWithSpear"}), w, error);
+  };
+  v["logout-result"] = [](const std::vector<std::string>& w, std::string* error) { return result("logout", w, error); };
+  v["room-result"] = [](const std::vector<std::string>& w, std::string* error) {
+    return result(lastRoomOp(), w, error);
+  };
+  v["role-result"] = [](const std::vector<std::string>& w, std::string* error) {
+    return result("changeRole", w, error);
+  };
+  v["quit-result"] = [](const std::vector<std::string>& w, std::string* error) { return result("quitRoom", w, error); };
+  v["member"] = [](const std::vector<std::string>& w, std::string* error) {
+    int64_t event;
+    if (w.size() < 2 || !number(w[1], &event)) return fail(error, "member EVENT \"user\"...");
+    std::vector<std::string> users;
+    for (size_t i = 2; i < w.size(); ++i) {
+      std::string u;
+      if (!unquote(w[i], &u, error)) return false;
+      users.push_back(u);
+    }
+    return needHandler(memberEvent(static_cast<int32_t>(event), users), "member-event", error);
+  };
+  v["frame"] = [](const std::vector<std::string>& w, std::string* error) {
+    if (w.size() < 4 || (w[1] != "local" && w[1] != "remote"))
+      return fail(error, "frame local|remote \"user\" [kind=N] [format=i420|rgb24|N] WxH [flag=N] [value=N] [size=N]");
+    std::string user;
+    if (!unquote(w[2], &user, error)) return false;
+    std::map<std::string, std::string> opts;
+    std::vector<std::string> rest;
+    options(w, 3, &opts, &rest);
+    if (rest.size() != 1) return fail(error, "frame needs one WxH size");
+    const size_t x = rest[0].find('x');
+    int64_t width, height;
+    if (x == std::string::npos || !number(rest[0].substr(0, x), &width) || !number(rest[0].substr(x + 1), &height) ||
+        width < 0 || height < 0 || width > 8192 || height > 8192)
+      return fail(error, "bad frame size: " + rest[0]);
+    int64_t kind = 1, flag = 0, value = 0, tick = 0, format = COLOR_FORMAT_I420, size = -1;
+    auto f = opts.find("format");
+    if (f != opts.end()) {
+      if (f->second == "i420")
+        format = COLOR_FORMAT_I420;
+      else if (f->second == "rgb24")
+        format = COLOR_FORMAT_RGB24;
+      else if (!number(f->second, &format))
+        return fail(error, "bad format: " + f->second);
+    }
+    if (!intOption(opts, "kind", &kind, error) || !intOption(opts, "flag", &flag, error) ||
+        !intOption(opts, "value", &value, error) || !intOption(opts, "tick", &tick, error) ||
+        !intOption(opts, "size", &size, error))
+      return false;
+    std::vector<uint8_t> pixels;
+    VideoFrame frame = makeFrame(user, static_cast<int32_t>(kind), static_cast<int32_t>(format),
+                                 static_cast<uint32_t>(width), static_cast<uint32_t>(height),
+                                 static_cast<uint32_t>(tick), &pixels);
+    if (size >= 0) {
+      if (static_cast<uint64_t>(size) > pixels.size()) pixels.resize(static_cast<size_t>(size), 0);
+      frame.data = pixels.data();
+      frame.dataSize = static_cast<uint32_t>(size);
+    }
+    frame.flag = static_cast<uint8_t>(flag);
+    frame.value = static_cast<uint32_t>(value);
+    const bool delivered = w[1] == "local" ? localFrame(frame) : remoteFrame(frame);
+    return needHandler(delivered, w[1] == "local" ? "local-video" : "remote-video", error);
+  };
+  v["stats"] = [](const std::vector<std::string>& w, std::string* error) {
+    std::map<std::string, std::string> opts;
+    std::vector<std::string> rest;
+    options(w, 1, &opts, &rest);
+    int64_t lists = 1;
+    if (!intOption(opts, "lists", &lists, error)) return false;
+    if (lists < 0 || lists > 100) return fail(error, "lists must be 0 to 100");
+    return needHandler(statistics(makeStatistics(static_cast<uint32_t>(lists))), "quality", error);
+  };
+  v["device-op"] = [](const std::vector<std::string>& w, std::string* error) {
+    int64_t op, res;
+    if (w.size() != 3 || !number(w[1], &op) || !number(w[2], &res)) return fail(error, "device-op CODE RESULT");
+    return needHandler(deviceOperation(static_cast<int32_t>(op), static_cast<int32_t>(res)), "device-operation",
+                       error);
+  };
+  v["device-detect"] = [](const std::vector<std::string>&, std::string* error) {
+    return needHandler(deviceDetect(), "device-detect", error);
+  };
+  v["audio"] = [](const std::vector<std::string>& w, std::string* error) {
+    int64_t kind;
+    std::string user;
+    if (w.size() < 3 || !number(w[1], &kind) || !unquote(w[2], &user, error))
+      return fail(error, "audio KIND \"user\" [rate=N] [size=N] [amplitude=N] [count=N]");
+    std::map<std::string, std::string> opts;
+    std::vector<std::string> rest;
+    options(w, 3, &opts, &rest);
+    int64_t rate = 48000, size = 1920, amplitude = 1000, count = 1;
+    if (!intOption(opts, "rate", &rate, error) || !intOption(opts, "size", &size, error) ||
+        !intOption(opts, "amplitude", &amplitude, error) || !intOption(opts, "count", &count, error))
+      return false;
+    if (size < 0 || size > (1 << 24) || count < 0 || count > 10000) return fail(error, "audio: size or count out of range");
+    // A square wave: every sample's magnitude is the amplitude.
+    std::vector<uint8_t> data(static_cast<size_t>(size));
+    for (size_t i = 0; i + 1 < data.size(); i += 2) {
+      const int16_t s = static_cast<int16_t>((i / 2) % 2 ? -amplitude : amplitude);
+      data[i] = static_cast<uint8_t>(s & 0xff);
+      data[i + 1] = static_cast<uint8_t>((s >> 8) & 0xff);
+    }
+    AudioFrame frame;
+    frame.identifier = SdkString(user.c_str(), user.size());
+    frame.sampleRate = static_cast<uint32_t>(rate);
+    frame.dataSize = static_cast<uint32_t>(size);
+    frame.data = data.data();
+    for (int64_t i = 0; i < count; ++i)
+      if (!audioFrame(static_cast<int32_t>(kind), frame)) return fail(error, "no audio-data handler for that kind");
+    return true;
+  };
+  v["disconnect"] = [](const std::vector<std::string>& w, std::string* error) {
+    int64_t reason = 0;
+    std::string message;
+    if (w.size() > 1 && !number(w[1], &reason)) return fail(error, "disconnect [REASON [\"MESSAGE\"]]");
+    if (w.size() > 2 && !unquote(w[2], &message, error)) return false;
+    return needHandler(roomDisconnect(static_cast<int32_t>(reason), message), "room-disconnect", error);
+  };
+  v["force-offline"] = [](const std::vector<std::string>&, std::string* error) {
+    return needHandler(forceOffline(), "force-offline", error);
+  };
+  v["network-notice"] = [](const std::vector<std::string>&, std::string* error) {
+    return needHandler(networkNotice(), "network-notice", error);
+  };
+  v["record-error"] = [](const std::vector<std::string>& w, std::string* error) {
+    int64_t code;
+    std::string message;
+    if (w.size() != 3 || !number(w[1], &code) || !unquote(w[2], &message, error))
+      return fail(error, "record-error CODE \"MESSAGE\"");
+    return needHandler(recordError(static_cast<int32_t>(code), message), "local-record", error);
+  };
+  v["recorded"] = [](const std::vector<std::string>& w, std::string* error) {
+    std::string path;
+    if (w.size() != 2 || !unquote(w[1], &path, error)) return fail(error, "recorded \"PATH\"");
+    return needHandler(recorded(0, 0, 0, path), "local-record", error);
+  };
+  v["room"] = [](const std::vector<std::string>& w, std::string* error) {
+    if (w.size() != 2 || (w[1] != "start" && w[1] != "stop")) return fail(error, "room start|stop");
+    if (w[1] == "start")
+      startRoom();
+    else
+      stopRoom();
+    return true;
+  };
+}
+
+std::mutex& verbsMutex() {
+  static std::mutex m;
+  return m;
+}
+
+std::map<std::string, Verb>& verbs() {
+  static std::map<std::string, Verb>* v = [] {
+    auto* m = new std::map<std::string, Verb>;
+    addBuiltins(*m);
+    return m;
+  }();
+  return *v;
+}
+
+}  // namespace
+
+void noteRoomOperation(const std::string& op) {
+  std::lock_guard<std::mutex> lock(verbsMutex());
+  lastRoomOp() = op;
+}
+
+void addVerb(const std::string& verb, Verb fn) {
+  std::lock_guard<std::mutex> lock(verbsMutex());
+  verbs()[verb] = std::move(fn);
+}
+
+bool command(const std::string& line, std::string* error) {
+  std::vector<std::string> words;
+  if (!split(line, &words, error)) return false;
+  if (words.empty()) return true;
+  if (words[0] == "sdk") words.erase(words.begin());  // the host tool's prefix may be passed along
+  if (words.empty()) return fail(error, "empty sdk command");
+  Verb fn;
+  {
+    std::lock_guard<std::mutex> lock(verbsMutex());
+    auto it = verbs().find(words[0]);
+    if (it == verbs().end()) return fail(error, "unknown sdk command: " + words[0]);
+    fn = it->second;
+  }
+  try {
+    return fn(words, error);
+  } catch (const std::exception& e) {
+    return fail(error, std::string("sdk command failed: ") + e.what());
+  }
+}
+
+}  // namespace ilive::standin

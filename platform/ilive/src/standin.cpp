@@ -1,0 +1,454 @@
+// The stand-in's core: call log, scripted answers, installed handlers and the
+// SDK thread on which callbacks are delivered.
+#include <algorithm>
+#include <cctype>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <future>
+#include <stdexcept>
+#include <thread>
+
+#include "state.h"
+
+namespace ilive::standin {
+
+namespace {
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+struct Log {
+  std::mutex mutex;
+  std::vector<std::string> calls;
+  std::map<std::string, Answer> answers;  // by lower-case operation
+  std::map<std::string, std::vector<uint8_t>> bytes;
+};
+
+Log& log() {
+  static Log* l = new Log;
+  return *l;
+}
+
+// One thread that runs callbacks in order, as the SDK's callback thread.
+class SdkThread {
+ public:
+  ~SdkThread() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    cv_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+  void post(std::function<void()> fn) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    queue_.push_back(std::move(fn));
+    cv_.notify_all();
+  }
+  void runAndWait(const std::function<void()>& fn) {
+    if (std::this_thread::get_id() == id_) {
+      fn();
+      return;
+    }
+    std::promise<void> done;
+    auto finished = done.get_future();
+    post([&] {
+      fn();
+      done.set_value();
+    });
+    finished.wait();
+  }
+
+ private:
+  void run() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      id_ = std::this_thread::get_id();
+    }
+    for (;;) {
+      std::function<void()> fn;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        cv_.wait(lock, [this] { return stop_ || !queue_.empty(); });
+        if (queue_.empty()) return;
+        fn = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      try {
+        fn();
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "iLiveSDK stand-in: a callback threw: %s\n", e.what());
+      } catch (...) {
+        std::fprintf(stderr, "iLiveSDK stand-in: a callback threw\n");
+      }
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  std::deque<std::function<void()>> queue_;
+  std::thread thread_;
+  std::thread::id id_;
+  bool stop_ = false;
+};
+
+SdkThread& sdkThread() {
+  static SdkThread t;
+  return t;
+}
+
+void deliver(bool here, const std::function<void()>& fn) {
+  if (here)
+    fn();
+  else
+    runOnSdkThread(fn);
+}
+
+}  // namespace
+
+// ---- Formatting ----
+
+std::string quote(const char* text, size_t length) {
+  std::string out = "\"";
+  for (size_t i = 0; i < length; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c == 0x7f) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\x%02x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+std::string fmt(const SdkString& s) { return quote(s.c_str(), s.size()); }
+std::string fmt(const char* s) { return s ? quote(s, std::char_traits<char>::length(s)) : "null"; }
+std::string fmt(bool v) { return v ? "true" : "false"; }
+std::string fmt(int32_t v) { return std::to_string(v); }
+std::string fmt(uint32_t v) { return std::to_string(v); }
+std::string fmt(int64_t v) { return std::to_string(v); }
+std::string fmt(uint64_t v) { return std::to_string(v); }
+std::string fmtPtr(const void* p) { return p ? "ptr" : "null"; }
+std::string fmtHandler(const void* fn, const char* name) { return fn ? name : "null"; }
+std::string fmtBytes(const void* data, uint32_t size) {
+  return data ? "<" + std::to_string(size) + " bytes>" : "null";
+}
+
+std::string fmt(const RoomOption& o) {
+  std::string s = "{";
+  const std::string fields[] = {
+      fmt(o.roomType), fmt(o.roomId), fmt(o.authType), fmt(o.authBuffer), fmt(o.autoCreate), fmt(o.authBits),
+      fmt(o.controlRole), fmt(o.privateMapKey), fmt(o.autoCamera), fmt(o.autoMic), fmt(o.autoSpeaker),
+      fmt(o.timeoutMs), fmt(o.autoRequestCamera), fmt(o.autoRequestScreen), fmt(o.autoRequestMediaFile),
+      fmt(o.autoRequestAudio), fmt(o.recordTag), fmt(o.highAudioQuality),
+      fmtHandler(fnAddr(o.roomDisconnectHandler), "roomDisconnect"), fmtPtr(o.roomDisconnectData),
+      fmtHandler(fnAddr(o.memberEventHandler), "memberEvent"), fmtPtr(o.memberEventData),
+      fmtHandler(fnAddr(o.qualityHandler), "quality"), fmtPtr(o.qualityData)};
+  bool first = true;
+  for (const auto& f : fields) {
+    if (!first) s += ", ";
+    s += f;
+    first = false;
+  }
+  return s + "}";
+}
+
+std::string fmt(const VideoFrame& f) {
+  return "{" + fmt(f.identifier) + ", " + fmt(f.colorFormat) + ", " + fmt(f.width) + ", " + fmt(f.height) + ", " +
+         fmt(static_cast<uint32_t>(f.flag)) + ", " + fmt(f.sourceKind) + ", " + fmt(f.value) + ", " +
+         fmt(f.dataSize) + ", " + fmtBytes(f.data, f.dataSize) + ", " + fmt(f.timestamp) + "}";
+}
+
+std::string fmt(const CustomData& d) {
+  return "{" + fmt(d.identifier) + ", " + fmt(d.size) + ", " + fmtBytes(d.data, d.size) + ", " + fmt(d.kind) + "}";
+}
+
+std::string fmt(const SdkVector<StreamRequest>& list) {
+  std::string s = "[";
+  for (uint32_t i = 0; i < list.size(); ++i) {
+    if (i) s += ", ";
+    s += "{" + fmt(list[i].first) + ", " + fmt(list[i].second) + "}";
+  }
+  return s + "]";
+}
+
+// ---- Log and answers ----
+
+Answer logCall(const char* op, std::initializer_list<std::string> args) {
+  std::string line = op;
+  line += "(";
+  bool first = true;
+  for (const auto& a : args) {
+    if (!first) line += ", ";
+    line += a;
+    first = false;
+  }
+  line += ")";
+  Answer answer;
+  {
+    Log& l = log();
+    std::lock_guard<std::mutex> lock(l.mutex);
+    l.calls.push_back(std::move(line));
+    auto it = l.answers.find(lower(op));
+    if (it != l.answers.end()) answer = it->second;
+  }
+  if (answer.throws) throw std::runtime_error(std::string("iLiveSDK stand-in: ") + op + " failed");
+  return answer;
+}
+
+bool scriptedAnswer(const std::string& op, Answer* out) {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  auto it = l.answers.find(lower(op));
+  if (it == l.answers.end()) return false;
+  *out = it->second;
+  return true;
+}
+
+void keepBytes(const char* op, const void* data, uint32_t size) {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  auto& v = l.bytes[lower(op)];
+  if (data)
+    v.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+  else
+    v.clear();
+}
+
+std::vector<std::string> takeCalls() {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  return std::exchange(l.calls, {});
+}
+
+std::vector<uint8_t> lastBytes(const std::string& operation) {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  auto it = l.bytes.find(lower(operation));
+  return it == l.bytes.end() ? std::vector<uint8_t>() : it->second;
+}
+
+void setAnswer(const std::string& operation, const Answer& answer) {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  l.answers[lower(operation)] = answer;
+}
+
+void clearAnswer(const std::string& operation) {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  l.answers.erase(lower(operation));
+}
+
+// ---- State and delivery ----
+
+State& state() {
+  static State* s = new State;
+  return *s;
+}
+
+void runOnSdkThread(const std::function<void()>& fn) { sdkThread().runAndWait(fn); }
+void postToSdkThread(std::function<void()> fn) { sdkThread().post(std::move(fn)); }
+
+void addPending(const std::string& op, SuccessHandler onSuccess, ErrorHandler onError, void* data) {
+  bool autoComplete;
+  {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.pending[op] = Completion{onSuccess, onError, data};
+    autoComplete = s.autoComplete;
+  }
+  if (autoComplete) postToSdkThread([op] { complete(op, true); });
+}
+
+void onCompleted(const std::string& op, bool success) {
+  State& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (!success) return;
+  if (op == "login" || op == "loginWithSpear") {
+    s.loggedIn = true;
+    s.loggedInUser = s.loginUser;
+  } else if (op == "logout") {
+    s.loggedIn = false;
+    s.inRoom = false;
+  } else if (op == "createRoom" || op == "joinRoom") {
+    s.inRoom = true;
+  } else if (op == "quitRoom") {
+    s.inRoom = false;
+  }
+}
+
+bool complete(const std::string& operation, bool success, int32_t code, const std::string& message) {
+  Completion c;
+  std::string op;
+  {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    auto it = s.pending.end();
+    for (auto i = s.pending.begin(); i != s.pending.end(); ++i)
+      if (lower(i->first) == lower(operation)) it = i;
+    if (it == s.pending.end()) return false;
+    c = it->second;
+    op = it->first;
+  }
+  onCompleted(op, success);
+  runOnSdkThread([&] {
+    if (success) {
+      if (c.onSuccess) c.onSuccess(c.data);
+    } else if (c.onError) {
+      const SdkString text(message.c_str(), message.size());
+      c.onError(code, text, c.data);
+    }
+  });
+  return true;
+}
+
+void setAutoComplete(bool on) {
+  State& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.autoComplete = on;
+}
+
+int32_t videoColorFormat() {
+  State& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return s.colorFormat;
+}
+
+template <class Get>
+static auto hook(Get get) {
+  State& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return get(s.hooks);
+}
+
+bool memberEvent(int32_t event, const std::vector<std::string>& userIds, bool here) {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.memberEvent, k.memberEventData); });
+  if (!h.first) return false;
+  deliver(here, [&] {
+    SdkVector<SdkString> ids;
+    for (const auto& u : userIds) ids.push_back(SdkString(u.c_str(), u.size()));
+    h.first(event, ids, h.second);
+  });
+  return true;
+}
+
+bool remoteFrame(const VideoFrame& frame, bool here) {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.remoteVideo, k.remoteVideoData); });
+  if (!h.first) return false;
+  deliver(here, [&] { h.first(&frame, h.second); });
+  return true;
+}
+
+bool localFrame(const VideoFrame& frame, bool here) {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.localVideo, k.localVideoData); });
+  if (!h.first) return false;
+  deliver(here, [&] { h.first(&frame, h.second); });
+  return true;
+}
+
+bool statistics(const Statistics& stats, bool here) {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.quality, k.qualityData); });
+  if (!h.first) return false;
+  deliver(here, [&] { h.first(stats, h.second); });
+  return true;
+}
+
+bool deviceOperation(int32_t operation, int32_t result, bool here) {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.deviceOperation, k.deviceOperationData); });
+  if (!h.first) return false;
+  deliver(here, [&] { h.first(operation, result, h.second); });
+  return true;
+}
+
+bool deviceDetect(bool here) {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.deviceDetect, k.deviceDetectData); });
+  if (!h.first) return false;
+  deliver(here, [&] { h.first(h.second); });
+  return true;
+}
+
+bool audioFrame(int32_t kind, const AudioFrame& frame, bool here) {
+  auto h = hook([kind](Hooks& k) {
+    auto it = k.audio.find(kind);
+    return it == k.audio.end() ? std::make_pair(AudioDataHandler(nullptr), static_cast<void*>(nullptr)) : it->second;
+  });
+  if (!h.first) return false;
+  deliver(here, [&] { h.first(&frame, kind, h.second); });
+  return true;
+}
+
+bool roomDisconnect(int32_t reason, const std::string& message) {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.roomDisconnect, k.roomDisconnectData); });
+  if (!h.first) return false;
+  runOnSdkThread([&] { h.first(reason, SdkString(message.c_str(), message.size()), h.second); });
+  return true;
+}
+
+bool forceOffline() {
+  auto h = hook([](Hooks& k) { return std::make_pair(k.forceOffline, k.forceOfflineData); });
+  if (!h.first) return false;
+  runOnSdkThread([&] { h.first(h.second); });
+  return true;
+}
+
+bool networkNotice() {
+  auto h = hook([](Hooks& k) { return k.networkNotice; });
+  if (!h) return false;
+  runOnSdkThread([&] { h(); });
+  return true;
+}
+
+bool recordError(int32_t code, const std::string& message) {
+  auto d = hook([](Hooks& k) { return k.recordDelegate; });
+  if (!d) return false;
+  runOnSdkThread([&] { d->OnError(code, SdkString(message.c_str(), message.size())); });
+  return true;
+}
+
+bool recorded(int32_t first, int32_t second, int32_t third, const std::string& path) {
+  auto d = hook([](Hooks& k) { return k.recordDelegate; });
+  if (!d) return false;
+  runOnSdkThread([&] { d->OnRecorded(first, second, third, SdkString(path.c_str(), path.size())); });
+  return true;
+}
+
+void forgetHandlers() {
+  State& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.hooks = Hooks();
+  s.pending.clear();
+  s.inited = false;
+  s.loggedIn = false;
+  s.inRoom = false;
+}
+
+void reset() {
+  stopRoom();
+  runOnSdkThread([] {});  // let queued callbacks finish
+  {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    static_cast<StateData&>(s) = StateData{};
+  }
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  l.calls.clear();
+  l.answers.clear();
+  l.bytes.clear();
+}
+
+}  // namespace ilive::standin
