@@ -7,41 +7,41 @@ namespace core {
 
 namespace {
 
-FREObject made(FREResult result, FREObject object) { return result == FRE_OK ? object : nullptr; }
+// The object a maker call produced, or null when the runtime refused it.
+template <class Call>
+FREObject made(Call&& call) {
+  FREObject object = nullptr;
+  return call(&object) == FRE_OK ? object : nullptr;
+}
 
 }  // namespace
 
 FREObject newString(const char* text) {
   if (!text) text = "";
-  FREObject object = nullptr;
   const auto length = static_cast<uint32_t>(std::strlen(text) + 1);
-  return made(FRENewObjectFromUTF8(length, reinterpret_cast<const uint8_t*>(text), &object), object);
+  return made([&](FREObject* o) { return FRENewObjectFromUTF8(length, reinterpret_cast<const uint8_t*>(text), o); });
 }
 
 FREObject newString(const std::string& text) {
-  FREObject object = nullptr;
   const auto length = static_cast<uint32_t>(text.size());
-  return made(FRENewObjectFromUTF8(length, reinterpret_cast<const uint8_t*>(text.c_str()), &object), object);
+  return made(
+      [&](FREObject* o) { return FRENewObjectFromUTF8(length, reinterpret_cast<const uint8_t*>(text.c_str()), o); });
 }
 
 FREObject newBool(bool value) {
-  FREObject object = nullptr;
-  return made(FRENewObjectFromBool(value ? 1u : 0u, &object), object);
+  return made([&](FREObject* o) { return FRENewObjectFromBool(value ? 1u : 0u, o); });
 }
 
 FREObject newInt32(int32_t value) {
-  FREObject object = nullptr;
-  return made(FRENewObjectFromInt32(value, &object), object);
+  return made([&](FREObject* o) { return FRENewObjectFromInt32(value, o); });
 }
 
 FREObject newUint32(uint32_t value) {
-  FREObject object = nullptr;
-  return made(FRENewObjectFromUint32(value, &object), object);
+  return made([&](FREObject* o) { return FRENewObjectFromUint32(value, o); });
 }
 
 FREObject newDouble(double value) {
-  FREObject object = nullptr;
-  return made(FRENewObjectFromDouble(value, &object), object);
+  return made([&](FREObject* o) { return FRENewObjectFromDouble(value, o); });
 }
 
 void fillByteArray(FREObject byteArray, const uint8_t* data, uint32_t length) {

@@ -33,4 +33,9 @@ class AneContext {
 // The runtime copies both texts before it returns; its result is ignored.
 void dispatchStatus(FREContext context, std::string code, std::string level);
 
+// The guard every renderer applies to each frame it receives: true when its
+// context copy is set; otherwise prints "\nANE CTX Context Error" and the
+// caller drops the frame (nothing stored, no event).
+bool contextReady(const AneContext& context);
+
 }  // namespace core
