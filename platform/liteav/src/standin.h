@@ -1,0 +1,163 @@
+// Inner parts of the LiteAV stand-in: the one process-wide state object, its
+// threads, the call log and the scripted answers.
+//
+// Threads and protection:
+// - State::mutex guards the call log, the scripts, the objects' bookkeeping and
+//   the simulated room's settings.
+// - State::delivery is taken shared by every callback delivery and exclusively
+//   by every change of a registration (add/remove callback, render callbacks,
+//   destroy). So once a registration change returns, the old callback is no
+//   longer running and will not be called again.
+// - Callbacks run on the stand-in's workers: "events" (cloud notifications),
+//   "local" (local frames) and two "remote" workers (remote frames).
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "trtc/sdk/liteav.h"
+
+namespace liteav_standin {
+
+// One thread running posted tasks in order.
+class Worker {
+ public:
+  explicit Worker(const char* name);
+  void post(std::function<void()> task);
+  // Runs the task on the worker and returns once it has run.
+  void run(std::function<void()> task);
+  bool onWorker() const { return std::this_thread::get_id() == thread_.get_id(); }
+
+ private:
+  void loop();
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> tasks_;
+  std::thread thread_;
+};
+
+// A scripted answer for one operation.
+struct Answer {
+  bool null = false;       // return null (objects, texts)
+  bool raise = false;      // throw std::runtime_error(message)
+  std::string message;
+  bool hasCode = false;
+  int64_t code = 0;        // return codes and numeric results
+  bool hasText = false;
+  std::string text;        // texts (version, current device name)
+  bool hasList = false;
+  std::vector<std::string> list;  // device names
+  std::vector<std::string> ids;   // device ids (default "<kind>-<index>")
+  bool hasCount = false;
+  int64_t count = 0;       // overrides the count a collection reports
+};
+
+using AnswerPtr = std::shared_ptr<const Answer>;
+
+struct Source {
+  int32_t type = 0;
+  int32_t id = 0;
+  std::string name;
+  int32_t thumbWidth = -1;   // -1: the requested thumbnail size
+  int32_t thumbHeight = -1;
+  int64_t thumbLength = -1;  // -1: width x height x 4
+  bool noThumb = false;
+};
+
+struct RenderRegistration {
+  TRTCVideoPixelFormat format = TRTCVideoPixelFormat_Unknown;
+  TRTCVideoBufferType bufferType = TRTCVideoBufferType_Unknown;
+  ITRTCVideoRenderCallback* callback = nullptr;
+};
+
+class Cloud;
+class Pusher;
+class LivePlayer;
+class VodPlayer;
+
+struct State {
+  State();
+  static State& get();
+
+  std::mutex mutex;
+  std::shared_mutex delivery;
+
+  std::vector<std::string> calls;             // guarded by mutex
+  std::map<std::string, AnswerPtr> answers;   // guarded by mutex
+  std::vector<Source> sources;                // guarded by mutex
+  std::map<std::string, int> objectCounts;    // guarded by mutex: numbering per kind
+
+  // Registrations, guarded by delivery (and read under it while delivering).
+  Cloud* cloud = nullptr;
+  std::vector<ITRTCCloudCallback*> cloudCallbacks;
+  RenderRegistration localRender;
+  std::map<std::string, RenderRegistration> remoteRenders;
+  std::map<int, Pusher*> pushers;  // by number; guarded by delivery
+  std::map<int, VodPlayer*> vodPlayers;
+
+  Worker events{"events"};
+  Worker local{"local"};
+  Worker remoteA{"remote-a"};
+  Worker remoteB{"remote-b"};
+  Worker& remoteFor(const std::string& userId);
+
+  // Simulated room (guarded by mutex).
+  bool roomRunning = false;
+  bool inRoom = false;
+  bool previewOn = false;
+  bool screenOn = false;
+  uint32_t volumeInterval = 0;
+  int64_t enteredAtMs = 0;
+  std::thread roomThread;
+  std::condition_variable roomWake;
+
+  void log(const std::string& line);
+  // The scripted answer of an operation, or null; throws when told to.
+  AnswerPtr answer(const std::string& op);
+  int number(const std::string& kind);
+  void resetLocked();
+};
+
+// Call-log text forms.
+std::string quote(const char* text);
+std::string boolText(bool value);
+std::string bytesText(const void* data, uint64_t length);
+std::string paramsText(const TRTCParams& p);
+std::string encText(const TRTCVideoEncParam& p);
+std::string sizeText(const TXSize& s);
+std::string rectText(const TXRect& r);
+std::string sourceText(const TRTCScreenCaptureSourceInfo& s);
+std::string pointerText(const void* p, const char* name);
+
+// A BGRA test picture: colour bars that move with `frame`, `marks` white
+// squares in the top left corner, and a frame counter bar at the bottom.
+void drawPattern(uint8_t* bgra, uint32_t width, uint32_t height, uint32_t frame, int marks);
+
+// Commands (commands.cpp).
+bool command(const std::string& line, std::string* error);
+
+// Room simulation hooks called by the cloud operations (commands.cpp).
+void roomOnEnter();
+void roomOnExit();
+void roomOnSpeedTest();
+
+// The stand-in objects' constructors (objects.cpp).
+Cloud* newCloud();
+void deleteCloud(Cloud* cloud);
+
+}  // namespace liteav_standin
+
+namespace liteav_standin {
+// Under State::delivery: the callbacks registered with a pusher / VOD player.
+ITXLivePusherCallback* pusherCallback(Pusher* pusher, void** userData);
+ITXVodPlayerCallback* vodCallback(VodPlayer* player);
+}  // namespace liteav_standin
