@@ -59,6 +59,8 @@ void fillByteArray(FREObject byteArray, const uint8_t* data, uint32_t length) {
 
 FREObject newBitmapData(uint32_t width, uint32_t height, const uint8_t* pixels) {
   FREObject args[4] = {newUint32(width), newUint32(height), newUint32(0), newUint32(0)};
+  for (FREObject arg : args)
+    if (!arg) return nullptr;
   FREObject bitmap = nullptr;
   FREObject thrown = nullptr;
   if (FRENewObject(reinterpret_cast<const uint8_t*>("flash.display.BitmapData"), 4, args, &bitmap, &thrown) !=
