@@ -1,0 +1,148 @@
+// anehost: runs a session script against Brisora or Tamvex through the AIR
+// runtime stand-in and the simulated SDKs, and prints what the application
+// would see. Exit status: 0 all expectations met, 1 an expectation failed,
+// 2 a script or usage error.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "air/host.h"
+#include "script.h"
+#include "session.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#define dup _dup
+#define fdopen _fdopen
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kUsage =
+    "usage: anehost [options] SCRIPT\n"
+    "  --out DIR            where 'save' writes pictures (default: the current folder)\n"
+    "  --ansi-codepage N    the ANSI code page of the simulated Windows (e.g. 936 or 1252)\n"
+    "  --inverted-bitmaps   the runtime stores BitmapData rows bottom row first\n"
+    "  --extensions DIR     another folder of extension descriptors\n"
+    "  --timeout MS         how long expectations wait for an event or a console line (2000)\n"
+    "  --keep-going         go on after a failed expectation\n"
+    "  --utf8               show non-ASCII text as it is, not as \\u escapes\n"
+    "exit status: 0 all expectations met, 1 an expectation failed, 2 a script or usage error\n";
+
+fs::path exeDir(const char* argv0) {
+#ifdef _WIN32
+  wchar_t buffer[32768];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, 32768);
+  if (n > 0 && n < 32768) return fs::path(std::wstring(buffer, n)).parent_path();
+#else
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.parent_path();
+#endif
+  return fs::absolute(argv0).parent_path();
+}
+
+int usage(const char* message) {
+  if (message) std::fprintf(stderr, "anehost: %s\n", message);
+  std::fputs(kUsage, stderr);
+  return anehost::kExitScriptError;
+}
+
+bool readNumber(const char* text, unsigned long max, unsigned* out) {
+  char* end = nullptr;
+  const unsigned long v = std::strtoul(text, &end, 10);
+  if (!*text || *end || v > max || text[0] == '-') return false;
+  *out = static_cast<unsigned>(v);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  anehost::Options options;
+  std::string scriptPath;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const auto value = [&](const char* what) -> const char* {
+      if (i + 1 >= argc) return nullptr;
+      (void)what;
+      return argv[++i];
+    };
+    if (a == "--out") {
+      const char* v = value("a folder");
+      if (!v) return usage("--out needs a folder");
+      options.outDir = v;
+    } else if (a == "--ansi-codepage") {
+      const char* v = value("a code page");
+      if (!v || !readNumber(v, 65535, &options.ansiCodePage) || options.ansiCodePage == 0)
+        return usage("--ansi-codepage needs a code page number such as 936 or 1252");
+    } else if (a == "--inverted-bitmaps") {
+      options.invertedBitmaps = true;
+    } else if (a == "--extensions") {
+      const char* v = value("a folder");
+      if (!v) return usage("--extensions needs a folder");
+      options.extensionsDir = v;
+    } else if (a == "--timeout") {
+      const char* v = value("milliseconds");
+      if (!v || !readNumber(v, 600000, &options.timeoutMs)) return usage("--timeout needs milliseconds");
+    } else if (a == "--keep-going") {
+      options.keepGoing = true;
+    } else if (a == "--utf8") {
+      options.rawUtf8 = true;
+    } else if (a == "-h" || a == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      return usage(("unknown option " + a).c_str());
+    } else if (scriptPath.empty()) {
+      scriptPath = a;
+    } else {
+      return usage("one script at a time");
+    }
+  }
+  if (scriptPath.empty()) return usage("no script");
+
+  std::ostringstream text;
+  if (scriptPath == "-") {
+    text << std::cin.rdbuf();
+  } else {
+    std::ifstream in(scriptPath, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "anehost: cannot read %s\n", scriptPath.c_str());
+      return anehost::kExitScriptError;
+    }
+    text << in.rdbuf();
+    options.scriptDir = fs::absolute(scriptPath).parent_path().string();
+  }
+  anehost::Script script;
+  std::string error;
+  if (!anehost::parseScript(text.str(), &script, &error)) {
+    std::fprintf(stderr, "anehost: %s: %s\n", scriptPath.c_str(), error.c_str());
+    return anehost::kExitScriptError;
+  }
+  options.exeDir = exeDir(argv[0]).string();
+  air::setBitmapLayout(options.invertedBitmaps, 0);
+
+  // The extensions print to file descriptor 1, which the session captures;
+  // the transcript goes to a copy of the original.
+  std::fflush(stdout);
+  const int fd = dup(1);
+  FILE* out = fd >= 0 ? fdopen(fd, "w") : nullptr;
+  if (!out) {
+    std::fprintf(stderr, "anehost: cannot duplicate the standard output\n");
+    return anehost::kExitScriptError;
+  }
+  const int code = anehost::runSession(script, options, out);
+  std::fclose(out);
+  return code;
+}

@@ -1,0 +1,70 @@
+// The session script: one command a line, read completely before anything
+// runs, so a malformed script is refused before the extension is loaded.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace anehost {
+
+// A value written in the script, as ActionScript would write it.
+struct Literal {
+  enum class Kind { Null, Bool, Int, Uint, Number, Text, Bytes, Bitmap, Name };
+  Kind kind = Kind::Null;
+  bool boolean = false;
+  int32_t int32 = 0;
+  uint32_t uint32 = 0;
+  double number = 0;
+  std::string text;    // Text: the bytes; Name: the bound name
+  uint32_t width = 0;  // Bytes: the length; Bitmap: the width
+  uint32_t height = 0;
+};
+
+struct Command {
+  enum class Op {
+    Extension,      // extension ID-OR-DESCRIPTOR [CONTEXT-TYPE]
+    NewContext,     // context [CONTEXT-TYPE]
+    Finalize,       // finalize
+    Call,           // [let NAME =] call FUNCTION ARGS...
+    Let,            // let NAME = LITERAL
+    ExpectResult,   // expect result VALUE
+    ExpectEvent,    // expect event CODE [LEVEL]
+    ExpectNoEvent,  // expect no event
+    ExpectConsole,  // expect console [contains] TEXT
+    ExpectSdk,      // expect sdk OPERATION[(ARGS...)]
+    ExpectNoSdk,    // expect no sdk
+    ExpectSize,     // expect size NAME N | expect size NAME W H
+    ExpectNoBreach, // expect no breach
+    Wait,           // wait MS
+    Sdk,            // sdk VERB ...
+    Save,           // save NAME [W H] FILE
+    Ignore,         // ignore event CODE | ignore console PREFIX | ignore nothing
+    Print,          // print TEXT
+  };
+  Op op = Op::Print;
+  int line = 0;
+  std::string source;  // the line as written, without its comment
+  std::string name;    // function, bound name, extension, code, ...
+  std::string bind;    // let NAME = call ...: the name
+  std::string text;    // level, console text, sdk line, file, ...
+  bool hasText = false;
+  bool flag = false;   // expect console contains; ignore console (vs event)
+  bool hasSize = false;
+  uint32_t width = 0, height = 0;
+  uint64_t number = 0;
+  std::vector<Literal> args;
+  Literal value;
+};
+
+struct Script {
+  std::vector<Command> commands;
+};
+
+// Parses the whole script. On failure, error holds "line N: message".
+bool parseScript(const std::string& text, Script* out, std::string* error);
+
+// The literal as anehost prints values: "text" quoted, 12, 12u, 1.5, true, null, ...
+std::string literalText(const Literal& literal);
+
+}  // namespace anehost

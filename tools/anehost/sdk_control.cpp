@@ -1,0 +1,50 @@
+#include "sdk_control.h"
+
+#include <filesystem>
+
+#ifdef ANEHOST_WITH_ILIVE
+#include "ilive_standin/standin.h"
+#endif
+
+namespace anehost {
+namespace {
+
+std::string stemOf(const std::string& library) {
+  std::string stem = std::filesystem::path(library).stem().string();
+  for (auto& c : stem) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return stem;
+}
+
+#ifdef ANEHOST_WITH_ILIVE
+// The iLive stand-in is the library Brisora links; anehost links the same
+// one, so both reach one instance.
+class ILiveControl : public SdkControl {
+ public:
+  std::string name() const override { return "the iLive SDK stand-in"; }
+  bool command(const std::string& line, std::string* error) override { return ilive::standin::command(line, error); }
+  std::vector<std::string> takeCalls() override { return ilive::standin::takeCalls(); }
+};
+#endif
+
+}  // namespace
+
+std::unique_ptr<SdkControl> connectSdk(const std::string& library, const std::string& exeDir, std::string* error) {
+  (void)exeDir;
+  const std::string stem = stemOf(library);
+  if (stem == "brisora") {
+#ifdef ANEHOST_WITH_ILIVE
+    return std::make_unique<ILiveControl>();
+#else
+    *error = "this build has no iLive SDK stand-in: 'sdk' lines and 'expect sdk' are unavailable";
+    return nullptr;
+#endif
+  }
+  if (stem == "tamvex") {
+    *error = "this build has no LiteAV SDK stand-in: 'sdk' lines and 'expect sdk' are unavailable";
+    return nullptr;
+  }
+  *error = "no simulated SDK is known for " + library;
+  return nullptr;
+}
+
+}  // namespace anehost

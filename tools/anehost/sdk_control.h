@@ -1,0 +1,30 @@
+// The text control interface of the simulated SDK behind the loaded
+// extension: `sdk` lines go to it verbatim, and it reports the calls the
+// extension made into the SDK, one line each.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace anehost {
+
+class SdkControl {
+ public:
+  virtual ~SdkControl() = default;
+  // The stand-in's name, for messages.
+  virtual std::string name() const = 0;
+  // One command line of the stand-in's language; a fired callback has
+  // returned when this returns. False with *error when not understood.
+  virtual bool command(const std::string& line, std::string* error) = 0;
+  // The calls the extension made into the SDK since the last take.
+  virtual std::vector<std::string> takeCalls() = 0;
+};
+
+// The simulated SDK of the extension whose native library is named `library`
+// ("Brisora.dll" drives the iLive stand-in, "Tamvex.dll" the LiteAV stand-in
+// in the LiteAV folder beside the host). Null with a message when this build
+// has no stand-in for it.
+std::unique_ptr<SdkControl> connectSdk(const std::string& library, const std::string& exeDir, std::string* error);
+
+}  // namespace anehost

@@ -1,0 +1,29 @@
+// Runs a parsed session script against an extension through the runtime
+// stand-in, printing what the application would see.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "script.h"
+
+namespace anehost {
+
+struct Options {
+  bool rawUtf8 = false;          // show non-ASCII text as it is rather than as \u escapes
+  bool invertedBitmaps = false;  // the runtime stores bitmap rows bottom first
+  bool keepGoing = false;        // go on after a failed expectation
+  unsigned ansiCodePage = 0;     // 0: the Win32 stand-in's default
+  unsigned timeoutMs = 2000;     // how long expectations wait for an event or a console line
+  std::string outDir = ".";      // where `save` writes relative file names
+  std::string extensionsDir;     // extra folder of descriptors (besides <exe dir>/extensions)
+  std::string scriptDir = ".";   // descriptor paths in the script are relative to it
+  std::string exeDir = ".";      // the folder of anehost: libraries, LiteAV, extensions
+};
+
+enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitScriptError = 2 };
+
+// Runs the script; the transcript goes to out. Returns the exit status.
+int runSession(const Script& script, const Options& options, FILE* out);
+
+}  // namespace anehost

@@ -1,0 +1,26 @@
+// Texts as anehost shows them and reads them: quoted, with C escapes, so that
+// "||", line breaks, control bytes, non-ASCII characters and invalid UTF-8
+// can always be told apart on the page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace anehost {
+
+// The bytes as a double-quoted text. Backslash, quote and control characters
+// are escaped (\n \r \t \0 \\ \" and \xNN), bytes that are not valid UTF-8 are
+// \xNN (always two hex digits), and valid non-ASCII characters are \uXXXX or
+// \UXXXXXXXX, unless rawUtf8 asks to show them as they are.
+std::string quote(const std::string& bytes, bool rawUtf8 = false);
+
+// Reads the body of a quoted text (between the quotes), turning the escapes
+// that quote() writes back into bytes; \xNN takes exactly two hex digits.
+// False with a message for an unknown or short escape.
+bool unescape(const std::string& body, std::string* bytes, std::string* error);
+
+// Appends the UTF-8 form of a code point (false for surrogates and values
+// above U+10FFFF).
+bool appendUtf8(uint32_t codePoint, std::string* out);
+
+}  // namespace anehost
