@@ -99,12 +99,15 @@ TEST_F(Win32CodePage, CodePage936BothWays) {
   const std::string gbk = "\xD4\xD8\xC8\xEB";  // 载入
   EXPECT_EQ(u"\u8F7D\u5165", units(toWide(936, gbk)));
   EXPECT_EQ(gbk, fromWide(936, toWide(CP_UTF8, "\xE8\xBD\xBD\xE5\x85\xA5")));
-  // A lead byte without its trail byte decodes to '?'.
+  // A lead byte without its trail byte decodes to '?'; with a trail byte that
+  // makes no character, the pair is one '?'.
   EXPECT_EQ(u"a?", units(toWide(936, "a\xD4")));
-  // A character 936 lacks becomes the default character, and the caller is told.
+  EXPECT_EQ(u"?b", units(toWide(936, "\x81\x30" "b")));
+  // A character 936 lacks becomes the default character, once per UTF-16
+  // unit, and the caller is told.
   BOOL used = FALSE;
   const wchar_t emojiPair[] = {0xD83D, 0xDE00, L'x'};
-  EXPECT_EQ("?x", fromWide(936, std::wstring(emojiPair, 3), &used));
+  EXPECT_EQ("??x", fromWide(936, std::wstring(emojiPair, 3), &used));
   EXPECT_TRUE(used);
   EXPECT_EQ("ok", fromWide(936, L"ok", &used));
   EXPECT_FALSE(used);

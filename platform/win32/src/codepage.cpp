@@ -13,7 +13,8 @@
 // MB_ERR_INVALID_CHARS / WC_ERR_INVALID_CHARS such input fails with
 // ERROR_NO_UNICODE_TRANSLATION. Legacy code pages decode an undefined byte
 // sequence to '?' and encode an unmappable character to the default
-// character ('?' unless the caller gives one), setting *usedDefaultChar.
+// character ('?' unless the caller gives one) once per UTF-16 unit, setting
+// *usedDefaultChar.
 #include <errno.h>
 #include <iconv.h>
 
@@ -165,6 +166,12 @@ bool decodeLegacy(UINT codePage, const unsigned char* s, size_t n, std::u32strin
     } else {
       invalid = true;
       out.push_back(U'?');
+      // A 936 lead byte followed by a byte that makes no character with it:
+      // Windows spends both bytes on the one '?' (checked under Wine).
+      if (codePage == 936 && b >= 0x81 && b <= 0xFE && inLeft > 1 && in[1] != 0) {
+        ++in;
+        --inLeft;
+      }
     }
     ++in;
     --inLeft;
@@ -195,6 +202,9 @@ bool encodeLegacy(UINT codePage, const std::u32string& text, const std::string& 
     } else {
       usedDefault = true;
       out += defaultChar;
+      // Windows converts wide text unit by unit: a character beyond the BMP is
+      // two UTF-16 units and so two default characters (checked under Wine).
+      if (cp >= 0x10000) out += defaultChar;
     }
     in += sizeof(char32_t);
     inLeft -= sizeof(char32_t);
