@@ -150,10 +150,14 @@ class iLive {
   virtual int32_t getPlayMediaFileState() = 0;
   virtual int32_t getPlayMediaFilePos(int64_t& position, int64_t& duration) = 0;
   virtual int32_t setPlayMediaFilePos(const int64_t& position) = 0;
+  // The SDK keeps the delegate pointer (it never deletes the object) and may
+  // call it on its own threads until the process ends.
   virtual int32_t startLocalRecord(const SdkString& path, iLiveLocalRecordDelegate* delegate) = 0;
   virtual int32_t stopLocalRecord() = 0;
   virtual int32_t openExternalCapture() = 0;
   virtual int32_t closeExternalCapture() = 0;
+  // Both copy whatever they keep of the record and its bytes before they
+  // return; the caller frees its buffers afterwards.
   virtual int32_t fillExternalCaptureFrame(const VideoFrame& frame) = 0;
   virtual int32_t sendCustomData(const CustomData& data) = 0;
 
