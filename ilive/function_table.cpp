@@ -7,7 +7,19 @@
 namespace brisora {
 namespace {
 
-#define ENTRY(name) {reinterpret_cast<const uint8_t*>(#name), nullptr, &name}
+// The runtime calls these through plain C function pointers: nothing may
+// throw past them. An SDK exception that a function does not answer itself
+// gives null, as a function without a value does.
+template <FREFunction F>
+FREObject guarded(FREContext ctx, void* functionData, uint32_t argc, FREObject argv[]) {
+  try {
+    return F(ctx, functionData, argc, argv);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+#define ENTRY(name) {reinterpret_cast<const uint8_t*>(#name), nullptr, &guarded<&name>}
 
 const FRENamedFunction kFunctions[] = {
     ENTRY(initRtmpLiveSdk),

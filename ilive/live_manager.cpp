@@ -1,0 +1,55 @@
+// LiveManager and its renderer pool operations.
+#include "ilive/live_manager.h"
+
+#include <cstring>
+#include <vector>
+
+namespace brisora {
+
+namespace {
+// A pool larger than this is not grown by login: the count comes from
+// ActionScript, and a huge one would exhaust memory with idle renderers.
+constexpr int32_t kMaxPreparedRenderers = 256;
+}  // namespace
+
+LiveManager& LiveManager::instance() {
+  static LiveManager* manager = new LiveManager;  // lives until the process ends
+  return *manager;
+}
+
+std::string LiveManager::localUser() const {
+  std::lock_guard<std::mutex> lock(renderers.mutex());
+  return localUserLocked;
+}
+
+bool LiveManager::isLocalUser(const char* id, size_t length) const {
+  std::lock_guard<std::mutex> lock(renderers.mutex());
+  return localUserLocked.size() == length && std::memcmp(localUserLocked.data(), id, length) == 0;
+}
+
+void LiveManager::prepareRendererPool(const std::string& localUserId, int32_t count, FREContext ctx) {
+  // count + 2 in 32-bit signed arithmetic (wrapping), at least 2.
+  int32_t target = static_cast<int32_t>(static_cast<uint32_t>(count) + 2u);
+  if (target < 2) target = 2;
+  if (target > kMaxPreparedRenderers) target = kMaxPreparedRenderers;
+  std::lock_guard<std::mutex> lock(renderers.mutex());
+  localUserLocked = localUserId;
+  renderers.growLocked(static_cast<size_t>(target), ctx);
+}
+
+core::RendererPtr LiveManager::acquireRendererLocked() { return renderers.acquireLocked(context.get()); }
+
+void LiveManager::reset() {
+  std::vector<core::RendererPtr> removed;
+  {
+    std::lock_guard<std::mutex> lock(renderers.mutex());
+    localCamera.reset();
+    localScreen.reset();
+    removed = renderers.takeAllLocked();
+    for (const core::RendererPtr& renderer : removed) renderer->remove();
+  }
+  std::lock_guard<std::mutex> lock(audioLevelsMutex);
+  audioLevels.clear();
+}
+
+}  // namespace brisora
