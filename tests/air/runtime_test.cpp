@@ -196,6 +196,7 @@ TEST_F(AirRules, CallsOffTheMainThreadAreRefusedButDispatchIsNot) {
   FREObject o = nullptr;
   EXPECT_EQ(FRENewObjectFromInt32(1, &o), FRE_WRONG_THREAD);
   EXPECT_EQ(air::breaches().wrongThread, 3u) << log();
+  EXPECT_EQ(air::breachLog().back().rfind("FRENewObjectFromInt32: FRE_WRONG_THREAD: ", 0), 0u) << log();
   EXPECT_EQ(air::breaches().total(), 3u) << log();
 }
 

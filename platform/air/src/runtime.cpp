@@ -210,70 +210,75 @@ FREResult acquireBitmap(const char* fn, FREObject object, FREBitmapData2* out) {
 extern "C" {
 
 FREResult FREGetContextNativeData(FREContext ctx, void** nativeData) {
+  const char* fn = "FREGetContextNativeData";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, __func__, "context");
-    if (!nativeData) return nullArgument(r, __func__, "nativeData");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!ctx) return nullArgument(r, fn, "context");
+    if (!nativeData) return nullArgument(r, fn, "nativeData");
     auto state = findContext(ctx);
-    if (!state) return nullArgument(r, __func__, "(unknown) context");
+    if (!state) return nullArgument(r, fn, "(unknown) context");
     *nativeData = state->nativeData;
     return FRE_OK;
   });
 }
 
 FREResult FRESetContextNativeData(FREContext ctx, void* nativeData) {
+  const char* fn = "FRESetContextNativeData";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, __func__, "context");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!ctx) return nullArgument(r, fn, "context");
     auto state = findContext(ctx);
-    if (!state) return nullArgument(r, __func__, "(unknown) context");
+    if (!state) return nullArgument(r, fn, "(unknown) context");
     state->nativeData = nativeData;
     return FRE_OK;
   });
 }
 
 FREResult FREGetContextActionScriptData(FREContext ctx, FREObject* actionScriptData) {
+  const char* fn = "FREGetContextActionScriptData";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, __func__, "context");
-    if (!actionScriptData) return nullArgument(r, __func__, "actionScriptData");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!ctx) return nullArgument(r, fn, "context");
+    if (!actionScriptData) return nullArgument(r, fn, "actionScriptData");
     auto state = findContext(ctx);
-    if (!state) return nullArgument(r, __func__, "(unknown) context");
+    if (!state) return nullArgument(r, fn, "(unknown) context");
     *actionScriptData = adopt(r, state->actionScriptData);
     return FRE_OK;
   });
 }
 
 FREResult FRESetContextActionScriptData(FREContext ctx, FREObject actionScriptData) {
+  const char* fn = "FRESetContextActionScriptData";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, __func__, "context");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!ctx) return nullArgument(r, fn, "context");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, actionScriptData, &result);
+    const Value* v = resolve(r, fn, actionScriptData, &result);
     if (!v) return result;
     auto state = findContext(ctx);
-    if (!state) return nullArgument(r, __func__, "(unknown) context");
+    if (!state) return nullArgument(r, fn, "(unknown) context");
     state->actionScriptData = *v;
     return FRE_OK;
   });
 }
 
 FREResult FREGetObjectType(FREObject object, FREObjectType* objectType) {
+  const char* fn = "FREGetObjectType";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!objectType) return nullArgument(r, __func__, "objectType");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!objectType) return nullArgument(r, fn, "objectType");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     static const FREObjectType kTypes[] = {FRE_TYPE_NULL,   FRE_TYPE_BOOLEAN,   FRE_TYPE_NUMBER,
                                            FRE_TYPE_NUMBER, FRE_TYPE_NUMBER,    FRE_TYPE_STRING,
@@ -285,52 +290,56 @@ FREResult FREGetObjectType(FREObject object, FREObjectType* objectType) {
 }
 
 FREResult FREGetObjectAsInt32(FREObject object, int32_t* value) {
+  const char* fn = "FREGetObjectAsInt32";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, __func__, "value");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!value) return nullArgument(r, fn, "value");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     return exactInt32(*v, value) ? FRE_OK : FRE_TYPE_MISMATCH;
   });
 }
 
 FREResult FREGetObjectAsUint32(FREObject object, uint32_t* value) {
+  const char* fn = "FREGetObjectAsUint32";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, __func__, "value");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!value) return nullArgument(r, fn, "value");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     return exactUint32(*v, value) ? FRE_OK : FRE_TYPE_MISMATCH;
   });
 }
 
 FREResult FREGetObjectAsDouble(FREObject object, double* value) {
+  const char* fn = "FREGetObjectAsDouble";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, __func__, "value");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!value) return nullArgument(r, fn, "value");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     return numberOf(*v, value) ? FRE_OK : FRE_TYPE_MISMATCH;
   });
 }
 
 FREResult FREGetObjectAsBool(FREObject object, uint32_t* value) {
+  const char* fn = "FREGetObjectAsBool";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, __func__, "value");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!value) return nullArgument(r, fn, "value");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     auto p = std::get_if<bool>(v);
     if (!p) return FRE_TYPE_MISMATCH;
@@ -340,14 +349,15 @@ FREResult FREGetObjectAsBool(FREObject object, uint32_t* value) {
 }
 
 FREResult FREGetObjectAsUTF8(FREObject object, uint32_t* length, const uint8_t** value) {
+  const char* fn = "FREGetObjectAsUTF8";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!length) return nullArgument(r, __func__, "length");
-    if (!value) return nullArgument(r, __func__, "value");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!length) return nullArgument(r, fn, "length");
+    if (!value) return nullArgument(r, fn, "value");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     auto p = std::get_if<std::string>(v);
     if (!p) return FRE_TYPE_MISMATCH;
@@ -358,20 +368,27 @@ FREResult FREGetObjectAsUTF8(FREObject object, uint32_t* length, const uint8_t**
   });
 }
 
-FREResult FRENewObjectFromInt32(int32_t value, FREObject* object) { return newPrimitive(__func__, value, object); }
-FREResult FRENewObjectFromUint32(uint32_t value, FREObject* object) { return newPrimitive(__func__, value, object); }
-FREResult FRENewObjectFromDouble(double value, FREObject* object) { return newPrimitive(__func__, value, object); }
+FREResult FRENewObjectFromInt32(int32_t value, FREObject* object) {
+  return newPrimitive("FRENewObjectFromInt32", value, object);
+}
+FREResult FRENewObjectFromUint32(uint32_t value, FREObject* object) {
+  return newPrimitive("FRENewObjectFromUint32", value, object);
+}
+FREResult FRENewObjectFromDouble(double value, FREObject* object) {
+  return newPrimitive("FRENewObjectFromDouble", value, object);
+}
 FREResult FRENewObjectFromBool(uint32_t value, FREObject* object) {
-  return newPrimitive(__func__, value != 0, object);
+  return newPrimitive("FRENewObjectFromBool", value != 0, object);
 }
 
 FREResult FRENewObjectFromUTF8(uint32_t length, const uint8_t* value, FREObject* object) {
+  const char* fn = "FRENewObjectFromUTF8";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, __func__, "value");
-    if (!object) return nullArgument(r, __func__, "object");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!value) return nullArgument(r, fn, "value");
+    if (!object) return nullArgument(r, fn, "object");
     // Both conventions give the same String: a final zero within length is
     // the terminator, not text. Zeros before it are kept.
     uint32_t n = (length > 0 && value[length - 1] == 0) ? length - 1 : length;
@@ -382,17 +399,18 @@ FREResult FRENewObjectFromUTF8(uint32_t length, const uint8_t* value, FREObject*
 
 FREResult FRENewObject(const uint8_t* className, uint32_t argc, FREObject argv[], FREObject* object,
                        FREObject* thrownException) {
+  const char* fn = "FRENewObject";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!className) return nullArgument(r, __func__, "className");
-    if (!object) return nullArgument(r, __func__, "object");
-    if (argc > 0 && !argv) return nullArgument(r, __func__, "argv");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!className) return nullArgument(r, fn, "className");
+    if (!object) return nullArgument(r, fn, "object");
+    if (argc > 0 && !argv) return nullArgument(r, fn, "argv");
     std::vector<const Value*> args(argc);
     for (uint32_t i = 0; i < argc; ++i) {
       FREResult result = FRE_OK;
-      args[i] = resolve(r, __func__, argv[i], &result);
+      args[i] = resolve(r, fn, argv[i], &result);
       if (!args[i]) return result;
     }
     *object = nullptr;
@@ -413,14 +431,15 @@ FREResult FRENewObject(const uint8_t* className, uint32_t argc, FREObject argv[]
 
 FREResult FREGetObjectProperty(FREObject object, const uint8_t* propertyName, FREObject* propertyValue,
                                FREObject* thrownException) {
+  const char* fn = "FREGetObjectProperty";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!propertyName) return nullArgument(r, __func__, "propertyName");
-    if (!propertyValue) return nullArgument(r, __func__, "propertyValue");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!propertyName) return nullArgument(r, fn, "propertyName");
+    if (!propertyValue) return nullArgument(r, fn, "propertyValue");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     *propertyValue = nullptr;
     if (thrownException) *thrownException = nullptr;
@@ -447,15 +466,16 @@ FREResult FREGetObjectProperty(FREObject object, const uint8_t* propertyName, FR
 
 FREResult FRESetObjectProperty(FREObject object, const uint8_t* propertyName, FREObject propertyValue,
                                FREObject* thrownException) {
+  const char* fn = "FRESetObjectProperty";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!propertyName) return nullArgument(r, __func__, "propertyName");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!propertyName) return nullArgument(r, fn, "propertyName");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
-    const Value* value = resolve(r, __func__, propertyValue, &result);
+    const Value* value = resolve(r, fn, propertyValue, &result);
     if (!value) return result;
     if (thrownException) *thrownException = nullptr;
     if (std::holds_alternative<Null>(*v)) return thrown(r, thrownException);
@@ -475,10 +495,11 @@ FREResult FRESetObjectProperty(FREObject object, const uint8_t* propertyName, FR
 }
 
 FREResult FREAcquireBitmapData(FREObject object, FREBitmapData* descriptorToSet) {
+  const char* fn = "FREAcquireBitmapData";
   return guarded([&] {
     FREBitmapData2 d{};
     // The plain descriptor has no row order: it sees the rows as stored.
-    FREResult result = acquireBitmap(__func__, object, descriptorToSet ? &d : nullptr);
+    FREResult result = acquireBitmap(fn, object, descriptorToSet ? &d : nullptr);
     if (result == FRE_OK) {
       descriptorToSet->width = d.width;
       descriptorToSet->height = d.height;
@@ -492,20 +513,22 @@ FREResult FREAcquireBitmapData(FREObject object, FREBitmapData* descriptorToSet)
 }
 
 FREResult FREAcquireBitmapData2(FREObject object, FREBitmapData2* descriptorToSet) {
-  return guarded([&] { return acquireBitmap(__func__, object, descriptorToSet); });
+  const char* fn = "FREAcquireBitmapData2";
+  return guarded([&] { return acquireBitmap(fn, object, descriptorToSet); });
 }
 
 FREResult FREReleaseBitmapData(FREObject object) {
+  const char* fn = "FREReleaseBitmapData";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__, Allow::ReleaseBitmap, object); a != FRE_OK) return a;
+    if (FREResult a = admit(r, fn, Allow::ReleaseBitmap, object); a != FRE_OK) return a;
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     if (!std::holds_alternative<std::shared_ptr<Bitmap>>(*v)) return FRE_TYPE_MISMATCH;
     if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
-      countBreach(r, Breach::IllegalState, __func__, "the BitmapData is not acquired");
+      countBreach(r, Breach::IllegalState, fn, "the BitmapData is not acquired");
       return FRE_ILLEGAL_STATE;
     }
     r.acquired = 0;
@@ -514,22 +537,23 @@ FREResult FREReleaseBitmapData(FREObject object) {
 }
 
 FREResult FREInvalidateBitmapDataRect(FREObject object, uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
+  const char* fn = "FREInvalidateBitmapDataRect";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__, Allow::Invalidate, object); a != FRE_OK) return a;
+    if (FREResult a = admit(r, fn, Allow::Invalidate, object); a != FRE_OK) return a;
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     auto p = std::get_if<std::shared_ptr<Bitmap>>(v);
     if (!p) return FRE_TYPE_MISMATCH;
     if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
-      countBreach(r, Breach::IllegalState, __func__, "the BitmapData is not acquired");
+      countBreach(r, Breach::IllegalState, fn, "the BitmapData is not acquired");
       return FRE_ILLEGAL_STATE;
     }
     const Bitmap& b = **p;
     if (uint64_t(x) + width > b.width || uint64_t(y) + height > b.height) {
-      countBreach(r, Breach::InvalidArgument, __func__, "rectangle outside the bitmap");
+      countBreach(r, Breach::InvalidArgument, fn, "rectangle outside the bitmap");
       return FRE_INVALID_ARGUMENT;
     }
     ++(*p)->invalidations;
@@ -538,13 +562,14 @@ FREResult FREInvalidateBitmapDataRect(FREObject object, uint32_t x, uint32_t y, 
 }
 
 FREResult FREAcquireByteArray(FREObject object, FREByteArray* byteArrayToSet) {
+  const char* fn = "FREAcquireByteArray";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__); a != FRE_OK) return a;
-    if (!byteArrayToSet) return nullArgument(r, __func__, "byteArrayToSet");
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!byteArrayToSet) return nullArgument(r, fn, "byteArrayToSet");
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     auto p = std::get_if<std::shared_ptr<ByteArray>>(v);
     if (!p || !*p) return FRE_TYPE_MISMATCH;
@@ -558,16 +583,17 @@ FREResult FREAcquireByteArray(FREObject object, FREByteArray* byteArrayToSet) {
 }
 
 FREResult FREReleaseByteArray(FREObject object) {
+  const char* fn = "FREReleaseByteArray";
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, __func__, Allow::ReleaseBytes, object); a != FRE_OK) return a;
+    if (FREResult a = admit(r, fn, Allow::ReleaseBytes, object); a != FRE_OK) return a;
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, __func__, object, &result);
+    const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
     if (!std::holds_alternative<std::shared_ptr<ByteArray>>(*v)) return FRE_TYPE_MISMATCH;
     if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
-      countBreach(r, Breach::IllegalState, __func__, "the ByteArray is not acquired");
+      countBreach(r, Breach::IllegalState, fn, "the ByteArray is not acquired");
       return FRE_ILLEGAL_STATE;
     }
     r.acquired = 0;
@@ -576,17 +602,18 @@ FREResult FREReleaseByteArray(FREObject object) {
 }
 
 FREResult FREDispatchStatusEventAsync(FREContext ctx, const uint8_t* code, const uint8_t* level) {
+  const char* fn = "FREDispatchStatusEventAsync";
   return guarded([&] {
     Runtime& r = runtime();
     {
       std::lock_guard<std::mutex> g(r.lock);
-      if (!ctx) return nullArgument(r, __func__, "context");
-      if (!code) return nullArgument(r, __func__, "code");
-      if (!level) return nullArgument(r, __func__, "level");
+      if (!ctx) return nullArgument(r, fn, "context");
+      if (!code) return nullArgument(r, fn, "code");
+      if (!level) return nullArgument(r, fn, "level");
       // Any thread may dispatch; on the main thread the acquire rule holds.
       bool onMain = !r.frames.empty() && r.frames.back().thread == std::this_thread::get_id();
       if (onMain && r.acquired != 0) {
-        countBreach(r, Breach::IllegalState, __func__, "a ByteArray or BitmapData is acquired");
+        countBreach(r, Breach::IllegalState, fn, "a ByteArray or BitmapData is acquired");
         return FRE_ILLEGAL_STATE;
       }
     }
