@@ -68,33 +68,20 @@ TEST(CoreFrameStore, RefusedFramesKeepTheLastOneAndClearEmptiesTheStore) {
   });
 }
 
-TEST(CoreRendererPool, AcquireReusesFreeRenderersAndRemoveClearsTheContext) {
+TEST(CoreRendererPool, AcquireReusesFreeRenderersAndRemovedOnesLoseTheirContext) {
   core::RendererPool pool;
   std::lock_guard<std::mutex> lock(pool.mutex());
-  pool.growLocked(2, fakeContext());
   pool.growLocked(1, fakeContext());
-  EXPECT_EQ(2u, pool.sizeLocked());
-
   core::RendererPtr first = pool.acquireLocked(nullptr);
   first->bind("alice", 1);
-  core::RendererPtr second = pool.acquireLocked(nullptr);
+  core::RendererPtr second = pool.acquireLocked(fakeContext());  // none free: a new one
   EXPECT_NE(first, second);
-  second->bind("bob", 1);
-  core::RendererPtr third = pool.acquireLocked(fakeContext());  // none free: a new one
-  EXPECT_EQ(3u, pool.sizeLocked());
-  EXPECT_EQ(fakeContext(), third->context.get());
-
+  EXPECT_EQ(2u, pool.sizeLocked());
   EXPECT_EQ(first, pool.findLocked("alice", 1));
-  EXPECT_EQ(nullptr, pool.findLocked("alice", 2));
   first->release();
   EXPECT_EQ(first, pool.acquireLocked(nullptr));
-
-  // A renderer taken out of the pool outlives the pool's list.
-  auto taken = pool.takeAllLocked();
-  EXPECT_EQ(0u, pool.sizeLocked());
-  for (auto& r : taken) r->remove();
-  EXPECT_TRUE(second->context.null());
-  EXPECT_TRUE(second->free);
+  for (auto& r : pool.takeAllLocked()) r->remove();
+  EXPECT_TRUE(second->context.null());  // still alive here, and inert
 }
 
 }  // namespace

@@ -19,7 +19,10 @@ uint32_t bgraFrameBytes(uint32_t width, uint32_t height);
 uint64_t i420FrameBytes(uint32_t width, uint32_t height);
 
 // I420 (Y at 0 stride w, U at w*h stride w/2, V at w*h*5/4 stride w/2) to BGRA,
-// BT.601 limited range. false (nothing written) when dataSize is too short.
+// BT.601 limited range. An odd width or height rounds the chroma planes up:
+// U at w*h, V at w*h + cw*ch, strides cw, with cw = (w+1)/2 and ch = (h+1)/2
+// (the same layout for even sizes). false (nothing written) when dataSize is
+// below i420FrameBytes or the size is zero or too large.
 bool i420ToBgra(const uint8_t* data, size_t dataSize, uint32_t width, uint32_t height, uint8_t* dst);
 // Packed 24-bit to BGRA: the three source bytes in their order, then 255.
 // Converts only width x height pixels; false when dataSize is too short.
