@@ -1,0 +1,186 @@
+// Cameras, microphones and speakers: lists by name, selection by position,
+// the current device and the volumes. Main thread only. Every list or select
+// call asks the SDK for a fresh collection and releases it before returning;
+// nothing is kept between calls.
+//
+// Names go to ActionScript as the UTF-8 the SDK gives (invalid bytes become
+// U+FFFD), so a name reads the same on every Windows code page; the trace
+// prints the list in the code page 936 form of the Chinese console.
+#include <cstdio>
+#include <string>
+
+#include "core/args.h"
+#include "core/results.h"
+#include "core/text.h"
+#include "trtc/devices.h"
+#include "trtc/functions.h"
+#include "trtc/rtc_manager.h"
+#include "trtc/sdk_call.h"
+
+namespace tamvex {
+namespace {
+
+using core::Args;
+
+// The operations of one device kind on the cloud instance.
+struct DeviceKind {
+  const char* listFunction;  // the ActionScript (and SDK) name of the list call
+  ITRTCDeviceCollection* (ITRTCCloud::*list)();
+  int (ITRTCCloud::*select)(const char*);
+  ITRTCDeviceInfo* (ITRTCCloud::*current)();
+};
+
+const DeviceKind kCameras{"getCameraDevicesList", &ITRTCCloud::getCameraDevicesList,
+                          &ITRTCCloud::setCurrentCameraDevice, &ITRTCCloud::getCurrentCameraDevice};
+const DeviceKind kMics{"getMicDevicesList", &ITRTCCloud::getMicDevicesList, &ITRTCCloud::setCurrentMicDevice,
+                       &ITRTCCloud::getCurrentMicDevice};
+const DeviceKind kSpeakers{"getSpeakerDevicesList", &ITRTCCloud::getSpeakerDevicesList,
+                           &ITRTCCloud::setCurrentSpeakerDevice, &ITRTCCloud::getCurrentSpeakerDevice};
+
+// The number of entries of a collection: its count read as signed, so that
+// 0 or less gives none.
+int32_t entries(ITRTCDeviceCollection& collection) { return static_cast<int32_t>(collection.getCount()); }
+
+}  // namespace
+
+DeviceNames deviceNames(ITRTCDeviceCollection& collection) {
+  DeviceNames out;
+  for (int32_t i = 0; i < entries(collection); ++i) {
+    const char* name = collection.getDeviceName(static_cast<uint32_t>(i));
+    // A collection with no name at a position has no device there: the list ends.
+    if (!name) break;
+    if (i > 0) {
+      out.utf8 += "||";
+      out.console += "||";
+    }
+    out.utf8 += name;
+    out.console += core::wideToLocal(core::utf8ToWide(name));
+  }
+  out.utf8 = core::validUtf8(out.utf8);
+  return out;
+}
+
+namespace {
+
+FREObject deviceList(const DeviceKind& kind) {
+  traceName(kind.listFunction);
+  DeviceNames names;
+  callCloud([&](ITRTCCloud& cloud) {
+    SdkReleaser<ITRTCDeviceCollection> collection((cloud.*kind.list)());
+    if (collection) names = deviceNames(*collection.get());
+  });
+  if (tracing()) std::printf("\n %s %s= %s", kPrefix, kind.listFunction, names.console.c_str());
+  return core::newString(names.utf8);
+}
+
+// Selects the device at `index` of a fresh collection. An index that the
+// collection does not hold selects nothing and answers false.
+FREObject selectDevice(const DeviceKind& kind, int32_t index) {
+  bool selected = false;
+  callCloud([&](ITRTCCloud& cloud) {
+    SdkReleaser<ITRTCDeviceCollection> collection((cloud.*kind.list)());
+    if (!collection || index < 0 || index >= entries(*collection.get())) return;
+    const char* id = collection->getDevicePID(static_cast<uint32_t>(index));
+    if (!id) return;
+    (cloud.*kind.select)(id);
+    selected = true;
+  });
+  return core::newBool(selected);
+}
+
+FREObject currentDevice(const DeviceKind& kind) {
+  std::string name;
+  callCloud([&](ITRTCCloud& cloud) {
+    SdkReleaser<ITRTCDeviceInfo> info((cloud.*kind.current)());
+    if (info) name = sdkText(info->getDeviceName());
+  });
+  return core::newString(core::validUtf8(name));
+}
+
+}  // namespace
+
+#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
+#define UNUSED_CONTEXT (void)ctx, (void)functionData
+
+TAMVEX_FUNCTION(getCameraDevicesList) {
+  UNUSED_CALL_ARGS;
+  return deviceList(kCameras);
+}
+
+TAMVEX_FUNCTION(getMicDevicesList) {
+  UNUSED_CALL_ARGS;
+  return deviceList(kMics);
+}
+
+TAMVEX_FUNCTION(getSpeakerDevicesList) {
+  UNUSED_CALL_ARGS;
+  return deviceList(kSpeakers);
+}
+
+TAMVEX_FUNCTION(setCurrentCameraDevice) {
+  UNUSED_CONTEXT;
+  traceName("setCurrentCameraDevice");
+  return selectDevice(kCameras, Args(argc, argv).int32(0));
+}
+
+TAMVEX_FUNCTION(setCurrentMicDevice) {
+  UNUSED_CONTEXT;
+  traceName("setCurrentMicDevice");
+  return selectDevice(kMics, Args(argc, argv).int32(0));
+}
+
+TAMVEX_FUNCTION(setCurrentSpeakerDevice) {
+  UNUSED_CONTEXT;
+  traceName("setCurrentSpeakerDevice");
+  return selectDevice(kSpeakers, Args(argc, argv).int32(0));
+}
+
+// The only device function without a trace line.
+TAMVEX_FUNCTION(getCurrentCameraDevice) {
+  UNUSED_CALL_ARGS;
+  return currentDevice(kCameras);
+}
+
+TAMVEX_FUNCTION(getCurrentMicDevice) {
+  UNUSED_CALL_ARGS;
+  traceName("getCurrentMicDevice");
+  return currentDevice(kMics);
+}
+
+TAMVEX_FUNCTION(getCurrentSpeakerDevice) {
+  UNUSED_CALL_ARGS;
+  traceName("getCurrentSpeakerDevice");
+  return currentDevice(kSpeakers);
+}
+
+TAMVEX_FUNCTION(getCurrentMicDeviceVolume) {
+  UNUSED_CALL_ARGS;
+  traceName("getCurrentMicDeviceVolume");
+  uint32_t volume = 0;
+  callCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentMicDeviceVolume(); });
+  return core::newUint32(volume);
+}
+
+TAMVEX_FUNCTION(setCurrentMicDeviceVolume) {
+  UNUSED_CONTEXT;
+  traceName("setCurrentMicDeviceVolume");
+  const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
+  return askCloud([&](ITRTCCloud& cloud) { cloud.setCurrentMicDeviceVolume(volume); });
+}
+
+TAMVEX_FUNCTION(getCurrentSpeakerVolume) {
+  UNUSED_CALL_ARGS;
+  traceName("getCurrentSpeakerVolume");
+  uint32_t volume = 0;
+  callCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentSpeakerVolume(); });
+  return core::newUint32(volume);
+}
+
+TAMVEX_FUNCTION(setCurrentSpeakerVolume) {
+  UNUSED_CONTEXT;
+  traceName("setCurrentSpeakerVolume");
+  const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
+  return askCloud([&](ITRTCCloud& cloud) { cloud.setCurrentSpeakerVolume(volume); });
+}
+
+}  // namespace tamvex

@@ -1,0 +1,72 @@
+// The SDK's own logging and diagnostics: its console output, log compression,
+// log folder, debug view, version text and the network speed test. These
+// switch the SDK's logs only; the extension's trace lines follow debugMode.
+// Main thread only; the speed test's results arrive as "speedtestevent".
+#include <cstdio>
+#include <string>
+
+#include "core/args.h"
+#include "core/results.h"
+#include "core/text.h"
+#include "trtc/functions.h"
+#include "trtc/rtc_manager.h"
+#include "trtc/sdk_call.h"
+
+namespace tamvex {
+
+using core::Args;
+
+#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
+#define UNUSED_CONTEXT (void)ctx, (void)functionData
+
+TAMVEX_FUNCTION(setConsoleEnabled) {
+  UNUSED_CONTEXT;
+  const bool enabled = Args(argc, argv).boolean(0);
+  if (tracing()) std::printf("\n%s setConsoleEnabled", kPrefix);
+  return askCloud([&](ITRTCCloud& cloud) { cloud.setConsoleEnabled(enabled); });
+}
+
+TAMVEX_FUNCTION(setLogCompressEnabled) {
+  UNUSED_CONTEXT;
+  const bool enabled = Args(argc, argv).boolean(0);
+  if (tracing()) std::printf("\n%s setLogCompressEnabled", kPrefix);
+  return askCloud([&](ITRTCCloud& cloud) { cloud.setLogCompressEnabled(enabled); });
+}
+
+TAMVEX_FUNCTION(setLogPath) {
+  UNUSED_CONTEXT;
+  const std::string folder = Args(argc, argv).string(0);
+  if (tracing()) std::printf("\n%s setLogDirPath:%s", kPrefix, folder.c_str());
+  return askCloud([&](ITRTCCloud& cloud) { cloud.setLogDirPath(folder.c_str()); });
+}
+
+TAMVEX_FUNCTION(showDebugView) {
+  UNUSED_CONTEXT;
+  const int32_t mode = Args(argc, argv).int32(0);
+  if (tracing()) std::printf("\n%s showDebugView", kPrefix);
+  return askCloud([&](ITRTCCloud& cloud) { cloud.showDebugView(mode); });
+}
+
+// The version text in the zero-terminated form (the length counts the zero).
+TAMVEX_FUNCTION(getSdkVersion) {
+  UNUSED_CALL_ARGS;
+  std::string version;
+  callCloud([&](ITRTCCloud& cloud) { version = sdkText(cloud.getSDKVersion()); });
+  return core::newString(core::validUtf8(version).c_str());
+}
+
+TAMVEX_FUNCTION(startSpeedTest) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  const uint32_t appId = static_cast<uint32_t>(args.int32(0));
+  const std::string userId = args.string(1);
+  const std::string userSig = args.string(2);
+  return askCloud([&](ITRTCCloud& cloud) { cloud.startSpeedTest(appId, userId.c_str(), userSig.c_str()); });
+}
+
+TAMVEX_FUNCTION(stopSpeedTest) {
+  UNUSED_CALL_ARGS;
+  return askCloud([](ITRTCCloud& cloud) { cloud.stopSpeedTest(); });
+}
+
+}  // namespace tamvex

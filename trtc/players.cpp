@@ -1,0 +1,328 @@
+// Live pushers, live players and VOD players behind integer handles.
+//
+// A handle is the index of the object in the list of its kind; destroying an
+// object empties its entry, and handles are never reused until dispose, which
+// forgets every entry (without destroying the objects) and starts again at 0.
+// The create and destroy entry points are the ones loadTrtcCloud looked up; no
+// call goes through a missing one, and a create that yields nothing answers -1.
+//
+// State: the three lists and the callback objects. Owner: the AIR main thread
+// (every function here and dispose); no lock. The SDK calls the callback
+// objects on its own threads, so a callback is freed only once its object is
+// destroyed (the SDK calls it no more); the callbacks of objects forgotten by
+// dispose stay registered with them and are kept for the life of the process.
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/args.h"
+#include "core/results.h"
+#include "trtc/devices.h"
+#include "trtc/functions.h"
+#include "trtc/player_callbacks.h"
+#include "trtc/rtc_manager.h"
+#include "trtc/sdk_call.h"
+
+namespace tamvex {
+namespace {
+
+using core::Args;
+
+struct PusherEntry {
+  ITXLivePusher* pusher = nullptr;
+  std::unique_ptr<ANEITXLivePusherCallback> callback;
+};
+
+struct VodEntry {
+  ITXVodPlayer* player = nullptr;
+  std::unique_ptr<ANEITXVodPlayerCallback> callback;
+};
+
+std::vector<PusherEntry> pushers;           // main thread only
+std::vector<ITXLivePlayer*> livePlayers;    // main thread only
+std::vector<VodEntry> vodPlayers;           // main thread only
+// Callbacks still registered with objects that were never destroyed.
+std::vector<std::unique_ptr<ITXLivePusherCallback>> keptPusherCallbacks;  // main thread only
+std::vector<std::unique_ptr<ITXVodPlayerCallback>> keptVodCallbacks;      // main thread only
+
+constexpr int32_t kNoObject = -1;
+
+template <class List>
+bool inList(const List& list, int32_t handle) {
+  return handle >= 0 && static_cast<size_t>(handle) < list.size();
+}
+
+ITXLivePusher* pusherAt(int32_t handle) { return inList(pushers, handle) ? pushers[handle].pusher : nullptr; }
+ITXLivePlayer* livePlayerAt(int32_t handle) { return inList(livePlayers, handle) ? livePlayers[handle] : nullptr; }
+ITXVodPlayer* vodPlayerAt(int32_t handle) { return inList(vodPlayers, handle) ? vodPlayers[handle].player : nullptr; }
+
+// Destroys an SDK object through its entry point; true when the SDK took it.
+template <class T, class Destroy>
+bool destroyObject(Destroy destroy, T* object) {
+  if (!destroy) return false;
+  T* copy = object;
+  try {
+    destroy(&copy);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+// The handle of a new entry: the list length before it is appended.
+template <class List>
+int32_t nextHandle(const List& list) {
+  return static_cast<int32_t>(list.size());
+}
+
+// A result for a pusher function that answers true whatever happened.
+template <class Call>
+FREObject withPusher(int32_t handle, Call&& call) {
+  if (ITXLivePusher* pusher = pusherAt(handle)) call(*pusher);
+  return core::newBool(true);
+}
+
+// A VOD control: false when the handle names no player.
+template <class Call>
+FREObject withVodPlayer(int32_t handle, Call&& call) {
+  ITXVodPlayer* player = vodPlayerAt(handle);
+  if (!player) return core::newBool(false);
+  call(*player);
+  return core::newBool(true);
+}
+
+void traceVod(const char* function, int32_t handle) {
+  if (tracing()) std::printf("\n %s url:%i", function, handle);
+}
+
+#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
+#define UNUSED_CONTEXT (void)ctx, (void)functionData
+
+}  // namespace
+
+void forgetHandles() {
+  for (PusherEntry& entry : pushers)
+    if (entry.callback) keptPusherCallbacks.push_back(std::move(entry.callback));
+  for (VodEntry& entry : vodPlayers)
+    if (entry.callback) keptVodCallbacks.push_back(std::move(entry.callback));
+  std::vector<PusherEntry>().swap(pushers);
+  std::vector<ITXLivePlayer*>().swap(livePlayers);
+  std::vector<VodEntry>().swap(vodPlayers);
+}
+
+// ---- live pushers ----
+
+TAMVEX_FUNCTION(TXLivePusher_createTXLivePusher) {
+  UNUSED_CALL_ARGS;
+  const CreateTXLivePusherFn create = sdk().createTXLivePusher;
+  if (!create) return core::newInt32(kNoObject);
+  ITXLivePusher* pusher = create();
+  if (!pusher) return core::newInt32(kNoObject);
+  const int32_t handle = nextHandle(pushers);
+  PusherEntry entry;
+  entry.pusher = pusher;
+  entry.callback.reset(new ANEITXLivePusherCallback(&RtcManager::instance()));
+  ANEITXLivePusherCallback* callback = entry.callback.get();
+  pushers.push_back(std::move(entry));
+  try {
+    pusher->setCallback(callback, reinterpret_cast<void*>(static_cast<intptr_t>(handle)));
+  } catch (const std::exception&) {
+    // The pusher works without notifications; the callback stays owned by the entry.
+  }
+  return core::newInt32(handle);
+}
+
+TAMVEX_FUNCTION(TXLivePusher_destroyTXLivePusher) {
+  UNUSED_CONTEXT;
+  const int32_t handle = Args(argc, argv).int32(0);
+  if (ITXLivePusher* pusher = pusherAt(handle)) {
+    PusherEntry& entry = pushers[handle];
+    if (!destroyObject(sdk().destroyTXLivePusher, pusher) && entry.callback)
+      keptPusherCallbacks.push_back(std::move(entry.callback));  // may still be called
+    entry.pusher = nullptr;
+    entry.callback.reset();
+  }
+  return core::newUint32(static_cast<uint32_t>(pushers.size()));
+}
+
+TAMVEX_FUNCTION(TXLivePusher_startPush) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  ITXLivePusher* pusher = pusherAt(args.int32(0));
+  const std::string url = args.string(1);
+  if (!pusher) return core::newBool(false);
+  return core::newBool(pusher->startPush(url.c_str()));
+}
+
+TAMVEX_FUNCTION(TXLivePusher_stopPush) {
+  UNUSED_CONTEXT;
+  return withPusher(Args(argc, argv).int32(0), [](ITXLivePusher& p) { p.stopPush(); });
+}
+
+TAMVEX_FUNCTION(TXLivePusher_startAudioCapture) {
+  UNUSED_CONTEXT;
+  return withPusher(Args(argc, argv).int32(0), [](ITXLivePusher& p) { p.startAudioCapture(1); });
+}
+
+TAMVEX_FUNCTION(TXLivePusher_stopAudioCapture) {
+  UNUSED_CONTEXT;
+  return withPusher(Args(argc, argv).int32(0), [](ITXLivePusher& p) { p.stopAudioCapture(); });
+}
+
+TAMVEX_FUNCTION(TXLivePusher_getMicDevicesList) {
+  UNUSED_CONTEXT;
+  ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
+  std::string names;
+  if (pusher) {
+    SdkReleaser<ITRTCDeviceCollection> collection(pusher->getMicDevicesList());
+    if (collection) {
+      std::printf("\nTXLivePusher_getMicDevicesList:count = %i", static_cast<int>(collection->getCount()));
+      names = deviceNames(*collection.get()).utf8;
+    }
+  }
+  return core::newString(names);
+}
+
+TAMVEX_FUNCTION(TXLivePusher_selectMicDevice) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  const int32_t handle = args.int32(0);
+  const int32_t index = args.int32(1);
+  return withPusher(handle, [&](ITXLivePusher& p) { p.selectMicDevice(index); });
+}
+
+TAMVEX_FUNCTION(TXLivePusher_setMute) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  const int32_t handle = args.int32(0);
+  const bool mute = args.boolean(1);
+  return withPusher(handle, [&](ITXLivePusher& p) { p.setMute(mute); });
+}
+
+TAMVEX_FUNCTION(TXLivePusher_micVolume) {
+  UNUSED_CONTEXT;
+  ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
+  return core::newInt32(pusher ? pusher->micVolume() : -1);
+}
+
+TAMVEX_FUNCTION(TXLivePusher_setMicVolume) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  const int32_t handle = args.int32(0);
+  const int32_t volume = args.int32(1);
+  return withPusher(handle, [&](ITXLivePusher& p) { p.setMicVolume(volume); });
+}
+
+// ---- live players ----
+
+TAMVEX_FUNCTION(ITXLivePlayer_createTXLivePlayer) {
+  UNUSED_CALL_ARGS;
+  const CreateTXLivePlayerFn create = sdk().createTXLivePlayer;
+  if (!create) return core::newInt32(kNoObject);
+  ITXLivePlayer* player = create();
+  if (!player) return core::newInt32(kNoObject);
+  const int32_t handle = nextHandle(livePlayers);
+  livePlayers.push_back(player);
+  return core::newInt32(handle);
+}
+
+TAMVEX_FUNCTION(ITXLivePlayer_destroyTXLivePlayer) {
+  UNUSED_CONTEXT;
+  const int32_t handle = Args(argc, argv).int32(0);
+  if (ITXLivePlayer* player = livePlayerAt(handle)) {
+    destroyObject(sdk().destroyTXLivePlayer, player);
+    livePlayers[handle] = nullptr;
+  }
+  return core::newUint32(static_cast<uint32_t>(livePlayers.size()));
+}
+
+TAMVEX_FUNCTION(ITXLivePlayer_startPlay) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  ITXLivePlayer* player = livePlayerAt(args.int32(0));
+  const std::string url = args.string(1);
+  if (!player) return core::newBool(false);
+  player->startPlay(url.c_str(), 1);
+  return core::newBool(true);
+}
+
+// ---- VOD players ----
+
+TAMVEX_FUNCTION(ITXVodPlayer_createTXVodPlayer) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  const std::string url = args.string(0);
+  const bool repeat = args.boolean(1);
+  if (tracing()) std::printf("\n ITXVodPlayer_createTXVodPlayer url:%s", url.c_str());
+  const CreateTXVodPlayerFn create = sdk().createTXVodPlayer;
+  if (!create) return core::newInt32(kNoObject);
+  ITXVodPlayer* player = create(url.c_str(), repeat);
+  if (!player) return core::newInt32(kNoObject);
+  const int32_t handle = nextHandle(vodPlayers);
+  VodEntry entry;
+  entry.player = player;
+  entry.callback.reset(new ANEITXVodPlayerCallback(&RtcManager::instance()));
+  ANEITXVodPlayerCallback* callback = entry.callback.get();
+  vodPlayers.push_back(std::move(entry));
+  try {
+    player->setCallback(callback);
+  } catch (const std::exception&) {
+    // The player works without notifications; the callback stays owned by the entry.
+  }
+  return core::newInt32(handle);
+}
+
+TAMVEX_FUNCTION(ITXVodPlayer_destroyTXVodPlayer) {
+  UNUSED_CONTEXT;
+  const int32_t handle = Args(argc, argv).int32(0);
+  traceVod("ITXVodPlayer_destroyTXVodPlayer", handle);
+  if (ITXVodPlayer* player = vodPlayerAt(handle)) {
+    VodEntry& entry = vodPlayers[handle];
+    if (!destroyObject(sdk().destroyTXVodPlayer, player) && entry.callback)
+      keptVodCallbacks.push_back(std::move(entry.callback));  // may still be called
+    entry.player = nullptr;
+    entry.callback.reset();
+  }
+  return core::newUint32(static_cast<uint32_t>(vodPlayers.size()));
+}
+
+TAMVEX_FUNCTION(ITXVodPlayer_start) {
+  UNUSED_CONTEXT;
+  const int32_t handle = Args(argc, argv).int32(0);
+  traceVod("ITXVodPlayer_start", handle);
+  return withVodPlayer(handle, [](ITXVodPlayer& p) { p.start(); });
+}
+
+TAMVEX_FUNCTION(ITXVodPlayer_pause) {
+  UNUSED_CONTEXT;
+  const int32_t handle = Args(argc, argv).int32(0);
+  traceVod("ITXVodPlayer_pause", handle);
+  return withVodPlayer(handle, [](ITXVodPlayer& p) { p.pause(); });
+}
+
+TAMVEX_FUNCTION(ITXVodPlayer_resume) {
+  UNUSED_CONTEXT;
+  const int32_t handle = Args(argc, argv).int32(0);
+  traceVod("ITXVodPlayer_resume", handle);
+  return withVodPlayer(handle, [](ITXVodPlayer& p) { p.resume(); });
+}
+
+TAMVEX_FUNCTION(ITXVodPlayer_stop) {
+  UNUSED_CONTEXT;
+  const int32_t handle = Args(argc, argv).int32(0);
+  traceVod("ITXVodPlayer_stop", handle);
+  return withVodPlayer(handle, [](ITXVodPlayer& p) { p.stop(); });
+}
+
+TAMVEX_FUNCTION(ITXVodPlayer_seek) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  const int32_t handle = args.int32(0);
+  traceVod("ITXVodPlayer_seek", handle);
+  const int64_t position = args.int32(1);
+  return withVodPlayer(handle, [&](ITXVodPlayer& p) { p.seek(position); });
+}
+
+}  // namespace tamvex

@@ -1,0 +1,279 @@
+// Room and media controls: entering and leaving a room, local preview and
+// remote views, encoder, network and view settings, the small stream, remote
+// stream selection, audio, volume evaluation, the beauty filter and the remote
+// sub-stream view. Each function runs on the AIR main thread: trace line, read
+// the arguments, refuse a code outside its set, make one SDK call, answer a
+// Boolean. No view operation gets a window: video reaches ActionScript through
+// the render callback. Texts go to the SDK as the UTF-8 that ActionScript gave.
+#include <cstdio>
+#include <string>
+
+#include "core/args.h"
+#include "core/results.h"
+#include "trtc/functions.h"
+#include "trtc/rtc_manager.h"
+#include "trtc/sdk_call.h"
+#include "trtc/video_codes.h"
+
+namespace tamvex {
+
+using core::Args;
+
+#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
+#define UNUSED_CONTEXT (void)ctx, (void)functionData
+
+TAMVEX_FUNCTION(enterRoom) {
+  UNUSED_CONTEXT;
+  traceName("enterRoom");
+  Args args(argc, argv);
+  const int32_t appId = args.int32(0);
+  const int32_t roomId = args.int32(1);
+  const std::string userId = args.string(2);
+  const std::string userSig = args.string(3);
+  const std::string privateMapKey = args.string(4);
+
+  // The role word keeps the record's default; the texts live until we return.
+  TRTCParams params;
+  params.sdkAppId = static_cast<uint32_t>(appId);
+  params.userId = userId.c_str();
+  params.userSig = userSig.c_str();
+  params.roomId = static_cast<uint32_t>(roomId);
+  params.privateMapKey = privateMapKey.c_str();
+  params.businessInfo = nullptr;
+
+  if (tracing()) {
+    std::printf("\n%s%s,%d,%d,%s\n", kPrefix, "enterRoom", appId, roomId, userId.c_str());
+    std::printf("\n%s - userSig===%s\n", kPrefix, userSig.c_str());
+    std::printf("\n%s - privateMapKey===%s\n", kPrefix, privateMapKey.c_str());
+  }
+  std::printf("\n%s - TRTCAppSceneVideoCall \n", kPrefix);
+
+  const bool asked = callCloud([&](ITRTCCloud& c) { c.enterRoom(params, TRTCAppSceneVideoCall); });
+  if (asked) RtcManager::instance().setLocalUserId(userId);
+  return core::newBool(asked);
+}
+
+TAMVEX_FUNCTION(exitRoom) {
+  UNUSED_CALL_ARGS;
+  traceName("exitRoom");
+  return askCloud([](ITRTCCloud& c) { c.exitRoom(); });
+}
+
+TAMVEX_FUNCTION(startLocalPreview) {
+  UNUSED_CALL_ARGS;
+  traceName("startLocalPreview");
+  return askCloud([](ITRTCCloud& c) { c.startLocalPreview(nullptr); });
+}
+
+TAMVEX_FUNCTION(stopLocalPreview) {
+  UNUSED_CALL_ARGS;
+  traceName("stopLocalPreview");
+  return askCloud([](ITRTCCloud& c) { c.stopLocalPreview(); });
+}
+
+TAMVEX_FUNCTION(startRemoteView) {
+  UNUSED_CONTEXT;
+  traceName("startRemoteView");
+  const std::string userId = Args(argc, argv).string(0);
+  return askCloud([&](ITRTCCloud& c) { c.startRemoteView(userId.c_str(), nullptr); });
+}
+
+TAMVEX_FUNCTION(stopRemoteView) {
+  UNUSED_CONTEXT;
+  traceName("stopRemoteView");
+  const std::string userId = Args(argc, argv).string(0);
+  return askCloud([&](ITRTCCloud& c) { c.stopRemoteView(userId.c_str()); });
+}
+
+TAMVEX_FUNCTION(stopAllRemoteView) {
+  UNUSED_CALL_ARGS;
+  traceName("stopAllRemoteView");
+  return askCloud([](ITRTCCloud& c) { c.stopAllRemoteView(); });
+}
+
+TAMVEX_FUNCTION(muteLocalVideo) {
+  UNUSED_CONTEXT;
+  traceName("muteLocalVideo");
+  const bool mute = Args(argc, argv).boolean(0);
+  return askCloud([&](ITRTCCloud& c) { c.muteLocalVideo(mute); });
+}
+
+TAMVEX_FUNCTION(setVideoEncoderParam) {
+  UNUSED_CONTEXT;
+  traceName("setVideoEncoderParam");
+  Args args(argc, argv);
+  TRTCVideoEncParam param;
+  if (!makeEncoderParam(args.int32(0), args.int32(1), args.int32(2), args.int32(3), &param))
+    return core::newBool(false);
+  return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderParam(param); });
+}
+
+TAMVEX_FUNCTION(setNetworkQosParam) {
+  UNUSED_CONTEXT;
+  traceName("setNetworkQosParam");
+  Args args(argc, argv);
+  TRTCNetworkQosParam param;
+  param.preference = args.int32(0) == 1 ? TRTCVideoQosPreferenceSmooth : TRTCVideoQosPreferenceClear;
+  param.controlMode = args.int32(1) != 0 ? TRTCQosControlModeServer : TRTCQosControlModeClient;
+  return askCloud([&](ITRTCCloud& c) { c.setNetworkQosParam(param); });
+}
+
+TAMVEX_FUNCTION(setLocalViewFillMode) {
+  UNUSED_CONTEXT;
+  traceName("setLocalViewFillMode");
+  const TRTCVideoFillMode mode = Args(argc, argv).int32(0) != 0 ? TRTCVideoFillMode_Fit : TRTCVideoFillMode_Fill;
+  return askCloud([&](ITRTCCloud& c) { c.setLocalViewFillMode(mode); });
+}
+
+TAMVEX_FUNCTION(setRemoteViewFillMode) {
+  UNUSED_CONTEXT;
+  traceName("setRemoteViewFillMode");
+  Args args(argc, argv);
+  const std::string userId = args.string(0);
+  const TRTCVideoFillMode mode = args.int32(1) != 0 ? TRTCVideoFillMode_Fit : TRTCVideoFillMode_Fill;
+  return askCloud([&](ITRTCCloud& c) { c.setRemoteViewFillMode(userId.c_str(), mode); });
+}
+
+TAMVEX_FUNCTION(setLocalViewRotation) {
+  UNUSED_CONTEXT;
+  traceName("setLocalViewRotation");
+  const int32_t rotation = Args(argc, argv).int32(0);
+  if (!acceptedViewRotation(rotation)) return core::newBool(false);
+  return askCloud([&](ITRTCCloud& c) { c.setLocalViewRotation(static_cast<TRTCVideoRotation>(rotation)); });
+}
+
+TAMVEX_FUNCTION(setRemoteViewRotation) {
+  UNUSED_CONTEXT;
+  traceName("setRemoteViewRotation");
+  Args args(argc, argv);
+  const std::string userId = args.string(0);
+  const int32_t rotation = args.int32(1);
+  if (!acceptedViewRotation(rotation)) return core::newBool(false);
+  return askCloud(
+      [&](ITRTCCloud& c) { c.setRemoteViewRotation(userId.c_str(), static_cast<TRTCVideoRotation>(rotation)); });
+}
+
+TAMVEX_FUNCTION(setVideoEncoderRotation) {
+  UNUSED_CONTEXT;
+  traceName("setVideoEncoderRotation");
+  const int32_t rotation = Args(argc, argv).int32(0);
+  if (!acceptedEncoderRotation(rotation)) return core::newBool(false);
+  return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderRotation(static_cast<TRTCVideoRotation>(rotation)); });
+}
+
+TAMVEX_FUNCTION(setLocalViewMirror) {
+  UNUSED_CONTEXT;
+  traceName("setLocalViewMirror");
+  const bool mirror = Args(argc, argv).boolean(0);
+  return askCloud([&](ITRTCCloud& c) { c.setLocalViewMirror(mirror); });
+}
+
+TAMVEX_FUNCTION(setVideoEncoderMirror) {
+  UNUSED_CONTEXT;
+  traceName("setVideoEncoderMirror");
+  const bool mirror = Args(argc, argv).boolean(0);
+  return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderMirror(mirror); });
+}
+
+TAMVEX_FUNCTION(enableSmallVideoStream) {
+  UNUSED_CONTEXT;
+  traceName("enableSmallVideoStream");
+  Args args(argc, argv);
+  const bool enable = args.boolean(0);
+  TRTCVideoEncParam param;
+  if (!makeEncoderParam(args.int32(1), args.int32(2), args.int32(3), args.int32(4), &param))
+    return core::newBool(false);
+  return askCloud([&](ITRTCCloud& c) { c.enableSmallVideoStream(enable, param); });
+}
+
+TAMVEX_FUNCTION(setRemoteVideoStreamType) {
+  UNUSED_CONTEXT;
+  traceName("setRemoteVideoStreamType");
+  Args args(argc, argv);
+  const std::string userId = args.string(0);
+  const int32_t type = args.int32(1);
+  if (!acceptedStreamType(type)) return core::newBool(false);
+  return askCloud(
+      [&](ITRTCCloud& c) { c.setRemoteVideoStreamType(userId.c_str(), static_cast<TRTCVideoStreamType>(type)); });
+}
+
+TAMVEX_FUNCTION(setPriorRemoteVideoStreamType) {
+  UNUSED_CONTEXT;
+  traceName("setPriorRemoteVideoStreamType");
+  const int32_t type = Args(argc, argv).int32(0);
+  if (!acceptedStreamType(type)) return core::newBool(false);
+  return askCloud([&](ITRTCCloud& c) { c.setPriorRemoteVideoStreamType(static_cast<TRTCVideoStreamType>(type)); });
+}
+
+TAMVEX_FUNCTION(startLocalAudio) {
+  UNUSED_CALL_ARGS;
+  traceName("startLocalAudio");
+  return askCloud([](ITRTCCloud& c) { c.startLocalAudio(); });
+}
+
+TAMVEX_FUNCTION(stopLocalAudio) {
+  UNUSED_CALL_ARGS;
+  traceName("stopLocalAudio");
+  return askCloud([](ITRTCCloud& c) { c.stopLocalAudio(); });
+}
+
+TAMVEX_FUNCTION(muteLocalAudio) {
+  UNUSED_CONTEXT;
+  traceName("muteLocalAudio");
+  const bool mute = Args(argc, argv).boolean(0);
+  return askCloud([&](ITRTCCloud& c) { c.muteLocalAudio(mute); });
+}
+
+TAMVEX_FUNCTION(muteRemoteAudio) {
+  UNUSED_CONTEXT;
+  traceName("muteRemoteAudio");
+  Args args(argc, argv);
+  const std::string userId = args.string(0);
+  const bool mute = args.boolean(1);
+  return askCloud([&](ITRTCCloud& c) { c.muteRemoteAudio(userId.c_str(), mute); });
+}
+
+TAMVEX_FUNCTION(muteAllRemoteAudio) {
+  UNUSED_CONTEXT;
+  traceName("muteAllRemoteAudio");
+  const bool mute = Args(argc, argv).boolean(0);
+  return askCloud([&](ITRTCCloud& c) { c.muteAllRemoteAudio(mute); });
+}
+
+TAMVEX_FUNCTION(enableAudioVolumeEvaluation) {
+  UNUSED_CONTEXT;
+  traceName("enableAudioVolumeEvaluation");
+  const uint32_t interval = static_cast<uint32_t>(Args(argc, argv).int32(0));
+  return askCloud([&](ITRTCCloud& c) { c.enableAudioVolumeEvaluation(interval); });
+}
+
+TAMVEX_FUNCTION(setBeautyStyle) {
+  UNUSED_CONTEXT;
+  Args args(argc, argv);
+  const int32_t style = args.int32(0);
+  const int32_t beauty = args.int32(1);
+  const int32_t white = args.int32(2);
+  const int32_t fourth = args.int32(3);
+  if (tracing()) std::printf("\n setBeautyStyle style:%i    beauty:%i     white:%i", style, beauty, white);
+  const TRTCBeautyStyle sdkStyle = style != 0 ? TRTCBeautyStyleNature : TRTCBeautyStyleSmooth;
+  return askCloud([&](ITRTCCloud& c) {
+    c.setBeautyStyle(sdkStyle, static_cast<uint32_t>(beauty), static_cast<uint32_t>(white),
+                     static_cast<uint32_t>(fourth));
+  });
+}
+
+TAMVEX_FUNCTION(startRemoteSubStreamView) {
+  UNUSED_CONTEXT;
+  const std::string userId = Args(argc, argv).string(0);
+  if (tracing()) std::printf("\n startRemoteSubStreamView:userId=%s", userId.c_str());
+  return askCloud([&](ITRTCCloud& c) { c.startRemoteSubStreamView(userId.c_str(), nullptr); });
+}
+
+TAMVEX_FUNCTION(stopRemoteSubStreamView) {
+  UNUSED_CONTEXT;
+  const std::string userId = Args(argc, argv).string(0);
+  if (tracing()) std::printf("\n stopRemoteSubStreamView:userId=%s", userId.c_str());
+  return askCloud([&](ITRTCCloud& c) { c.stopRemoteSubStreamView(userId.c_str()); });
+}
+
+}  // namespace tamvex

@@ -1,0 +1,196 @@
+// Screen capture into the sub stream: the list of capturable windows and
+// screens with their thumbnails, the choice of one with a capture rectangle,
+// and start, pause, resume, stop, encoder and mixing volume.
+//
+// State: `screenList`, the source list of the last listing. Owner: the AIR
+// main thread; every function here and releaseScreenList (dispose, context
+// finalizer) run there, so it takes no lock. It is released and cleared before
+// the cloud instance it came from is destroyed.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/args.h"
+#include "core/pixels.h"
+#include "core/results.h"
+#include "core/text.h"
+#include "trtc/functions.h"
+#include "trtc/rtc_manager.h"
+#include "trtc/sdk_call.h"
+#include "trtc/video_codes.h"
+
+namespace tamvex {
+namespace {
+
+using core::Args;
+
+ITRTCScreenCaptureSourceList* screenList = nullptr;  // main thread only
+
+int32_t sourceIdOf(const TRTCScreenCaptureSourceInfo& source) {
+  return static_cast<int32_t>(reinterpret_cast<intptr_t>(source.sourceId));
+}
+
+// 0, 1 and 2 are reported as they are, anything else as -1.
+int32_t typeCodeOf(const TRTCScreenCaptureSourceInfo& source) {
+  const int32_t type = static_cast<int32_t>(source.type);
+  return type >= 0 && type <= 2 ? type : -1;
+}
+
+// The first source of the kept list with the id, if any.
+bool findSource(int32_t id, TRTCScreenCaptureSourceInfo* found) {
+  for (uint32_t i = 0; i < screenList->getCount(); ++i) {
+    TRTCScreenCaptureSourceInfo source = screenList->getSourceInfo(i);
+    if (sourceIdOf(source) == id) {
+      *found = source;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Sets the ByteArray to width x height x 4 bytes and copies the thumbnail in.
+// Never reads past the image's own byte length (nor from a null pixel
+// pointer): bytes the image lacks are left zero.
+void copyThumbnail(FREObject target, const TRTCImageBuffer& image) {
+  const uint32_t size = core::bgraFrameBytes(image.width, image.height);
+  const uint32_t available = image.buffer ? std::min(size, image.length) : 0;
+  const auto* pixels = reinterpret_cast<const uint8_t*>(image.buffer);
+  if (available == size) {
+    core::fillByteArray(target, pixels, size);
+    return;
+  }
+  std::vector<uint8_t> padded(size, 0);
+  if (available > 0) std::memcpy(padded.data(), pixels, available);
+  core::fillByteArray(target, padded.data(), size);
+}
+
+#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
+#define UNUSED_CONTEXT (void)ctx, (void)functionData
+
+}  // namespace
+
+void releaseScreenList() {
+  ITRTCScreenCaptureSourceList* list = screenList;
+  screenList = nullptr;
+  if (!list) return;
+  try {
+    list->release();
+  } catch (...) {
+  }
+}
+
+TAMVEX_FUNCTION(getScreenCaptureSources) {
+  UNUSED_CONTEXT;
+  traceName("getScreenCaptureSources");
+  Args args(argc, argv);
+  TXSize thumbSize, iconSize;
+  thumbSize.cx = args.int32(0);
+  thumbSize.cy = args.int32(1);
+  iconSize.cx = args.int32(2);
+  iconSize.cy = args.int32(3);
+
+  std::string text;
+  const bool listed = callCloud([&](ITRTCCloud& cloud) {
+    releaseScreenList();
+    screenList = cloud.getScreenCaptureSources(thumbSize, iconSize);
+    if (!screenList) return;
+    for (uint32_t i = 0; i < screenList->getCount(); ++i) {
+      const TRTCScreenCaptureSourceInfo source = screenList->getSourceInfo(i);
+      const int32_t id = sourceIdOf(source);
+      const int32_t type = typeCodeOf(source);
+      const std::string name = sdkText(source.sourceName);
+      std::printf("\n getScreenCaptureSources:id:%i , type=%i, %s", id, type,
+                  core::wideToLocal(core::utf8ToWide(name)).c_str());
+      if (i > 0) text += "||";
+      text += core::intToString(id) + "|-|" + core::intToString(type) + "|-|" + name;
+    }
+  });
+  if (!listed) text.clear();
+  return core::newString(core::validUtf8(text));
+}
+
+TAMVEX_FUNCTION(getScreenCaptureTargetThumb) {
+  UNUSED_CONTEXT;
+  traceName("getScreenCaptureTargetThumb");
+  if (!screenList) {
+    std::printf("\n screenList not init");
+    return core::newBool(false);
+  }
+  Args args(argc, argv);
+  const int32_t id = args.int32(0);
+  FREObject target = args.object(1);
+  TRTCScreenCaptureSourceInfo source;
+  if (!findSource(id, &source)) return nullptr;
+  // Without a ByteArray there is nowhere to copy to; the size is still told.
+  if (target) copyThumbnail(target, source.thumbBGRA);
+  return core::newString(core::uintToString(source.thumbBGRA.width) + "||" +
+                         core::uintToString(source.thumbBGRA.height));
+}
+
+TAMVEX_FUNCTION(selectScreenCaptureTarget) {
+  UNUSED_CONTEXT;
+  traceName("selectScreenCaptureTarget");
+  if (!screenList) {
+    std::printf("\n screenList not init");
+    return core::newBool(false);
+  }
+  Args args(argc, argv);
+  const int32_t id = args.int32(0);
+  TXRect rect;
+  rect.left = args.int32(1);
+  rect.top = args.int32(2);
+  rect.right = args.int32(3);
+  rect.bottom = args.int32(4);
+  const bool firstOption = args.boolean(5);
+  const bool secondOption = args.boolean(6);
+  // An id that the last listing does not hold selects nothing: the SDK is not
+  // handed a record of some other source.
+  TRTCScreenCaptureSourceInfo source;
+  if (!findSource(id, &source)) return core::newBool(false);
+  return askCloud([&](ITRTCCloud& cloud) { cloud.selectScreenCaptureTarget(source, rect, firstOption, secondOption); });
+}
+
+TAMVEX_FUNCTION(startScreenCapture) {
+  UNUSED_CALL_ARGS;
+  traceName("startScreenCapture");
+  return askCloud([](ITRTCCloud& cloud) { cloud.startScreenCapture(nullptr); });
+}
+
+TAMVEX_FUNCTION(pauseScreenCapture) {
+  UNUSED_CALL_ARGS;
+  traceName("pauseScreenCapture");
+  return askCloud([](ITRTCCloud& cloud) { cloud.pauseScreenCapture(); });
+}
+
+TAMVEX_FUNCTION(resumeScreenCapture) {
+  UNUSED_CALL_ARGS;
+  traceName("resumeScreenCapture");
+  return askCloud([](ITRTCCloud& cloud) { cloud.resumeScreenCapture(); });
+}
+
+TAMVEX_FUNCTION(stopScreenCapture) {
+  UNUSED_CALL_ARGS;
+  traceName("stopScreenCapture");
+  return askCloud([](ITRTCCloud& cloud) { cloud.stopScreenCapture(); });
+}
+
+TAMVEX_FUNCTION(setSubStreamEncoderParam) {
+  UNUSED_CONTEXT;
+  traceName("setSubStreamEncoderParam");
+  Args args(argc, argv);
+  TRTCVideoEncParam param;
+  if (!makeEncoderParam(args.int32(0), args.int32(1), args.int32(2), args.int32(3), &param))
+    return core::newBool(false);
+  return askCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamEncoderParam(param); });
+}
+
+TAMVEX_FUNCTION(setSubStreamMixVolume) {
+  UNUSED_CONTEXT;
+  traceName("setSubStreamMixVolume");
+  const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
+  return askCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamMixVolume(volume); });
+}
+
+}  // namespace tamvex
