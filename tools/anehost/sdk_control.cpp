@@ -5,6 +5,9 @@
 #ifdef ANEHOST_WITH_ILIVE
 #include "ilive_standin/standin.h"
 #endif
+#ifdef ANEHOST_WITH_LITEAV
+#include "liteav_standin/control.h"
+#endif
 
 namespace anehost {
 namespace {
@@ -26,10 +29,20 @@ class ILiveControl : public SdkControl {
 };
 #endif
 
+#ifdef ANEHOST_WITH_LITEAV
+// The LiteAV stand-in lives in LiteAV/liteav.dll beside the host; opening that
+// file reaches the instance Tamvex loads.
+class LiteAvControl : public SdkControl {
+ public:
+  std::string name() const override { return "the LiteAV SDK stand-in"; }
+  bool command(const std::string& line, std::string* error) override { return liteav_standin::command(line, error); }
+  std::vector<std::string> takeCalls() override { return liteav_standin::takeCalls(); }
+};
+#endif
+
 }  // namespace
 
-std::unique_ptr<SdkControl> connectSdk(const std::string& library, const std::string& exeDir, std::string* error) {
-  (void)exeDir;
+std::unique_ptr<SdkControl> connectSdk(const std::string& library, std::string* error) {
   const std::string stem = stemOf(library);
   if (stem == "brisora") {
 #ifdef ANEHOST_WITH_ILIVE
@@ -40,8 +53,13 @@ std::unique_ptr<SdkControl> connectSdk(const std::string& library, const std::st
 #endif
   }
   if (stem == "tamvex") {
+#ifdef ANEHOST_WITH_LITEAV
+    if (liteav_standin::available(error)) return std::make_unique<LiteAvControl>();
+    return nullptr;
+#else
     *error = "this build has no LiteAV SDK stand-in: 'sdk' lines and 'expect sdk' are unavailable";
     return nullptr;
+#endif
   }
   *error = "no simulated SDK is known for " + library;
   return nullptr;

@@ -25,6 +25,6 @@ class SdkControl {
 // ("Brisora.dll" drives the iLive stand-in, "Tamvex.dll" the LiteAV stand-in
 // in the LiteAV folder beside the host). Null with a message when this build
 // has no stand-in for it.
-std::unique_ptr<SdkControl> connectSdk(const std::string& library, const std::string& exeDir, std::string* error);
+std::unique_ptr<SdkControl> connectSdk(const std::string& library, std::string* error);
 
 }  // namespace anehost

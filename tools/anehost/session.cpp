@@ -340,7 +340,7 @@ class Session {
     extension_ = air::Extension::load(library, d.initializer, d.finalizer, &error);
     if (!extension_) scriptError(c, "cannot load " + library + ": " + error);
     setAnsiCodePage(library);
-    sdk_ = connectSdk(d.nativeLibrary, o_.exeDir, &error);
+    sdk_ = connectSdk(d.nativeLibrary, &error);
     if (!sdk_) item("note", error);
     else item("sdk", "simulated by " + sdk_->name());
     newContext(c.hasText ? c.text : "");

@@ -1,0 +1,268 @@
+// The host tool run as a program on scripts: the transcript, expectations and
+// exit statuses, pictures, and the two bundled example sessions.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct HostRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs anehost on a script file with the given options.
+HostRun runFile(const fs::path& script, const std::string& options = "") {
+  static int counter = 0;
+  const fs::path dir = fs::path(HOST_OUT_DIR) / "runs";
+  fs::create_directories(dir);
+  const fs::path err = dir / ("stderr-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+  const std::string command =
+      std::string("'") + ANEHOST_PATH + "' " + options + " '" + script.string() + "' 2>'" + err.string() + "'";
+  HostRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  const int raw = ::pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.err = readFile(err);
+  return run;
+}
+
+// Runs a script given as text; it sits beside the test extension's descriptor.
+HostRun runScript(const std::string& text, const std::string& options = "") {
+  static int counter = 0;
+  const fs::path file = fs::path(HOST_OUT_DIR) / "scripts" /
+                        ("script-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".txt");
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << text;
+  return runFile(file, options);
+}
+
+const std::string kEcho = "extension \"" HOST_SCRIPTS_DIR "/echo.xml\"\n";
+
+struct Png {
+  uint32_t width = 0, height = 0;
+  std::vector<uint8_t> rgba;
+  uint32_t at(uint32_t x, uint32_t y) const {  // 0xRRGGBBAA
+    const uint8_t* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+  }
+};
+
+bool readPng(const fs::path& path, Png* out) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  image.format = PNG_FORMAT_RGBA;
+  out->width = image.width;
+  out->height = image.height;
+  out->rgba.resize(PNG_IMAGE_SIZE(image));
+  return png_image_finish_read(&image, nullptr, out->rgba.data(), 0, nullptr) != 0;
+}
+
+TEST(HostTranscript, ShowsCallsResultsConsoleAndEventsInOrderAndUnambiguously) {
+  const HostRun r = runScript(kEcho + R"(
+call echo "a||b\nc 中 \xFF"
+expect result "a||b\nc \u4E2D \xFF"
+call echo 12
+expect result 12u          # ActionScript compares numbers by value
+call echo 4294967295u
+expect result 4294967295.0
+call echo -1.5
+call echo true
+call echo null
+let word = "kept"
+call echo word
+expect result "kept"
+call say "first" "sec\"ond"
+expect console "first"
+expect console contains "c\"o"
+call emit "video" "u1||640\n||360"
+expect event video "u1||640\n||360"
+expect no event
+)");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  // Texts are quoted with escapes: "||", a line break, non-ASCII and a byte
+  // that is not UTF-8 stay visible.
+  EXPECT_NE(r.out.find("    result   \"a||b\\nc \\u4E2D \\xFF\"\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("    result   4294967295u\n"), std::string::npos);
+  EXPECT_NE(r.out.find("    result   -1.5\n"), std::string::npos);
+  EXPECT_NE(r.out.find("    result   null\n"), std::string::npos);
+  // Console lines print during the call, the result after it, and the event
+  // when the runtime delivers it, after the call has returned.
+  EXPECT_NE(r.out.find("    console  \"first\"\n    console  \"sec\\\"ond\"\n    result   true\n"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("    result   null\n    event    \"video\" \"u1||640\\n||360\"\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("HostEcho: context finalized"), std::string::npos);
+  EXPECT_NE(r.out.find("runtime rule breaches: 0"), std::string::npos);
+}
+
+TEST(HostTranscript, Utf8OptionShowsCharactersAsTheyAre) {
+  const HostRun r = runScript(kEcho + "call echo \"中\\xFF\"\n", "--utf8");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("    result   \"中\\xFF\"\n"), std::string::npos) << r.out;
+}
+
+TEST(HostExpectations, AFailedExpectationReportsItsLineAndWhatWasSeen) {
+  struct Case {
+    const char* body;  // the failing line is the third of the script
+    const char* seen;
+  };
+  const Case cases[] = {
+      {"call echo 5\nexpect result 6\n", "the call returned 5"},
+      {"call echo \"x\"\nexpect result 5\n", "the call returned \"x\""},
+      {"call emit \"a\" \"1\"\nexpect event a \"2\"\n", "the next event was \"a\" \"1\""},
+      {"call emit \"a\" \"1\"\nexpect event b\n", "the next event was \"a\" \"1\""},
+      {"call echo 1\nexpect event a\n", "no event arrived within 100 ms"},
+      {"call emit \"a\" \"1\"\nexpect no event\n", "expected no event, but \"a\" \"1\" arrived"},
+      {"call say \"one\"\nexpect console \"two\"\n", "lines printed since the last call: \n        \"one\""},
+      {"let b = bytes(3)\nexpect size b 4\n", "b holds 3 bytes, expected 4"},
+      {"let b = bytes(3)\nsave b 1 1 f.png\n", "b holds 3 bytes, not 1 x 1 x 4 = 4"},
+  };
+  for (const Case& c : cases) {
+    const HostRun r = runScript(kEcho + c.body + "call say \"after the failure\"\n", "--timeout 100");
+    EXPECT_EQ(r.status, 1) << c.body << r.out << r.err;
+    EXPECT_NE(r.out.find("FAILED line 3: "), std::string::npos) << c.body << r.out;
+    EXPECT_NE(r.out.find(c.seen), std::string::npos) << c.body << r.out;
+    EXPECT_NE(r.err.find("line 3: expectation failed"), std::string::npos) << r.err;
+    // The run stops at the failure; the context is still finalized.
+    EXPECT_EQ(r.out.find("after the failure"), std::string::npos) << c.body;
+    EXPECT_NE(r.out.find("HostEcho: context finalized"), std::string::npos) << c.body;
+  }
+}
+
+TEST(HostExpectations, KeepGoingRunsOnAndCountsTheFailures) {
+  const HostRun r = runScript(kEcho + "call echo 1\nexpect result 2\nexpect result 3\ncall say \"still here\"\n",
+                          "--keep-going");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("FAILED line 3"), std::string::npos);
+  EXPECT_NE(r.out.find("FAILED line 4"), std::string::npos);
+  EXPECT_NE(r.out.find("still here"), std::string::npos);
+  EXPECT_NE(r.out.find("2 expectation(s) failed"), std::string::npos);
+}
+
+TEST(HostExpectations, IgnoredEventsAreCountedButNeitherShownNorMatched) {
+  const HostRun r = runScript(kEcho + R"(
+ignore event video
+call emit "video" "u1||2||2"
+call emit "video" "u1||2||2"
+call emit "done" ""
+expect event done ""
+expect no event
+ignore console "noise"
+call say "noise 1" "signal"
+expect console "signal"
+)");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.out.find("event    \"video\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("    ignored  1 event(s) \"video\"\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("    ignored  1 console line(s)\n"), std::string::npos) << r.out;
+}
+
+TEST(HostScriptErrors, MalformedScriptsExitTwoWithTheLineBeforeAnythingRuns) {
+  struct Case {
+    const char* script;
+    int line;
+  };
+  const std::string ext = kEcho;
+  const Case cases[] = {
+      {"call echo 1\n", 1},                         // no extension named first
+      {"frobnicate 1\n", 1},                        // unknown command
+      {"#\nextension\n", 2},                        // extension without a name
+      {"@\ncall echo \"open\n", 2},                 // text not closed (first line replaced below)
+      {"@\ncall echo \"\\q\"\n", 2},                // unknown escape
+      {"@\ncall echo \"\\x4\"\n", 2},               // short \x
+      {"@\ncall echo missing\n", 2},                // name never bound
+      {"@\ncall echo bytes(300000000)\n", 2},       // ByteArray too large
+      {"@\ncall echo bitmap(9000, 1)\n", 2},        // BitmapData beyond ActionScript's limits
+      {"@\ncall echo 4294967296u\n", 2},            // uint out of range
+      {"@\ncall echo 12abc\n", 2},                  // not a number
+      {"@\nwait -5\n", 2},                          // negative wait
+      {"@\nlet = 3\n", 2},                          // let without a name
+      {"@\nexpect nothing\n", 2},                   // unknown expectation
+      {"@\nsave\n", 2},                             // save without a name
+      {"@\nexpect result bytes(4)\n", 2},           // objects cannot be expected
+      {"@\n" "extension \"x.xml\"\n", 2},           // a second extension
+  };
+  for (const Case& c : cases) {
+    std::string text = c.script;
+    if (text[0] == '@') text = ext + text.substr(2);
+    const HostRun r = runScript(text);
+    EXPECT_EQ(r.status, 2) << text << r.out << r.err;
+    EXPECT_NE(r.err.find("line " + std::to_string(c.line) + ":"), std::string::npos) << text << r.err;
+    EXPECT_EQ(r.out.find("HostEcho"), std::string::npos) << "nothing runs: " << text;
+  }
+}
+
+TEST(HostScriptErrors, RunTimeScriptAndUsageErrorsExitTwo) {
+  const HostRun unknownFunction = runScript(kEcho + "call noSuchFunction\n");
+  EXPECT_EQ(unknownFunction.status, 2);
+  EXPECT_NE(unknownFunction.err.find("line 2: the extension has no function \"noSuchFunction\""), std::string::npos)
+      << unknownFunction.err;
+  const HostRun unknownId = runScript("extension com.example.Nothing\n");
+  EXPECT_EQ(unknownId.status, 2);
+  EXPECT_NE(unknownId.err.find("no extension descriptor with id"), std::string::npos) << unknownId.err;
+  const HostRun noSdk = runScript(kEcho + "sdk room start\n");
+  EXPECT_EQ(noSdk.status, 2);
+  const HostRun afterFinalize = runScript(kEcho + "finalize\ncall echo 1\n");
+  EXPECT_EQ(afterFinalize.status, 2);
+  const HostRun noResult = runScript(kEcho + "expect result 1\n");
+  EXPECT_EQ(noResult.status, 2);
+  EXPECT_EQ(runFile("/nonexistent/script.txt").status, 2);
+  EXPECT_EQ(runScript(kEcho, "--no-such-option").status, 2);
+  EXPECT_EQ(runScript(kEcho, "--ansi-codepage x").status, 2);
+}
+
+TEST(HostPictures, SavedPicturesShowTheColoursTopRowFirstInBothBitmapLayouts) {
+  for (const std::string options : {"", "--inverted-bitmaps"}) {
+    const fs::path out = fs::path(HOST_OUT_DIR) / ("pictures" + std::string(options.empty() ? "" : "-inverted"));
+    fs::remove_all(out);
+    const HostRun r = runScript(kEcho + R"(
+let b = bytes(0)
+call fill b
+save b 2 2 bytes.png
+let m = bitmap(3, 2)
+call paint m
+save m painted.png
+let p = call picture
+save p 2x2 made.png
+)",
+                            options + " --out '" + out.string() + "'");
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    for (const char* name : {"bytes.png", "painted.png", "made.png"}) {
+      Png png;
+      ASSERT_TRUE(readPng(out / name, &png)) << name;
+      EXPECT_EQ(png.height, 2u) << name;
+      EXPECT_EQ(png.at(0, 0), 0xFF0000FFu) << name << options;  // red, top left
+      EXPECT_EQ(png.at(1, 0), 0x00FF00FFu) << name << options;  // green, top right
+      EXPECT_EQ(png.at(0, 1), 0x0000FFFFu) << name << options;  // blue, bottom left
+      EXPECT_EQ(png.at(1, 1), 0xFFFFFFFFu) << name << options;  // white
+    }
+    Png painted;
+    ASSERT_TRUE(readPng(out / "painted.png", &painted));
+    EXPECT_EQ(painted.width, 3u);
+    EXPECT_EQ(painted.at(2, 0), 0xFFFFFFFFu);  // a new BitmapData is opaque white
+  }
+}
+
+}  // namespace
