@@ -31,6 +31,7 @@ T as(const air::Value& v) {
 }
 
 TEST_F(CoreRuntime, ReadersGiveNeutralDefaultsForWrongTypesAndMissingArguments) {
+  air::ConsoleCapture console;
   air::CallScope scope;
   FREObject argv[] = {scope.object(std::string("h\xC3\xA9llo\0tail", 11)), scope.object(int32_t{-7}),
                       scope.object(uint32_t{4000000000u}), scope.object(true), scope.object(air::Null{})};
@@ -58,6 +59,7 @@ TEST_F(CoreRuntime, ReadersGiveNeutralDefaultsForWrongTypesAndMissingArguments) 
   core::Args none(3, nullptr);
   EXPECT_EQ(0u, none.size());
   EXPECT_EQ("", none.string(0));
+  EXPECT_EQ("", console.text());  // failed conversions print nothing
 }
 
 TEST_F(CoreRuntime, ResultsKeepTheirValuesWithEitherTextLength) {
