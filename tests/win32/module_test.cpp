@@ -76,6 +76,11 @@ TEST(Win32Module, LoadLibraryFindsTheDllDirectoryAndResolvesSymbols) {
   EXPECT_TRUE(FreeLibrary(module));
   SetDllDirectoryW(nullptr);
 
+  // A relative path is looked for beside the executable.
+  module = LoadLibraryW(L"Win32Probe\\probe.dll");
+  ASSERT_NE(nullptr, module);
+  FreeLibrary(module);
+
   // A Windows-style absolute path with backslashes.
   std::string backslashed = folder + "/Win32Probe/probe.dll";
   for (char& c : backslashed)

@@ -131,9 +131,9 @@ BOOL WINAPI SetDllDirectoryW(LPCWSTR pathName) {
   return TRUE;
 }
 
-// The search order of LoadLibrary for a plain name: the executable's folder,
-// then the folder of SetDllDirectoryW, then the system's own search. A path
-// with a folder in it is opened as given.
+// The search order of LoadLibrary for a name or a relative path: the
+// executable's folder, then the folder of SetDllDirectoryW, then the current
+// folder and the system's own search. An absolute path is opened as given.
 HMODULE WINAPI LoadLibraryW(LPCWSTR fileName) {
   if (!fileName || !*fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -141,7 +141,7 @@ HMODULE WINAPI LoadLibraryW(LPCWSTR fileName) {
   }
   const std::string name = slashes(wideToUtf8(fileName));
   void* handle = nullptr;
-  if (name.find('/') != std::string::npos) {
+  if (name[0] == '/') {
     handle = tryOpen(name);
   } else {
     std::string dllDirectory;
@@ -152,6 +152,8 @@ HMODULE WINAPI LoadLibraryW(LPCWSTR fileName) {
     const std::string exeFolder = folderOf(executablePath());
     if (!exeFolder.empty()) handle = tryOpen(exeFolder + "/" + name);
     if (!handle && !dllDirectory.empty()) handle = tryOpen(dllDirectory + "/" + name);
+    // dlopen reads a name with a '/' as a path from the current folder and
+    // looks a bare name up on the system's library path.
     if (!handle) handle = tryOpen(name);
   }
   if (!handle) {
