@@ -37,6 +37,9 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
+# zlib (libz-mingw-w64-dev) also comes as a DLL; take its static library.
+set(ZLIB_USE_STATIC_LIBS ON)
+
 # Test programs run under 32-bit Wine (ctest and gtest_discover_tests use this).
 find_program(ANE_WINE wine)
 if(ANE_WINE)

@@ -40,7 +40,10 @@ check() { # dll allowed-extra-imports entry-points...
   local wanted
   wanted=$(printf '%s\n' "$@" | sort)
   if [ "$exports" != "$wanted" ]; then
-    fail "$dll: exports [$(echo $exports)], expected exactly [$(echo $wanted)]"
+    local count shown
+    count=$(wc -w <<<"$exports")
+    shown=$(echo $exports | tr ' ' '\n' | head -n 8 | paste -sd' ' -)
+    fail "$dll: exports $count names [$shown$([ "$count" -gt 8 ] && echo ' ...')], expected exactly [$(echo $wanted)]"
   else
     echo "ok: $dll exports $(echo $exports)"
   fi

@@ -4,8 +4,8 @@
 #   - the mingw-w64 i686 cross compiler (posix threads) and tools,
 #   - 32-bit Wine, headless,
 #   - the zh_CN.UTF-8 locale (Wine then reports ANSI code page 936),
-#   - libyuv (from Debian's source package) and GoogleTest (/usr/src/googletest)
-#     cross-built for i686-w64-mingw32 into a cache folder.
+#   - libyuv and libpng (from Debian's source packages) and GoogleTest
+#     (/usr/src/googletest) cross-built for i686-w64-mingw32 into a cache folder.
 # Safe to run again: each step is skipped when its result is already there.
 #
 # Environment:
@@ -35,8 +35,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   i386_added=1
 fi
 for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-         mingw-w64-i686-dev mingw-w64-tools wine wine32:i386 locales cmake ninja-build \
-         dpkg-dev googletest xz-utils; do
+         mingw-w64-i686-dev mingw-w64-tools libz-mingw-w64-dev wine wine32:i386 locales \
+         cmake ninja-build dpkg-dev googletest xz-utils; do
   need "$p"
 done
 if [ ${#missing[@]} -gt 0 ] || [ -n "${i386_added:-}" ]; then
@@ -68,37 +68,62 @@ cross_cmake() { # src build extra-args...
   cmake --build "$build" -j2 >/dev/null
 }
 
+# Debian source packages, through a private apt configuration with deb-src
+# lines derived from the machine's own deb lines: the machine's apt
+# configuration and lists stay untouched.
+apt_ready=
+fetch_source() { # package -> unpacked in $WORK/<package>-src
+  local A="$WORK/apt"
+  if [ -z "$apt_ready" ]; then
+    mkdir -p "$A/lists/partial" "$A/cache/archives/partial" "$A/src"
+    {
+      if [ -f /etc/apt/sources.list ]; then
+        sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' /etc/apt/sources.list
+      fi
+      for f in /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
+      done
+    } >"$A/sources.list"
+    for f in /etc/apt/sources.list.d/*.sources; do
+      [ -f "$f" ] || continue
+      # deb822 stanzas: keep the stanza, turn "Types: deb" into "Types: deb-src".
+      sed 's/^Types:.*/Types: deb-src/' "$f" >"$A/src/$(basename "$f")"
+    done
+    AOPT=(-o Dir::Etc::SourceList="$A/sources.list" -o Dir::Etc::SourceParts="$A/src"
+          -o Dir::State::Lists="$A/lists" -o Dir::Cache="$A/cache"
+          -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache=""
+          -o APT::Get::List-Cleanup=0 -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
+    apt-get -q "${AOPT[@]}" update >/dev/null
+    apt_ready=1
+  fi
+  log "fetching Debian's $1 source package"
+  mkdir -p "$WORK/dl-$1"
+  # The newest version first; a mirror may lack one (security updates'
+  # sources are not always there), then the next is taken.
+  local v ok=
+  for v in $(apt-cache "${AOPT[@]}" showsrc "$1" | sed -n 's/^Version: //p' | sort -rV | uniq); do
+    if (cd "$WORK/dl-$1" && apt-get -q "${AOPT[@]}" source --download-only "$1=$v" >/dev/null 2>&1); then
+      ok=1
+      break
+    fi
+    log "$1 $v: source not available, trying an older version"
+    rm -f "$WORK/dl-$1"/*
+  done
+  if [ -z "$ok" ]; then
+    echo "setup-windows: cannot fetch the $1 source package" >&2
+    exit 1
+  fi
+  local dsc
+  dsc=$(ls "$WORK/dl-$1"/*.dsc | head -n1)
+  (cd "$WORK" && dpkg-source --no-check -x "$dsc" "$1-src" >/dev/null)
+}
+
 # ---------------------------------------------------------------- libyuv
 if [ ! -f "$PREFIX/lib/libyuv.a" ] || [ ! -f "$PREFIX/include/libyuv.h" ]; then
-  log "fetching Debian's libyuv source package"
-  # A private apt configuration with deb-src lines derived from the machine's
-  # own deb lines: the machine's apt configuration and lists stay untouched.
-  A="$WORK/apt"
-  mkdir -p "$A/lists/partial" "$A/cache/archives/partial" "$A/src"
-  {
-    if [ -f /etc/apt/sources.list ]; then
-      sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' /etc/apt/sources.list
-    fi
-    for f in /etc/apt/sources.list.d/*.list; do
-      [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
-    done
-  } >"$A/sources.list"
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    # deb822 stanzas: keep the stanza, turn "Types: deb" into "Types: deb-src".
-    sed 's/^Types:.*/Types: deb-src/' "$f" >"$A/src/$(basename "$f")"
-  done
-  AOPT=(-o Dir::Etc::SourceList="$A/sources.list" -o Dir::Etc::SourceParts="$A/src"
-        -o Dir::State::Lists="$A/lists" -o Dir::Cache="$A/cache"
-        -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache=""
-        -o APT::Get::List-Cleanup=0 -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
-  apt-get -q "${AOPT[@]}" update >/dev/null
-  (cd "$WORK" && apt-get -q "${AOPT[@]}" source --download-only libyuv >/dev/null)
-  dsc=$(ls "$WORK"/libyuv_*.dsc | head -n1)
-  (cd "$WORK" && dpkg-source --no-check -x "$dsc" libyuv-src >/dev/null)
+  fetch_source libyuv
   log "cross-building libyuv"
-  # Only the static library is needed; Debian's CMakeLists also builds a
-  # shared library and tools, which is harmless but slower, so build the target.
+  # Only the static library: Debian's CMakeLists also builds a shared library
+  # and tools, which we do not need.
   cmake -S "$WORK/libyuv-src" -B "$WORK/yuv-build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_POSITION_INDEPENDENT_CODE=OFF >/dev/null
@@ -106,6 +131,17 @@ if [ ! -f "$PREFIX/lib/libyuv.a" ] || [ ! -f "$PREFIX/include/libyuv.h" ]; then
   mkdir -p "$PREFIX/lib" "$PREFIX/include"
   cp "$WORK/yuv-build/libyuv.a" "$PREFIX/lib/libyuv.a"
   cp -r "$WORK/libyuv-src/include/." "$PREFIX/include/"
+fi
+
+# ---------------------------------------------------------------- libpng
+# For the host tool's pictures; static, over the static zlib of libz-mingw-w64-dev.
+if [ ! -f "$PREFIX/include/png.h" ] || ! ls "$PREFIX"/lib/libpng*.a >/dev/null 2>&1; then
+  fetch_source libpng1.6
+  log "cross-building libpng"
+  cross_cmake "$WORK/libpng1.6-src" "$WORK/png-build" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+    -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_USE_STATIC_LIBS=ON -DSKIP_INSTALL_EXECUTABLES=ON \
+    -DSKIP_INSTALL_PROGRAMS=ON
+  cmake --install "$WORK/png-build" >/dev/null
 fi
 
 # ---------------------------------------------------------------- GoogleTest
