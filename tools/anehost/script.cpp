@@ -468,8 +468,15 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
         ok = p.fail("expected 'expect result|event|console|sdk|size|no ...'");
       }
     } else if (keyword == "wait") {
-      c.op = Command::Op::Wait;
-      ok = p.unsignedNumber(kMaxWaitMs, &c.number, "milliseconds") && p.end();
+      if (p.word("event")) {
+        c.op = Command::Op::WaitEvent;
+        ok = p.text(&c.name, "an event code");
+        if (ok && !p.atEnd()) ok = p.text(&c.text, "an event level") && (c.hasText = true);
+        ok = ok && p.end();
+      } else {
+        c.op = Command::Op::Wait;
+        ok = p.unsignedNumber(kMaxWaitMs, &c.number, "milliseconds") && p.end();
+      }
     } else if (keyword == "sdk") {
       c.op = Command::Op::Sdk;
       c.text = restAfter(line, 1);

@@ -37,6 +37,7 @@ struct Command {
     ExpectSize,     // expect size NAME N | expect size NAME W H
     ExpectNoBreach, // expect no breach
     Wait,           // wait MS
+    WaitEvent,      // wait event CODE [LEVEL]
     Sdk,            // sdk VERB ...
     Save,           // save NAME [W H] FILE
     Ignore,         // ignore event CODE | ignore console PREFIX | ignore nothing

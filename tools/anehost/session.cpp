@@ -221,6 +221,7 @@ class Session {
   void pumpEvents() {
     if (!context_ || context_->disposed()) return;
     for (auto& e : context_->takeEvents()) {
+      if (watch_ && e.code == watch_->name && (!watch_->hasText || e.level == watch_->text)) watched_ = true;
       if (std::find(ignoredEvents_.begin(), ignoredEvents_.end(), e.code) != ignoredEvents_.end()) {
         ++ignoredEventCounts_[e.code];
         continue;
@@ -400,9 +401,11 @@ class Session {
         loadExtension(c);
         break;
       case Command::Op::NewContext:
+        beginAction();
         newContext(c.hasText ? c.text : "");
         break;
       case Command::Op::Finalize:
+        beginAction();
         if (context_ && !context_->disposed()) context_->dispose();
         break;
       case Command::Op::Call:
@@ -446,6 +449,17 @@ class Session {
       case Command::Op::Wait: {
         beginAction();
         pollUntil(static_cast<unsigned>(c.number), [] { return false; });
+        break;
+      }
+      case Command::Op::WaitEvent: {
+        beginAction();
+        watch_ = &c;
+        watched_ = false;
+        const bool seen = pollUntil(o_.timeoutMs, [this] { return watched_; });
+        watch_ = nullptr;
+        if (!seen)
+          failed("no event " + q(c.name) + (c.hasText ? " " + q(c.text) : "") + " arrived within " +
+                 std::to_string(o_.timeoutMs) + " ms");
         break;
       }
       case Command::Op::Sdk: {
@@ -657,6 +671,8 @@ class Session {
   std::vector<std::string> ignoredConsole_;
   size_t ignoredConsoleCount_ = 0;
   std::map<std::string, size_t> ignoredEventCounts_;
+  const Command* watch_ = nullptr;  // the event a `wait event` waits for
+  bool watched_ = false;
 };
 
 }  // namespace
