@@ -6,6 +6,17 @@
 // call; extension code that calls the C API from any other thread, while an
 // object is acquired, after an object's call has returned, or with a null
 // pointer is refused exactly as the runtime refuses it, and the breach counted.
+//
+// How the stand-in answers where extension code may not expect it:
+// - A null FREObject is ActionScript null, not a breach: FREGetObjectType gives
+//   FRE_TYPE_NULL, FREGetObjectAs* and the acquires FRE_TYPE_MISMATCH, a
+//   property of it FRE_ACTIONSCRIPT_ERROR. The host passes a Null argument as
+//   a (non-null) handle of type FRE_TYPE_NULL.
+// - new BitmapData with a width or height below 1 (or absurdly large) throws,
+//   as ActionScript does: FRENewObject answers FRE_ACTIONSCRIPT_ERROR.
+// - A ByteArray "length" above 1 GiB answers FRE_INSUFFICIENT_MEMORY.
+// - An object still acquired when its call returns is released by the
+//   runtime and counted as an illegal-state breach.
 #pragma once
 
 #include <chrono>
@@ -127,7 +138,8 @@ class Context {
   std::vector<Event> takeEvents();
   // Waits until at least `count` events are queued or the time is up; then takes them all.
   std::vector<Event> waitForEvents(size_t count, std::chrono::milliseconds timeout);
-  // Runs the context finalizer; events queued afterwards are dropped.
+  // Runs the context finalizer; events not yet taken, and those queued
+  // afterwards, are dropped (ActionScript never sees them).
   void dispose();
   bool disposed() const;
   FREContext handle() const;
