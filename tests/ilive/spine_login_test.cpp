@@ -1,0 +1,217 @@
+// The extension's spine (table, context lifecycle) and start-up and login.
+#include "brisora_fixture.h"
+
+namespace brisora_test {
+namespace {
+
+using BrisoraSpine = BrisoraTest;
+using BrisoraLogin = BrisoraTest;
+
+TEST_F(BrisoraSpine, TableHas68FunctionsInOrder) {
+  const std::vector<std::string> names = context_->functionNames();
+  ASSERT_EQ(68u, names.size());
+  EXPECT_EQ("initRtmpLiveSdk", names.front());
+  EXPECT_EQ("iLiveLoginOut", names[7]);
+  EXPECT_EQ("getVideoData", names[14]);
+  EXPECT_EQ("fillExternalCaptureByteFrame", names[22]);
+  EXPECT_EQ("isInited", names[62]);
+  EXPECT_EQ("quitRoom", names[64]);
+  EXPECT_EQ("keepScreenOn", names.back());
+}
+
+TEST_F(BrisoraSpine, FinalizerPrintsItsLineWithTracesOffAndReleasesTheSdk) {
+  context_->dispose();
+  EXPECT_EQ("\nBrisora:,BrisoraContextFinalizer\xA3\xBAGetILive()->release()", console());
+  EXPECT_EQ(std::vector<std::string>{"releaseSdk(null, null, null)"}, sdkCalls());
+}
+
+TEST_F(BrisoraSpine, FinalizerSurvivesAThrowingRelease) {
+  sdk("throw releaseSdk");
+  context_->dispose();
+  EXPECT_NE(std::string::npos, console().find("BrisoraContextFinalizer"));
+}
+
+TEST_F(BrisoraSpine, ASecondContextGetsTheEventsAfterTheFirstIsFinalized) {
+  call("initILiveSdk", {1400, 0, 0, 0});
+  context_->dispose();
+  context_ = extension_->createContext();
+  call("iLiveLogin", {std::string("u1"), std::string("sig"), 0, std::string("")});
+  sdk("login-result ok");
+  EXPECT_EQ(std::vector<air::Event>{ev("ilivelogin", "complete")}, waitEvents(1));
+}
+
+TEST_F(BrisoraSpine, ExceptionsFromUnguardedSdkCallsEndTheCallWithNull) {
+  sdk("throw setLogPath");
+  EXPECT_TRUE(isNull(call("setLogPath", {std::string("C:\\logs")})));
+  sdk("throw login");
+  EXPECT_TRUE(isNull(call("iLiveLogin", {std::string("u1"), std::string("s"), 0, std::string("")})));
+}
+
+TEST_F(BrisoraLogin, TraceSwitchPrintsTheModeAndSilencesDebugTraces) {
+  EXPECT_TRUE(as<bool>(call("initRtmpLiveSdk", {true})));
+  EXPECT_EQ("\nBrisora:initRtmpLiveSdk Mode: - debug", console());
+  call("setChannelMode", {1u, std::string("x")});
+  EXPECT_EQ("\nBrisora:setChannelMode", console());
+
+  EXPECT_TRUE(as<bool>(call("initRtmpLiveSdk", {false})));
+  EXPECT_EQ("\nBrisora:initRtmpLiveSdk Mode: - release", console());
+  call("setChannelMode", {1u, std::string("x")});
+  call("iLiveLogin", {std::string("u1"), std::string("s"), 0, std::string("")});
+  EXPECT_EQ("", console());
+
+  // A failed conversion leaves the switch as it was.
+  call("initRtmpLiveSdk", {true});
+  call("initRtmpLiveSdk", {std::string("no")});
+  EXPECT_EQ("\nBrisora:initRtmpLiveSdk Mode: - debug\nBrisora:initRtmpLiveSdk Mode: - debug", console());
+}
+
+TEST_F(BrisoraLogin, StartUpWithoutRootViewSelectsPacked24Bit) {
+  call("initRtmpLiveSdk", {true});
+  console();
+  sdk("answer getVersion text=\"1.9.6\"");
+  EXPECT_TRUE(as<bool>(call("initILiveSdk", {1400, 36862, std::string("x"), 0})));
+  EXPECT_EQ((std::vector<std::string>{"setForceOfflineHandler(forceOffline, ptr)",
+                                      "setNetworkNoticeHandler(networkNotice)",
+                                      "setRemoteVideoHandler(remoteVideo, ptr)", "setVideoColorFormat(8)",
+                                      "init(1400, 1, 0)", "getVersion()"}),
+            sdkCalls());
+  EXPECT_EQ(
+      "\nBrisora:initILiveSdk,1400,36862\nBrisora:VideoColorFormat,COLOR_FORMAT_RGB24"
+      "\nBrisora:initILiveSdk Version:,1.9.6",
+      console());
+  EXPECT_TRUE(as<bool>(call("isInited")));
+}
+
+TEST_F(BrisoraLogin, StartUpWithAD3DRootViewSelectsI420) {
+  call("initRtmpLiveSdk", {true});
+  console();
+  sdk("answer getViewType code=1");
+  EXPECT_TRUE(as<bool>(call("initILiveSdk", {1400, 1, 0, 1})));
+  EXPECT_EQ((std::vector<std::string>{"setForceOfflineHandler(forceOffline, ptr)",
+                                      "setNetworkNoticeHandler(networkNotice)",
+                                      "setRemoteVideoHandler(remoteVideo, ptr)", "iLiveCreateRootView()",
+                                      "getViewType()", "getViewType()", "setVideoColorFormat(0)", "destroyRootView()",
+                                      "init(1400, 1, 0)", "getVersion()"}),
+            sdkCalls());
+  EXPECT_NE(std::string::npos, console().find("\nBrisora:VideoColorFormat,ROOT_VIEW_TYPE_D3D"));
+
+  // A view of another type renders packed 24-bit.
+  sdk("answer getViewType code=0");
+  call("initILiveSdk", {1400, 1, 0, 1});
+  const auto calls = sdkCalls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "setVideoColorFormat(8)"), calls.end());
+}
+
+TEST_F(BrisoraLogin, FailingStartUpAnswersFalseWithoutTheVersionLine) {
+  call("initRtmpLiveSdk", {true});
+  console();
+  sdk("answer init code=-1");
+  EXPECT_FALSE(as<bool>(call("initILiveSdk", {1400, 1, 0, 0})));
+  const std::string text = console();
+  EXPECT_EQ(std::string::npos, text.find("Version"));
+  EXPECT_EQ("init(1400, 1, 0)", sdkCalls().back());
+
+  sdk("throw init");
+  EXPECT_FALSE(as<bool>(call("initILiveSdk", {1400, 1, 0, 0})));
+  sdk("clear init");
+  sdk("throw getVersion");
+  EXPECT_FALSE(as<bool>(call("initILiveSdk", {1400, 1, 0, 0})));
+}
+
+TEST_F(BrisoraLogin, LoginAndLogoutOutcomesArriveAsEventsWithTheirLines) {
+  call("initRtmpLiveSdk", {true});
+  console();
+  EXPECT_TRUE(as<bool>(call("iLiveLogin", {std::string("u1"), std::string("sig"), 0, std::string("extra")})));
+  EXPECT_EQ("\nBrisora:iLiveLogin,u1,sig", console());
+  EXPECT_EQ(std::vector<std::string>{"login(\"u1\", \"sig\", success, error, ptr, \"extra\")"}, sdkCalls());
+  EXPECT_TRUE(events().empty());
+  sdk("login-result ok");
+  EXPECT_EQ(std::vector<air::Event>{ev("ilivelogin", "complete")}, waitEvents(1));
+  EXPECT_EQ("\nOniLiveLoginSuccess", console());
+
+  call("iLiveLoginWithSpear", {std::string("u2"), std::string("sig2"), 1, std::string("spear")});
+  EXPECT_EQ("\nBrisora:iLiveLogin,u2,sig2", console());
+  EXPECT_EQ(std::vector<std::string>{"loginWithSpear(\"u2\", \"sig2\", \"spear\", success, error, ptr)"},
+            sdkCalls());
+  sdk("login-result error 70001 \"expired\"");
+  EXPECT_EQ(std::vector<air::Event>{ev("ilivelogin", "error")}, waitEvents(1));
+  EXPECT_EQ("\nOniLiveLoginError", console());
+
+  EXPECT_TRUE(isNull(call("iLiveLoginOut")));
+  EXPECT_EQ(std::vector<std::string>{"logout(success, error, ptr)"}, sdkCalls());
+  sdk("logout-result ok");
+  EXPECT_EQ(std::vector<air::Event>{ev("iliveloginout", "complete")}, waitEvents(1));
+  call("iLiveLoginOut");
+  sdk("logout-result error");
+  EXPECT_EQ(std::vector<air::Event>{ev("iliveloginout", "error")}, waitEvents(1));
+  EXPECT_EQ("\nOniLiveLoginOutSuccess\nOniLiveLoginOutError", console());
+  EXPECT_TRUE(events().empty());
+}
+
+TEST_F(BrisoraLogin, QueriesAnswerFalseWhenTheSdkThrows) {
+  sdk("answer isLogin code=1");
+  sdk("answer isInited code=1");
+  EXPECT_TRUE(as<bool>(call("isLogin")));
+  EXPECT_TRUE(as<bool>(call("isInited")));
+  sdk("throw isLogin");
+  sdk("throw isInited");
+  EXPECT_FALSE(as<bool>(call("isLogin")));
+  EXPECT_FALSE(as<bool>(call("isInited")));
+}
+
+TEST_F(BrisoraLogin, LogPathVersionAndChannelModeReachTheSdk) {
+  sdk("answer setLogPath code=0");
+  EXPECT_FALSE(as<bool>(call("setLogPath", {std::string("C:\\log")})));
+  sdk("answer getVersion text=\"2.0.1\"");
+  EXPECT_EQ("2.0.1", as<std::string>(call("getSdkVersion")));
+  sdk("answer setChannelMode code=5");
+  EXPECT_TRUE(as<bool>(call("setChannelMode", {7u, std::string("mode")})));
+  EXPECT_TRUE(as<bool>(call("setChannelMode", {0u})));
+  EXPECT_EQ((std::vector<std::string>{"setLogPath(\"C:\\\\log\")", "getVersion()",
+                                      "setChannelMode(true, \"mode\")", "setChannelMode(false, \"\")"}),
+            sdkCalls());
+}
+
+// Fresh renderers are bound to nobody (user "", kind -1): a frame request for
+// that pair finds one while the pool still holds an unbound renderer, which
+// shows how many the login prepared.
+TEST_F(BrisoraLogin, LoginPreparesTheRendererPool) {
+  call("initILiveSdk", {1400, 0, 0, 0});
+  loginAs("me", 0);
+  enterRoom();
+  auto ba = std::make_shared<air::ByteArray>();
+  auto unboundLeft = [&] {
+    call("getVideoData", {ba, std::string(""), -1});
+    return events().empty();
+  };
+  auto announce = [&](const std::string& user) {
+    sdk("member 3 \"" + user + "\"");
+    waitEvents(1);
+  };
+  EXPECT_TRUE(unboundLeft());
+  announce("a");
+  EXPECT_TRUE(unboundLeft());
+  announce("b");
+  EXPECT_FALSE(unboundLeft());  // 2 renderers
+
+  loginAs("me", 3);  // grows to 5: three more unbound
+  announce("c");
+  announce("d");
+  EXPECT_TRUE(unboundLeft());
+  announce("e");
+  EXPECT_FALSE(unboundLeft());
+
+  loginAs("me", 0);  // the pool is larger than 2: left alone
+  EXPECT_FALSE(unboundLeft());
+  loginAs("me", -5);
+  EXPECT_FALSE(unboundLeft());
+}
+
+TEST_F(BrisoraLogin, AHugeStreamCountDoesNotExhaustMemory) {
+  EXPECT_TRUE(as<bool>(call("iLiveLogin", {std::string("me"), std::string("s"), 2000000000, std::string("")})));
+  // count + 2 wraps in 32 bits: the minimum of 2.
+  EXPECT_TRUE(as<bool>(call("iLiveLogin", {std::string("me"), std::string("s"), 2147483647, std::string("")})));
+}
+
+}  // namespace
+}  // namespace brisora_test
