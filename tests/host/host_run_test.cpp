@@ -266,3 +266,111 @@ save p 2x2 made.png
 }
 
 }  // namespace
+
+namespace {
+
+// The bars of the simulated test patterns, in the order they stand: white,
+// yellow, cyan, green, magenta, red, blue, black (RGB).
+const uint8_t kBars[8][3] = {{235, 235, 235}, {235, 235, 16}, {16, 235, 235}, {16, 235, 16},
+                             {235, 16, 235},  {235, 16, 16},  {16, 16, 235},  {16, 16, 16}};
+
+int nearestBar(uint32_t rgba) {
+  int best = 0, bestDistance = 1 << 30;
+  for (int i = 0; i < 8; ++i) {
+    const int dr = int(rgba >> 24) - kBars[i][0], dg = int((rgba >> 16) & 0xFF) - kBars[i][1],
+              db = int((rgba >> 8) & 0xFF) - kBars[i][2];
+    const int d = dr * dr + dg * dg + db * db;
+    if (d < bestDistance) best = i, bestDistance = d;
+  }
+  return best;
+}
+
+// Along row y the bars follow each other in their order (they may scroll and
+// wrap around); swapped red and blue bytes would put cyan before yellow.
+void expectBarsInOrder(const Png& png, uint32_t y, const std::string& what) {
+  std::vector<int> runs;
+  int current = -1;
+  uint32_t length = 0;
+  for (uint32_t x = 0; x < png.width; ++x) {
+    const int bar = nearestBar(png.at(x, y));
+    length = bar == current ? length + 1 : 1;
+    current = bar;
+    if (length == 4 && (runs.empty() || runs.back() != bar)) runs.push_back(bar);
+  }
+  EXPECT_GE(runs.size(), 7u) << what;
+  for (size_t i = 1; i < runs.size(); ++i)
+    EXPECT_EQ(runs[i], (runs[i - 1] + 1) % 8) << what << " at run " << i;
+}
+
+bool near(uint32_t rgba, uint8_t r, uint8_t g, uint8_t b) {
+  const auto close = [](int a, int c) { return a - c <= 6 && c - a <= 6; };
+  return close(int(rgba >> 24), r) && close(int((rgba >> 16) & 0xFF), g) && close(int((rgba >> 8) & 0xFF), b);
+}
+
+TEST(HostExamples, BrisoraSessionRunsAndSavesUprightPicturesInTrueColours) {
+  const fs::path out = fs::path(HOST_OUT_DIR) / "brisora-room";
+  fs::remove_all(out);
+  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "brisora-room.txt", "--out '" + out.string() + "'");
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("runtime rule breaches: 0"), std::string::npos);
+  struct Picture {
+    const char* file;
+    uint32_t width, height;
+  };
+  for (const Picture& p : {Picture{"brisora-local-me.png", 320, 240}, Picture{"brisora-remote-sim-user-1.png", 640, 360},
+                           Picture{"brisora-remote-sim-user-2.png", 320, 180}}) {
+    Png png;
+    ASSERT_TRUE(readPng(out / p.file, &png)) << p.file;
+    EXPECT_EQ(png.width, p.width) << p.file;
+    EXPECT_EQ(png.height, p.height) << p.file;
+    // 24-bit frames keep their bytes exactly: the bars below the moving square.
+    expectBarsInOrder(png, png.height * 7 / 8, p.file);
+    EXPECT_EQ(png.at(png.width * 5 / 8 + 4, png.height * 7 / 8), 0xEB1010FFu) << p.file;  // red
+    EXPECT_EQ(png.at(png.width * 6 / 8 + 4, png.height * 7 / 8), 0x1010EBFFu) << p.file;  // blue
+    // The user's marker block sits in the top left corner, above the white bar.
+    EXPECT_NE(png.at(1, 1), 0xEBEBEBFFu) << p.file;
+    EXPECT_EQ(png.at(1, png.height - 2), 0xEBEBEBFFu) << p.file;
+  }
+}
+
+TEST(HostExamples, TamvexSessionRunsAndSavesUprightPicturesInTrueColours) {
+  const fs::path out = fs::path(HOST_OUT_DIR) / "tamvex-room";
+  fs::remove_all(out);
+  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "tamvex-room.txt", "--out '" + out.string() + "'");
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  struct Picture {
+    const char* file;
+    uint32_t width, height;
+    int marks;  // identification squares in the top left strip
+  };
+  for (const Picture& p : {Picture{"tamvex-local-me.png", 320, 180, 0}, Picture{"tamvex-remote-u1.png", 640, 360, 1},
+                           Picture{"tamvex-remote-u2.png", 320, 180, 2}}) {
+    Png png;
+    ASSERT_TRUE(readPng(out / p.file, &png)) << p.file;
+    EXPECT_EQ(png.width, p.width) << p.file;
+    EXPECT_EQ(png.height, p.height) << p.file;
+    expectBarsInOrder(png, png.height * 3 / 4, p.file);  // I420 (me, u1) and BGRA (u2) frames
+    if (p.marks) {
+      // Black, white, black across the first square of the strip near the top.
+      const uint32_t square = png.height / 8, y = square;
+      EXPECT_TRUE(near(png.at(square / 4, y), 0, 0, 0)) << p.file;
+      EXPECT_TRUE(near(png.at(square, y), 255, 255, 255)) << p.file;
+      EXPECT_TRUE(near(png.at(2 * square - square / 4, y), 0, 0, 0)) << p.file;
+    }
+  }
+}
+
+TEST(HostExamples, AnsiCodePageOptionReachesTheExtension) {
+  // A camera name in code page 936 bytes ("摄像头") as the SDK would list it.
+  const std::string script =
+      "extension Brisora\n"
+      "sdk answer getCameraList list=\"\\xC9\\xE3\\xCF\\xF1\\xCD\\xB7\",\"Cam B\"\n"
+      "call getCameraNames\n";
+  const HostRun chinese = runScript(script + "expect result \"\\u6444\\u50CF\\u5934||Cam B\"\n", "--ansi-codepage 936");
+  EXPECT_EQ(chinese.status, 0) << chinese.out << chinese.err;
+  const HostRun western = runScript(script + "expect result \"\\u00C9\\u00E3\\u00CF\\u00F1\\u00CD\\u00B7||Cam B\"\n",
+                                    "--ansi-codepage 1252");
+  EXPECT_EQ(western.status, 0) << western.out << western.err;
+}
+
+}  // namespace

@@ -34,7 +34,7 @@ const char* const kUsage =
     "  --ansi-codepage N    the ANSI code page of the simulated Windows (e.g. 936 or 1252)\n"
     "  --inverted-bitmaps   the runtime stores BitmapData rows bottom row first\n"
     "  --extensions DIR     another folder of extension descriptors\n"
-    "  --timeout MS         how long expectations wait for an event or a console line (2000)\n"
+    "  --timeout MS         how long expectations wait for an event or a console line (5000)\n"
     "  --keep-going         go on after a failed expectation\n"
     "  --utf8               show non-ASCII text as it is, not as \\u escapes\n"
     "exit status: 0 all expectations met, 1 an expectation failed, 2 a script or usage error\n";

@@ -14,7 +14,7 @@ struct Options {
   bool invertedBitmaps = false;  // the runtime stores bitmap rows bottom first
   bool keepGoing = false;        // go on after a failed expectation
   unsigned ansiCodePage = 0;     // 0: the Win32 stand-in's default
-  unsigned timeoutMs = 2000;     // how long expectations wait for an event or a console line
+  unsigned timeoutMs = 5000;     // how long expectations wait for an event or a console line
   std::string outDir = ".";      // where `save` writes relative file names
   std::string extensionsDir;     // extra folder of descriptors (besides <exe dir>/extensions)
   std::string scriptDir = ".";   // descriptor paths in the script are relative to it
