@@ -1,9 +1,13 @@
 // The SDK allocator. Every block handed out is remembered, so that a free of a
 // foreign pointer (another allocator's memory) or of a block already freed is
-// counted instead of corrupting the heap; such pointers are left alone.
+// counted instead of corrupting the heap; such pointers are left alone. Freed
+// blocks wait in a quarantine before going back to the heap, so that their
+// addresses are not handed out again (by any allocator) while a second free of
+// them is still likely.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <unordered_set>
 
@@ -15,7 +19,8 @@ namespace {
 struct Registry {
   std::mutex mutex;
   std::unordered_set<void*> live;
-  std::unordered_set<void*> freed;
+  std::unordered_set<void*> freed;  // in quarantine
+  std::deque<void*> quarantine;
   ilive::standin::AllocStats stats;
 };
 
@@ -42,7 +47,9 @@ void* iliveMalloc(size_t size) {
 
 void iliveFree(void* pointer) {
   if (!pointer) return;
+  constexpr size_t kQuarantined = 4096;
   Registry& r = registry();
+  void* release = nullptr;
   {
     std::lock_guard<std::mutex> lock(r.mutex);
     if (r.live.erase(pointer) == 0) {
@@ -56,10 +63,16 @@ void iliveFree(void* pointer) {
       return;
     }
     r.freed.insert(pointer);
+    r.quarantine.push_back(pointer);
     ++r.stats.frees;
     --r.stats.live;
+    if (r.quarantine.size() > kQuarantined) {
+      release = r.quarantine.front();
+      r.quarantine.pop_front();
+      r.freed.erase(release);
+    }
   }
-  std::free(pointer);
+  std::free(release);
 }
 
 void* iliveMemCpy(void* destination, const void* source, size_t size) {
