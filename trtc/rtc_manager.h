@@ -76,6 +76,8 @@ class RtcManager {
 
   // The user id of the last enterRoom; read by SDK threads.
   std::string localUserId() const;
+  // Copies it into *out (reusing out's storage: nothing allocated per frame).
+  void copyLocalUserId(std::string* out) const;
   void setLocalUserId(const std::string& id);
 
   // The renderer pool and the local stream renderers (guarded by the pool's mutex).

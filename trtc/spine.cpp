@@ -1,34 +1,253 @@
-// Entry points, context lifecycle, the SDK loader, initTRTCSdk and dispose.
+// Entry points, context lifecycle, the manager, the SDK loader, initTRTCSdk
+// and dispose. Everything here runs on the AIR main thread.
+#include <cstdio>
+#include <cwchar>
+#include <exception>
+#include <memory>
+
+#include "core/args.h"
+#include "core/results.h"
+#include "shlwapi.h"
+#include "trtc/callbacks.h"
 #include "trtc/functions.h"
 #include "trtc/rtc_manager.h"
+#include "windows.h"
+
+#if defined(_WIN32)
+#define TAMVEX_EXPORT extern "C" __declspec(dllexport)
+#else
+#define TAMVEX_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace tamvex {
 
 uint32_t debugMode = 0;
 
-TAMVEX_FUNCTION(initTRTCSdk) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return nullptr;
+namespace {
+
+core::AneContext g_context;  // the global context holder
+SdkEntryPoints g_sdk;
+
+// Callback objects of released instances. They are never freed: an SDK
+// thread may still be on its way out of one of their operations.
+std::vector<std::unique_ptr<ANEITRTCCloudCallback>>& retiredCloudCallbacks() {
+  static auto* list = new std::vector<std::unique_ptr<ANEITRTCCloudCallback>>();
+  return *list;
 }
+std::vector<std::unique_ptr<ANEITRTCVideoRenderCallback>>& retiredRenderCallbacks() {
+  static auto* list = new std::vector<std::unique_ptr<ANEITRTCVideoRenderCallback>>();
+  return *list;
+}
+
+template <class Fn>
+Fn lookUp(HMODULE module, const char* name) {
+  // Through void(*)(): the one function-pointer cast that keeps no type of its own.
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// "\n" 载入 "liteav.dll" 失败 ": %d", in code page 936.
+constexpr const char* kLoadFailed = "\n\xD4\xD8\xC8\xEB" "liteav.dll" "\xCA\xA7\xB0\xDC" ": %d";
+// "\n" 载入函数 "%s" 失败, in code page 936.
+constexpr const char* kLookUpFailed = "\n\xD4\xD8\xC8\xEB\xBA\xAF\xCA\xFD" "%s" "\xCA\xA7\xB0\xDC";
+// "TamvexContextFinalizer" + full-width colon + "release()".
+constexpr const char* kFinalizerText = "TamvexContextFinalizer\xA3\xBArelease()";
+
+void contextInitializer(void* extData, const uint8_t* ctxType, FREContext ctx, uint32_t* numFunctionsToSet,
+                        const FRENamedFunction** functionsToSet) {
+  (void)extData, (void)ctxType;
+  try {
+    g_context.set(ctx);
+    RtcManager::instance().context = g_context;
+  } catch (...) {
+  }
+  if (numFunctionsToSet) *numFunctionsToSet = kFunctionCount;
+  if (functionsToSet) *functionsToSet = kFunctionTable;
+}
+
+void contextFinalizer(FREContext ctx) {
+  (void)ctx;
+  try {
+    std::printf("\n%s,%s", kPrefix, kFinalizerText);
+    releaseCloud();
+    RtcManager& manager = RtcManager::instance();
+    std::vector<core::RendererPtr> renderers;
+    {
+      std::lock_guard<std::mutex> lock(manager.pool.mutex());
+      manager.localBig.reset();
+      manager.localSub.reset();
+      renderers = manager.pool.takeAllLocked();
+      for (const core::RendererPtr& r : renderers) {
+        std::printf("\n ANEVideoRander Remove: %s == %i", r->userId.c_str(), r->kind);
+        r->remove();
+      }
+    }
+    std::fflush(stdout);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+void traceName(const char* name) {
+  if (tracing()) std::printf("\n %s", name);
+}
+
+const SdkEntryPoints& sdk() { return g_sdk; }
+
+RtcManager& RtcManager::instance() {
+  static RtcManager* manager = new RtcManager();
+  return *manager;
+}
+
+RtcManager::RtcManager()
+    : eventNames_{"complete", "enterroom", "exitroom", "mediaavailable", "audioevent", "speedtestevent"} {}
+
+std::string RtcManager::localUserId() const {
+  std::lock_guard<std::mutex> lock(localIdMutex_);
+  return localUserId_;
+}
+
+void RtcManager::copyLocalUserId(std::string* out) const {
+  std::lock_guard<std::mutex> lock(localIdMutex_);
+  out->assign(localUserId_);
+}
+
+void RtcManager::setLocalUserId(const std::string& id) {
+  std::lock_guard<std::mutex> lock(localIdMutex_);
+  localUserId_ = id;
+}
+
+void RtcManager::prepareRendererPool(FREContext ctx) {
+  std::lock_guard<std::mutex> lock(pool.mutex());
+  if (pool.sizeLocked() == 0) pool.growLocked(18, ctx);
+}
+
+ITRTCCloud* loadTrtcCloud() {
+  RtcManager& manager = RtcManager::instance();
+  if (manager.cloud_) return manager.cloud_;
+
+  // The host application's executable, not this library: liteav.dll lies in
+  // the LiteAV folder beside it.
+  WCHAR folder[MAX_PATH] = {0};
+  const DWORD length = GetModuleFileNameW(nullptr, folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    std::printf("\n%s---%s", kPrefix, "executable path unavailable or too long");
+    return nullptr;
+  }
+  PathRemoveFileSpecW(folder);
+  static const WCHAR kSubFolder[] = L"\\LiteAV\\";
+  const size_t used = std::wcslen(folder);
+  const size_t extra = sizeof(kSubFolder) / sizeof(kSubFolder[0]);  // 8 characters and the zero
+  if (used + extra > MAX_PATH) {
+    std::printf("\n%s---%s", kPrefix, "LiteAV folder path too long");
+    return nullptr;
+  }
+  std::wmemcpy(folder + used, kSubFolder, extra);
+  std::printf("\n%s---%ls", kPrefix, folder);
+
+  SetDllDirectoryW(folder);
+  HMODULE library = LoadLibraryW(L"liteav.dll");
+  if (!library) std::printf(kLoadFailed, static_cast<int>(GetLastError()));
+
+  SdkEntryPoints found;
+  if (library) {
+    found.getTRTCShareInstance = lookUp<GetTRTCShareInstanceFn>(library, LITEAV_GET_SHARE_INSTANCE);
+    found.destroyTRTCShareInstance = lookUp<DestroyTRTCShareInstanceFn>(library, LITEAV_DESTROY_SHARE_INSTANCE);
+  }
+  if (!found.getTRTCShareInstance) std::printf(kLookUpFailed, LITEAV_GET_SHARE_INSTANCE);
+  if (!found.destroyTRTCShareInstance) std::printf(kLookUpFailed, LITEAV_DESTROY_SHARE_INSTANCE);
+  g_sdk.getTRTCShareInstance = found.getTRTCShareInstance;
+  g_sdk.destroyTRTCShareInstance = found.destroyTRTCShareInstance;
+
+  ITRTCCloud* cloud = nullptr;
+  if (g_sdk.getTRTCShareInstance) {
+    try {
+      cloud = g_sdk.getTRTCShareInstance();
+    } catch (const std::exception&) {
+      cloud = nullptr;
+    }
+  }
+
+  if (library) {
+    g_sdk.createTXLivePusher = lookUp<CreateTXLivePusherFn>(library, LITEAV_CREATE_PUSHER);
+    g_sdk.destroyTXLivePusher = lookUp<DestroyTXLivePusherFn>(library, LITEAV_DESTROY_PUSHER);
+    g_sdk.createTXLivePlayer = lookUp<CreateTXLivePlayerFn>(library, LITEAV_CREATE_LIVE_PLAYER);
+    g_sdk.destroyTXLivePlayer = lookUp<DestroyTXLivePlayerFn>(library, LITEAV_DESTROY_LIVE_PLAYER);
+    g_sdk.createTXVodPlayer = lookUp<CreateTXVodPlayerFn>(library, LITEAV_CREATE_VOD_PLAYER);
+    g_sdk.destroyTXVodPlayer = lookUp<DestroyTXVodPlayerFn>(library, LITEAV_DESTROY_VOD_PLAYER);
+  } else {
+    g_sdk = SdkEntryPoints{};
+  }
+  SetDllDirectoryW(nullptr);
+  if (!cloud) return nullptr;  // nothing to call through; the next call tries again
+
+  std::printf("\n%s --- LoadLibrary liteav.dll complate", kPrefix);
+  manager.cloudCallback_ = new ANEITRTCCloudCallback(&manager);
+  manager.renderCallback_ = new ANEITRTCVideoRenderCallback(&manager);
+  manager.cloud_ = cloud;
+  try {
+    cloud->addCallback(manager.cloudCallback_);
+  } catch (const std::exception&) {
+  }
+  return cloud;
+}
+
+void releaseCloud() {
+  RtcManager& manager = RtcManager::instance();
+  if (manager.cloud_) {
+    releaseScreenList();
+    try {
+      loadTrtcCloud()->removeCallback(manager.cloudCallback_);
+    } catch (const std::exception&) {
+    }
+    if (g_sdk.destroyTRTCShareInstance) {
+      try {
+        g_sdk.destroyTRTCShareInstance();
+      } catch (const std::exception&) {
+      }
+    }
+  }
+  if (manager.cloudCallback_) retiredCloudCallbacks().emplace_back(manager.cloudCallback_);
+  if (manager.renderCallback_) retiredRenderCallbacks().emplace_back(manager.renderCallback_);
+  manager.cloudCallback_ = nullptr;
+  manager.renderCallback_ = nullptr;
+  manager.cloud_ = nullptr;
+}
+
+TAMVEX_FUNCTION(initTRTCSdk) {
+  (void)functionData;
+  core::Args args(argc, argv);
+  uint32_t debug = 0;
+  if (args.object(0) && FREGetObjectAsBool(args.object(0), &debug) == FRE_OK) debugMode = debug;
+
+  std::string version;
+  if (ITRTCCloud* cloud = loadTrtcCloud()) {
+    try {
+      const char* text = cloud->getSDKVersion();
+      if (text) version = text;
+    } catch (const std::exception&) {
+    }
+  }
+  std::printf("\n%s%s - %s", kPrefix, "TRTCSDK Version :", version.c_str());
+  RtcManager::instance().prepareRendererPool(ctx);
+  std::printf("\n%s%s - %s", kPrefix, "initTRTCSdk Mode:", debugMode == 1 ? "debug" : "release");
+  return core::newBool(true);
+}
+
 TAMVEX_FUNCTION(dispose) {
   (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return nullptr;
-}
-TAMVEX_FUNCTION(getVideoData) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return nullptr;
-}
-TAMVEX_FUNCTION(getAudioData) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return nullptr;
-}
-TAMVEX_FUNCTION(setLocalVideoRenderCallback) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return nullptr;
-}
-TAMVEX_FUNCTION(setRemoteVideoRenderCallback) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return nullptr;
+  releaseCloud();
+  forgetHandles();
+  return core::newBool(true);
 }
 
 }  // namespace tamvex
+
+TAMVEX_EXPORT void ANEWinRTCExtInitializer(void** extDataToSet, FREContextInitializer* ctxInitializerToSet,
+                                           FREContextFinalizer* ctxFinalizerToSet) {
+  (void)extDataToSet;
+  if (ctxInitializerToSet) *ctxInitializerToSet = &tamvex::contextInitializer;
+  if (ctxFinalizerToSet) *ctxFinalizerToSet = &tamvex::contextFinalizer;
+}
+
+TAMVEX_EXPORT void ANEWinRTCExtFinalizer(void* extData) { (void)extData; }

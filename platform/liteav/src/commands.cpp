@@ -204,15 +204,19 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
   uint64_t need = 0;
   needsOf(format, f.width, f.height, &need);
   uint64_t length = f.length >= 0 ? uint64_t(f.length) : need;
-  if (length > (uint64_t(1) << 30) || need > (uint64_t(1) << 30)) {
+  if (length > (uint64_t(1) << 30)) {
     *error = "frame too large for the stand-in";
     return false;
   }
+  // A picture too large to draw (a size that overflows, given with a short
+  // length) carries a ramp of `length` bytes.
+  const bool drawable = need <= (uint64_t(1) << 30);
+  if (!drawable) need = length;
   thread_local std::vector<uint8_t> picture, data;
   const uint32_t frameNo = frameCounter.fetch_add(1);
   // The picture in the requested format, then cut or padded to `length`.
   std::vector<uint8_t> full(need);
-  if (f.pattern == "ramp") {
+  if (f.pattern == "ramp" || !drawable) {
     for (size_t i = 0; i < full.size(); ++i) full[i] = uint8_t(i % 251);
   } else {
     picture.resize(size_t(f.width) * f.height * 4);
@@ -646,7 +650,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
     bool on;
     if (!w.text(0, &id, "a user id") || !boolWord(w, 1, &on)) return false;
     const bool nullId = !w.positional[0].quoted && id == "null";
-    const int which = verb[0] == 'v' ? 0 : verb[1] == 'u' ? 1 : 2;
+    const int which = verb == "video-available" ? 0 : verb == "substream-available" ? 1 : 2;
     return fireCloud(
         [id, on, which, nullId](ITRTCCloudCallback* cb) {
           const char* p = nullId ? nullptr : id.c_str();
@@ -950,3 +954,15 @@ LITEAV_EXPORT char* liteav_standin_take_calls() {
 }
 
 LITEAV_EXPORT void liteav_standin_free(char* text) { std::free(text); }
+
+// The render callback registered for a remote user, or for the local frames
+// when userId is null or empty; null when none is. The benchmark calls it
+// directly with frames of its own, so that the stand-in's frame drawing does
+// not count; it must not change registrations while it does.
+LITEAV_EXPORT void* liteav_standin_render_callback(const char* userId) {
+  liteav_standin::State& s = liteav_standin::State::get();
+  std::shared_lock<std::shared_mutex> lock(s.delivery);
+  if (!userId || !userId[0]) return s.localRender.callback;
+  auto it = s.remoteRenders.find(userId);
+  return it == s.remoteRenders.end() ? nullptr : it->second.callback;
+}

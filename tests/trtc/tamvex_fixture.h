@@ -1,0 +1,112 @@
+// A Tamvex extension loaded through the runtime stand-in, talking to the LiteAV
+// stand-in, with the console captured. Every scenario ends by checking that
+// the runtime counted no breach of its rules.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "air/host.h"
+#include "liteav_standin/control.h"
+
+namespace air {
+inline void PrintTo(const Event& e, std::ostream* os) { *os << "{\"" << e.code << "\", \"" << e.level << "\"}"; }
+}  // namespace air
+
+namespace tamvex_test {
+
+inline int count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
+
+// Failure messages also go to stderr: stdout is captured while a scenario runs.
+class StderrFailures : public ::testing::EmptyTestEventListener {
+  void OnTestPartResult(const ::testing::TestPartResult& r) override {
+    if (r.failed())
+      std::fprintf(stderr, "%s:%d: Failure\n%s\n", r.file_name() ? r.file_name() : "?", r.line_number(), r.message());
+  }
+};
+
+inline void reportFailuresOnStderr() {
+  static bool added = false;
+  if (!added) {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new StderrFailures);
+    added = true;
+  }
+}
+
+// True once a scenario of this process entered a room (the local user id
+// outlives a context while the extension stays loaded).
+inline bool& roomEnteredInThisProcess() {
+  static bool entered = false;
+  return entered;
+}
+
+class TamvexTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reportFailuresOnStderr();
+    std::string error;
+    ASSERT_TRUE(liteav_standin::command("reset", &error)) << error;
+    air::resetBreaches();
+    console_ = std::make_unique<air::ConsoleCapture>();
+    extension_ = air::Extension::load(TAMVEX_LIBRARY, "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
+    ASSERT_TRUE(extension_) << error;
+    context_ = extension_->createContext();
+    ASSERT_TRUE(context_);
+    // Earlier scenarios in this process may have left tracing on.
+    call("initTRTCSdk", {false});
+    console_->take();
+    liteav_standin::takeCalls();
+  }
+
+  void TearDown() override {
+    context_.reset();
+    extension_.reset();
+    console_.reset();
+    EXPECT_EQ(air::breaches().total(), 0u);
+  }
+
+  air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
+    return context_->call(name, args);
+  }
+  // Runs a stand-in command and fails the test when the stand-in refuses it.
+  void sdk(const std::string& line) {
+    std::string error;
+    EXPECT_TRUE(liteav_standin::command(line, &error)) << line << ": " << error;
+  }
+  std::vector<std::string> calls() { return liteav_standin::takeCalls(); }
+  std::string console() { return console_->take(); }
+  std::vector<air::Event> events() { return context_->takeEvents(); }
+  void enterRoom(const std::string& userId) {
+    roomEnteredInThisProcess() = true;
+    call("enterRoom", {1400000001, 1234, userId, std::string("sig"), std::string("")});
+  }
+  // Registers the render callback for local frames and for the given remote users.
+  void renderCallbacks(int format, const std::vector<std::string>& users) {
+    EXPECT_EQ(call("setLocalVideoRenderCallback", {format, 1, 1}), air::Value(true));
+    for (const auto& u : users) call("setRemoteVideoRenderCallback", {u, format, 1, 1});
+    calls();
+  }
+  std::shared_ptr<air::ByteArray> pull(const std::string& id, int code) {
+    auto bytes = std::make_shared<air::ByteArray>();
+    bytes->bytes.assign(3, 0xEE);  // a marker that shows whether the array was touched
+    call("getVideoData", {bytes, id, code});
+    return bytes;
+  }
+
+  std::unique_ptr<air::ConsoleCapture> console_;
+  std::unique_ptr<air::Extension> extension_;
+  std::unique_ptr<air::Context> context_;
+};
+
+inline air::Event event(const std::string& code, const std::string& level) { return air::Event{code, level}; }
+
+}  // namespace tamvex_test

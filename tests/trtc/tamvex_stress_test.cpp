@@ -1,0 +1,63 @@
+// Frames of changing sizes on several SDK threads, availability switching on
+// and off, the local user changing and ActionScript pulling frames on the
+// main thread, then disposal and a new start. Run under ThreadSanitizer.
+#include <atomic>
+#include <thread>
+
+#include "tamvex_fixture.h"
+
+namespace tamvex_test {
+namespace {
+
+using S = std::string;
+
+TEST_F(TamvexTest, TamvexStressFramesAvailabilityAndPullsDoNotRace) {
+  enterRoom("me");
+  renderCallbacks(1, {"u1", "u2", "u3"});
+  sdk("video-available \"u1\" 1");
+  std::atomic<bool> stop{false};
+  std::atomic<int> failures{0};
+  auto loop = [&](std::vector<std::string> lines) {
+    for (size_t i = 0; !stop; ++i) {
+      std::string error;
+      if (!liteav_standin::command(lines[i % lines.size()], &error)) ++failures;
+    }
+  };
+  std::vector<std::thread> threads;
+  threads.emplace_back(loop, std::vector<std::string>{"frame local 64x36", "frame local 32x18 format=bgra",
+                                                      "frame local kind=sub 48x24", "frame local 16x16"});
+  threads.emplace_back(loop, std::vector<std::string>{"frame remote \"u1\" 64x36", "frame remote \"u1\" 40x20",
+                                                      "frame remote \"u2\" kind=small 32x18",
+                                                      "frame remote \"u2\" kind=sub 20x10 format=bgra"});
+  threads.emplace_back(loop, std::vector<std::string>{"frame remote \"u3\" kind=small 24x12",
+                                                      "frame remote \"u3\" kind=sub 24x12"});
+  threads.emplace_back(loop, std::vector<std::string>{"video-available \"u1\" 0", "video-available \"u1\" 1",
+                                                      "substream-available \"u2\" 1", "substream-available \"u2\" 0",
+                                                      "volume \"\" 10 \"u1\" 20"});
+  for (int i = 0; i < 300; ++i) {
+    pull("me", 1);
+    pull("me", 2);
+    pull("u1", 1);
+    pull("u2", 10);
+    pull("u3", 2);
+    if (i % 50 == 0) enterRoom(i % 100 ? "me" : "me2");
+    if (i % 20 == 0) events();
+  }
+  stop = true;
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(failures.load(), 0);
+  events();
+
+  // Disposal while nothing is delivered any more, then a new start.
+  EXPECT_EQ(call("dispose"), air::Value(true));
+  context_->dispose();
+  context_ = extension_->createContext();
+  EXPECT_EQ(call("initTRTCSdk", {false}), air::Value(true));
+  renderCallbacks(3, {});
+  sdk("frame local 8x8 format=bgra");
+  EXPECT_EQ(events().size(), 1u);
+  console();
+}
+
+}  // namespace
+}  // namespace tamvex_test

@@ -1,0 +1,149 @@
+// The cloud callback: console lines for room notifications, status events for
+// what ActionScript needs, and the renderer bindings that follow remote
+// users' video. Runs on the SDK's callback thread.
+#include <cinttypes>
+#include <cstdio>
+
+#include "core/context.h"
+#include "core/text.h"
+#include "trtc/callbacks.h"
+
+namespace tamvex {
+
+namespace {
+std::string textOf(const char* text) { return text ? std::string(text) : std::string(); }
+}  // namespace
+
+std::string forActionScript(const std::string& text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return core::validUtf8(text);
+  return text;
+}
+
+std::string consoleText(const char* utf8) { return core::wideToLocal(core::utf8ToWide(textOf(utf8))); }
+
+void ANEITRTCCloudCallback::raise(RtcManager::Event event, const std::string& level) {
+  core::dispatchStatus(manager_->context.get(), manager_->eventName(event), level);
+}
+
+void ANEITRTCCloudCallback::onError(int errCode, const char* errMsg, void*) {
+  try {
+    std::printf("\n  onError  errCode=%i --- errMsg=%s", errCode, consoleText(errMsg).c_str());
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onWarning(int warningCode, const char* warningMsg, void*) {
+  try {
+    std::printf("\n  onError  warningCode=%i --- errMsg=%s", warningCode, consoleText(warningMsg).c_str());
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onEnterRoom(int64_t elapsed) {
+  try {
+    std::printf("\n  onEnterRoom  = %" PRId64 " ms ", elapsed);
+    raise(RtcManager::kEnterRoom, manager_->eventName(RtcManager::kComplete));
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onExitRoom(int reason) {
+  try {
+    std::printf("\n  onExitRoom  = %i", reason);
+    raise(RtcManager::kExitRoom, manager_->eventName(RtcManager::kComplete));
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onUserEnter(const char* userId) {
+  try {
+    std::printf("\n  onUserEnter  = %s --- ", textOf(userId).c_str());
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onUserExit(const char* userId, int reason) {
+  try {
+    std::printf("\n  onUserExit  = %s --- %i", textOf(userId).c_str(), reason);
+  } catch (...) {
+  }
+}
+
+// The renderer is bound and the event reported with the id as the SDK gave
+// it, since frames arrive with that same id; the console shows the
+// code-page-936 form.
+void ANEITRTCCloudCallback::availability(const char* userId, bool available, const char* kind, const char* line,
+                                         int32_t code) {
+  const std::string id = textOf(userId);
+  const char* flag = available ? "1" : "0";
+  std::printf(line, (kind + consoleText(userId) + "||" + flag).c_str());
+  if (code != 0) {
+    if (available) {
+      addVideoRender(*manager_, code, id);
+    } else {
+      core::RendererPtr found;
+      std::string boundId;
+      int32_t boundCode = 0;
+      {
+        std::lock_guard<std::mutex> lock(manager_->pool.mutex());
+        found = manager_->pool.findLocked(id, code);
+        if (found) {
+          boundId = found->userId;
+          boundCode = found->kind;
+          found->release();  // buffer, size and context stay
+        }
+      }
+      if (found) std::printf("\n ANEVideoRander Remove: %s == %i", consoleText(boundId.c_str()).c_str(), boundCode);
+    }
+  }
+  raise(RtcManager::kMediaAvailable, kind + forActionScript(id) + "||" + flag);
+}
+
+void ANEITRTCCloudCallback::onUserVideoAvailable(const char* userId, bool available) {
+  try {
+    availability(userId, available, "video||", "\n  onUserVideoAvailable  =%s", 1);
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onUserSubStreamAvailable(const char* userId, bool available) {
+  try {
+    availability(userId, available, "stream||", "\n  onUserSubStreamAvailable  =%s", 2);
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onUserAudioAvailable(const char* userId, bool available) {
+  try {
+    availability(userId, available, "audio||", "\n  onUserAudioAvailable  =%s", 0);
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onUserVoiceVolume(TRTCVolumeInfo* userVolumes, uint32_t userVolumesCount, uint32_t) {
+  try {
+    const int32_t count = static_cast<int32_t>(userVolumesCount);
+    if (count <= 0 || !userVolumes) return;
+    const std::string localId = forActionScript(manager_->localUserId());
+    for (int32_t i = 0; i < count; ++i) {
+      const std::string id = textOf(userVolumes[i].userId);
+      const std::string& who = id.empty() ? localId : forActionScript(id);
+      raise(RtcManager::kAudioEvent,
+            "rtc||" + who + "||" + core::intToString(static_cast<int32_t>(userVolumes[i].volume)));
+    }
+  } catch (...) {
+  }
+}
+
+void ANEITRTCCloudCallback::onSpeedTest(const TRTCSpeedTestResult& result, uint32_t finishedCount,
+                                        uint32_t totalCount) {
+  try {
+    raise(RtcManager::kSpeedTestEvent, core::intToString(static_cast<int32_t>(finishedCount)) + "||" +
+                                           core::intToString(static_cast<int32_t>(totalCount)) + "||" +
+                                           forActionScript(textOf(result.ip)) + "||" + core::intToString(result.rtt));
+  } catch (...) {
+  }
+}
+
+}  // namespace tamvex
