@@ -9,6 +9,7 @@
 
 #include "core/args.h"
 #include "core/context.h"
+#include "core/frame_event.h"
 #include "core/pixels.h"
 #include "core/results.h"
 #include "core/text.h"
@@ -61,10 +62,10 @@ void takeFrame(const core::RendererPtr& r, const ilive::VideoFrame* f, const std
                     : core::i420ToBgra(f->data, f->dataSize, f->width, f->height, dst);
   });
   if (!stored) return;
-  LiveManager& m = LiveManager::instance();
-  core::dispatchStatus(r->context.get(), m.video,
-                       core::joinLevel({user, core::uintToString(f->width), core::uintToString(f->height),
-                                        f->flag ? "1" : "0", core::uintToString(f->value), core::intToString(kind)}));
+  thread_local std::string level;
+  core::LevelBuilder(level).field(user).field(f->width).field(f->height).field(f->flag ? "1" : "0").field(f->value).field(
+      kind);
+  core::dispatchStatusKept(r->context.get(), LiveManager::instance().video, level);
 }
 
 // The identifier of a frame as text, in a buffer this thread reuses.
