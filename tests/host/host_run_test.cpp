@@ -2,7 +2,16 @@
 // exit statuses, pictures, and the two bundled example sessions.
 #include <gtest/gtest.h>
 #include <png.h>
+
+#ifdef _WIN32
+#include <process.h>
+#define popen _popen
+#define pclose _pclose
+#define getpid _getpid
+#else
 #include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -28,22 +37,38 @@ std::string readFile(const fs::path& p) {
   return s.str();
 }
 
+// A path or word as one argument of the shell that popen runs.
+std::string arg(const std::string& text) {
+#ifdef _WIN32
+  return "\"" + text + "\"";
+#else
+  return "'" + text + "'";
+#endif
+}
+
+int exitStatus(int raw) {
+#ifdef _WIN32
+  return raw;
+#else
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+}
+
 // Runs anehost on a script file with the given options.
 HostRun runFile(const fs::path& script, const std::string& options = "") {
   static int counter = 0;
   const fs::path dir = fs::path(HOST_OUT_DIR) / "runs";
   fs::create_directories(dir);
-  const fs::path err = dir / ("stderr-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-  const std::string command =
-      std::string("'") + ANEHOST_PATH + "' " + options + " '" + script.string() + "' 2>'" + err.string() + "'";
+  const fs::path err = dir / ("stderr-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+  const std::string command = arg(ANEHOST_PATH) + " " + options + " " + arg(script.string()) + " 2>" + arg(err.string());
   HostRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
+  FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
   char buffer[4096];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int raw = ::pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  const int raw = pclose(pipe);
+  run.status = exitStatus(raw);
   run.err = readFile(err);
   return run;
 }
@@ -52,7 +77,7 @@ HostRun runFile(const fs::path& script, const std::string& options = "") {
 HostRun runScript(const std::string& text, const std::string& options = "") {
   static int counter = 0;
   const fs::path file = fs::path(HOST_OUT_DIR) / "scripts" /
-                        ("script-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".txt");
+                        ("script-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".txt");
   fs::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary) << text;
   return runFile(file, options);
@@ -115,6 +140,13 @@ expect no event
   EXPECT_NE(r.out.find("    result   null\n    event    \"video\" \"u1||640\\n||360\"\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("HostEcho: context finalized"), std::string::npos);
   EXPECT_NE(r.out.find("runtime rule breaches: 0"), std::string::npos);
+}
+
+TEST(HostTranscript, ScriptsSavedOnWindowsReadTheSame) {
+  // A byte order mark and CR LF line ends, as Windows editors write them.
+  const HostRun r = runScript("\xEF\xBB\xBF" + kEcho.substr(0, kEcho.size() - 1) +
+                              "\r\ncall echo \"a b\"  # comment\r\nexpect result \"a b\"\r\n");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
 }
 
 TEST(HostTranscript, Utf8OptionShowsCharactersAsTheyAre) {
@@ -247,7 +279,7 @@ save m painted.png
 let p = call picture
 save p 2x2 made.png
 )",
-                            options + " --out '" + out.string() + "'");
+                            options + " --out " + arg(out.string()));
     ASSERT_EQ(r.status, 0) << r.out << r.err;
     for (const char* name : {"bytes.png", "painted.png", "made.png"}) {
       Png png;
@@ -310,7 +342,7 @@ bool near(uint32_t rgba, uint8_t r, uint8_t g, uint8_t b) {
 TEST(HostExamples, BrisoraSessionRunsAndSavesUprightPicturesInTrueColours) {
   const fs::path out = fs::path(HOST_OUT_DIR) / "brisora-room";
   fs::remove_all(out);
-  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "brisora-room.txt", "--out '" + out.string() + "'");
+  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "brisora-room.txt", "--out " + arg(out.string()));
   ASSERT_EQ(r.status, 0) << r.out << r.err;
   EXPECT_NE(r.out.find("runtime rule breaches: 0"), std::string::npos);
   struct Picture {
@@ -336,7 +368,7 @@ TEST(HostExamples, BrisoraSessionRunsAndSavesUprightPicturesInTrueColours) {
 TEST(HostExamples, TamvexSessionRunsAndSavesUprightPicturesInTrueColours) {
   const fs::path out = fs::path(HOST_OUT_DIR) / "tamvex-room";
   fs::remove_all(out);
-  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "tamvex-room.txt", "--out '" + out.string() + "'");
+  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "tamvex-room.txt", "--out " + arg(out.string()));
   ASSERT_EQ(r.status, 0) << r.out << r.err;
   struct Picture {
     const char* file;

@@ -343,7 +343,8 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
   Script script;
   std::set<std::string> bound;
   bool haveExtension = false;
-  std::istringstream in(text);
+  // A byte order mark that some editors write is not part of the first line.
+  std::istringstream in(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
   std::string raw;
   int lineNumber = 0;
   const auto failAt = [&](const std::string& message) {
