@@ -8,7 +8,17 @@ namespace {
 using S = std::string;
 using V = std::vector<std::string>;
 
-class TamvexPlayers : public TamvexTest {};
+// Handles outlive a context (only dispose forgets them), so each scenario
+// starts from a dispose; the families work without a cloud instance.
+class TamvexPlayers : public TamvexTest {
+ protected:
+  void SetUp() override {
+    TamvexTest::SetUp();
+    call("dispose");
+    calls();
+    console();
+  }
+};
 
 // The stand-in numbers its objects of each kind from 1 (Pusher1 is handle 0).
 TEST_F(TamvexPlayers, HandlesCountPerKindAndAreNeverReused) {
