@@ -128,6 +128,7 @@ void init(void** data, FREContextInitializer* ci, FREContextFinalizer* cf) {
 
 TEST(AirLinked, AnExtensionLinkedIntoTheProgramRunsLikeALoadedOne) {
   air::resetBreaches();
+  linked::finalized = 0;
   auto ext = air::Extension::fromInitializer(linked::init, nullptr);
   ASSERT_TRUE(ext);
   auto a = ext->createContext();
