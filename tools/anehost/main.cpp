@@ -68,7 +68,7 @@ bool readNumber(const char* text, unsigned long max, unsigned* out) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int runHost(int argc, char** argv) {
   anehost::Options options;
   std::string scriptPath;
   for (int i = 1; i < argc; ++i) {
@@ -145,4 +145,13 @@ int main(int argc, char** argv) {
   const int code = anehost::runSession(script, options, out);
   std::fclose(out);
   return code;
+}
+
+int main(int argc, char** argv) {
+  try {
+    return runHost(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "anehost: %s\n", e.what());
+    return anehost::kExitScriptError;
+  }
 }

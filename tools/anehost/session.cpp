@@ -147,6 +147,11 @@ class Session {
         code = kExitScriptError;
       }
       finishQuietly();
+    } catch (const std::exception& e) {
+      say(std::string("    ERROR: ") + e.what());
+      std::fprintf(stderr, "anehost: %s\n", e.what());
+      code = kExitScriptError;
+      finishQuietly();
     }
     const auto b = air::breaches();
     say("runtime rule breaches: " + std::to_string(b.total()) +
@@ -650,7 +655,7 @@ class Session {
   void finishQuietly() {
     try {
       finish();
-    } catch (const Stop&) {
+    } catch (...) {
     }
   }
 
