@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -19,6 +20,20 @@ inline void PrintTo(const Event& e, std::ostream* os) { *os << "{\"" << e.code <
 }  // namespace air
 
 namespace tamvex_test {
+
+// The folder of the running program, without a trailing separator.
+inline std::string executableFolder() {
+  std::string path = liteav_standin::detail::executableFolder();
+  if (!path.empty()) path.pop_back();
+  return path;
+}
+
+// The extension library, found from the program's folder (TAMVEX_LIBRARY is
+// its path relative to that folder), unless TAMVEX_LIBRARY_PATH names it.
+inline std::string tamvexLibrary() {
+  if (const char* path = std::getenv("TAMVEX_LIBRARY_PATH")) return path;
+  return executableFolder() + "/" + TAMVEX_LIBRARY;
+}
 
 inline int count(const std::string& text, const std::string& part) {
   int n = 0;
@@ -57,7 +72,7 @@ class TamvexTest : public ::testing::Test {
     ASSERT_TRUE(liteav_standin::command("reset", &error)) << error;
     air::resetBreaches();
     console_ = std::make_unique<air::ConsoleCapture>();
-    extension_ = air::Extension::load(TAMVEX_LIBRARY, "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
+    extension_ = air::Extension::load(tamvexLibrary(), "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
     ASSERT_TRUE(extension_) << error;
     context_ = extension_->createContext();
     ASSERT_TRUE(context_);

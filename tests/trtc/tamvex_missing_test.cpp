@@ -2,10 +2,6 @@
 // These programs run from folders of their own (bin/variants/...): the
 // extension looks for LiteAV beside the executable, so the full stand-in
 // beside the extension library itself must not be found.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdlib>
 #include <fstream>
 
@@ -29,7 +25,7 @@ class TamvexMissing : public ::testing::Test {
     air::resetBreaches();
     console_ = std::make_unique<air::ConsoleCapture>();
     std::string error;
-    extension_ = air::Extension::load(TAMVEX_LIBRARY, "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
+    extension_ = air::Extension::load(tamvexLibrary(), "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
     ASSERT_TRUE(extension_) << error;
     context_ = extension_->createContext();
   }
@@ -75,6 +71,19 @@ TEST_F(TamvexMissing, NeutralAnswersAndTheLoadIsRetried) {
   EXPECT_EQ(count(console_->take(), "\n ANEVideoRander Remove:"), 18);
 }
 
+#if !defined(_WIN32)
+
+}  // namespace
+}  // namespace tamvex_test
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+
+namespace tamvex_test {
+namespace {
+
 std::string executablePath() {
   char path[PATH_MAX] = {0};
   ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -98,7 +107,7 @@ TEST_F(TamvexMissing, FolderTooLongForThePathBufferIsRefused) {
   }
   ASSERT_EQ(chmod(copy.c_str(), 0755), 0);
   const std::string command =
-      "TAMVEX_DEEP=1 '" + copy + "' --gtest_filter=TamvexMissing.Deep > '" + folder + "/log' 2>&1";
+      "TAMVEX_DEEP=1 TAMVEX_LIBRARY_PATH='" + tamvexLibrary() + "' '" + copy + "' --gtest_filter=TamvexMissing.Deep > '" + folder + "/log' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream log(folder + "/log");
   std::string output((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
@@ -115,6 +124,8 @@ TEST_F(TamvexMissing, Deep) {
   EXPECT_EQ(text.find("liteav.dll"), std::string::npos) << text;
   EXPECT_EQ(call("setLocalVideoRenderCallback", {1, 1, 1}), air::Value(false));
 }
+
+#endif  // !_WIN32
 
 }  // namespace
 }  // namespace tamvex_test

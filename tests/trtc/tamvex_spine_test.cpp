@@ -1,9 +1,5 @@
 // Entry, function table, SDK loading, initTRTCSdk, dispose and the context
 // finalizer.
-#include <unistd.h>
-
-#include <climits>
-
 #include "tamvex_fixture.h"
 
 namespace tamvex_test {
@@ -33,13 +29,6 @@ const char* const kNames[85] = {
     "ITXLivePlayer_createTXLivePlayer", "ITXLivePlayer_destroyTXLivePlayer", "ITXLivePlayer_startPlay",
     "ITXVodPlayer_createTXVodPlayer", "ITXVodPlayer_destroyTXVodPlayer", "ITXVodPlayer_start", "ITXVodPlayer_pause",
     "ITXVodPlayer_resume", "ITXVodPlayer_stop", "ITXVodPlayer_seek"};
-
-std::string executableFolder() {
-  char path[PATH_MAX] = {0};
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  std::string p(path, n > 0 ? size_t(n) : 0);
-  return p.substr(0, p.find_last_of('/'));
-}
 
 const std::string kFinalizerLine = "\nTamvex:,TamvexContextFinalizer\xA3\xBArelease()";
 const std::string kFreshRemoval = "\n ANEVideoRander Remove:  == -1";

@@ -4,6 +4,7 @@
 #include <libyuv.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
