@@ -1,5 +1,7 @@
 // Device lists, selection by position, current devices and volumes; screen
 // sources, thumbnails and the choice of a capture target.
+#include <algorithm>
+
 #include "tamvex_fixture.h"
 
 #include "code_page.h"
@@ -33,6 +35,12 @@ TEST_F(TamvexDevices, ListsJoinNamesInCollectionOrderAndReleaseTheCollection) {
   EXPECT_TRUE(has(log, "CameraList2.release()"));
   EXPECT_TRUE(has(log, "SpeakerList1.release()"));
   EXPECT_TRUE(has(log, "CameraList3.release()"));
+
+  // A collection that fails half-way answers empty text and is still released.
+  sdk("answer getCameraDevicesList list=\"A\",\"B\"");
+  sdk("throw CameraList4.getDeviceName");
+  EXPECT_EQ(call("getCameraDevicesList"), air::Value(S("")));
+  EXPECT_TRUE(has(calls(), "CameraList4.release()"));
 }
 
 // Names come back as the SDK's UTF-8 on every ANSI code page; the trace keeps
@@ -147,6 +155,7 @@ TEST_F(TamvexScreen, ThumbnailsAreCopiedWithinTheirOwnBytes) {
   EXPECT_EQ(call("getScreenCaptureTargetThumb", {12345, bytes}), air::Value());
   EXPECT_EQ(bytes->bytes, std::vector<uint8_t>(3, 0xEE));
   EXPECT_EQ(call("getScreenCaptureTargetThumb", {7}), air::Value(S("160||90")));  // no ByteArray given
+  EXPECT_EQ(call("getScreenCaptureTargetThumb", {7, S("not a ByteArray")}), air::Value(S("160||90")));
 }
 
 TEST_F(TamvexScreen, OnlyAListedSourceCanBeSelected) {
