@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -40,10 +41,12 @@ constexpr uint32_t kCanvasHeight = 720;
 constexpr uint32_t kCanvasBytes = kCanvasWidth * kCanvasHeight * 3;  // 2764800
 
 // The one recording delegate. The SDK keeps the pointer it is given and may
-// call it at any time afterwards, so it lives as long as the process; the
-// class has no data, so one object serves every recording and none is leaked.
+// call it at any time afterwards, so the object lives in static storage and
+// is never destroyed; the class has no data, so one object serves every
+// recording, and nothing is allocated per call.
 OnLocalRecordDelegate* recordDelegate() {
-  static OnLocalRecordDelegate* const delegate = new OnLocalRecordDelegate();
+  alignas(OnLocalRecordDelegate) static unsigned char storage[sizeof(OnLocalRecordDelegate)];
+  static OnLocalRecordDelegate* const delegate = new (storage) OnLocalRecordDelegate();
   return delegate;
 }
 

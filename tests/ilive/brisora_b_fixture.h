@@ -17,12 +17,14 @@
 
 namespace brisora_b_test {
 
+// Loaded once and kept until the process ends, as the runtime keeps an
+// extension loaded while the application runs.
 inline air::Extension& extension() {
-  static std::unique_ptr<air::Extension> loaded = [] {
+  static air::Extension* const loaded = [] {
     std::string error;
     auto e = air::Extension::load(BRISORA_LIBRARY, "ANEWinExtInitializer", "ANEWinExtFinalizer", &error);
     if (!e) ADD_FAILURE() << "cannot load Brisora: " << error;
-    return e;
+    return e.release();
   }();
   return *loaded;
 }
