@@ -12,8 +12,10 @@ namespace {
 constexpr int32_t kMaxPreparedRenderers = 256;
 }  // namespace
 
+// Lives until the library is unloaded, which the runtime does only after the
+// last context finalizer has released the SDK (so no handler can still run).
 LiveManager& LiveManager::instance() {
-  static LiveManager* manager = new LiveManager;  // lives until the process ends
+  static const std::unique_ptr<LiveManager> manager(new LiveManager);
   return *manager;
 }
 

@@ -1,5 +1,6 @@
 // LiveManager: the process-wide state that Brisora's functions and SDK
-// handlers share. Made by the first context initializer, never destroyed.
+// handlers share. Made by the first context initializer, kept until the
+// library is unloaded.
 //
 // Protection:
 // - renderers.mutex() guards the pool, every renderer's binding, localCamera,
