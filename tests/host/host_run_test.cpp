@@ -40,7 +40,7 @@ std::string readFile(const fs::path& p) {
 // A path or word as one argument of the shell that popen runs.
 std::string arg(const std::string& text) {
 #ifdef _WIN32
-  return "\"" + text + "\"";
+  return "\"" + fs::path(text).make_preferred().string() + "\"";
 #else
   return "'" + text + "'";
 #endif
