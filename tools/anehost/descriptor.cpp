@@ -36,13 +36,6 @@ std::string localName(const std::string& qualified) {
   return colon == std::string::npos ? qualified : qualified.substr(colon + 1);
 }
 
-std::string trim(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  const auto last = s.find_last_not_of(" \t\r\n");
-  return s.substr(first, last - first + 1);
-}
-
 class Parser {
  public:
   explicit Parser(const std::string& text) : s_(text) {}

@@ -56,13 +56,6 @@ bool stripComment(const std::string& line, std::string* out, std::string* error)
   return true;
 }
 
-std::string trim(const std::string& s) {
-  size_t a = 0, b = s.size();
-  while (a < b && isSpace(s[a])) ++a;
-  while (b > a && isSpace(s[b - 1])) --b;
-  return s.substr(a, b - a);
-}
-
 bool tokenize(const std::string& line, std::vector<Token>* tokens, std::string* error) {
   for (size_t i = 0; i < line.size();) {
     const char c = line[i];

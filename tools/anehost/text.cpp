@@ -62,6 +62,13 @@ bool readHex(const std::string& s, size_t at, size_t digits, uint32_t* value) {
 
 }  // namespace
 
+std::string trim(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  const auto last = s.find_last_not_of(" \t\r\n");
+  return s.substr(first, last - first + 1);
+}
+
 bool appendUtf8(uint32_t cp, std::string* out) {
   if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
   if (cp < 0x80) {

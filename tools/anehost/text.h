@@ -19,6 +19,9 @@ std::string quote(const std::string& bytes, bool rawUtf8 = false);
 // False with a message for an unknown or short escape.
 bool unescape(const std::string& body, std::string* bytes, std::string* error);
 
+// The text without blanks, tabs and line-end characters at either end.
+std::string trim(const std::string& text);
+
 // Appends the UTF-8 form of a code point (false for surrogates and values
 // above U+10FFFF).
 bool appendUtf8(uint32_t codePoint, std::string* out);
