@@ -57,9 +57,11 @@ inline Api load() {
     api.error = "cannot load " + file;
     return api;
   }
-  api.command = reinterpret_cast<CommandFn>(GetProcAddress(module, "liteav_standin_command"));
-  api.takeCalls = reinterpret_cast<TakeCallsFn>(GetProcAddress(module, "liteav_standin_take_calls"));
-  api.free = reinterpret_cast<FreeFn>(GetProcAddress(module, "liteav_standin_free"));
+  // Through void(*)(), the generic function pointer type: no cast warning.
+  api.command = reinterpret_cast<CommandFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "liteav_standin_command")));
+  api.takeCalls =
+      reinterpret_cast<TakeCallsFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "liteav_standin_take_calls")));
+  api.free = reinterpret_cast<FreeFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "liteav_standin_free")));
 #else
   std::string file = executableFolder() + "LiteAV/liteav.dll";
   void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
