@@ -18,6 +18,15 @@ class TamvexPlayers : public TamvexTest {
     calls();
     console();
   }
+  // Destroys what a scenario left, so that only forgotten objects outlive it.
+  void TearDown() override {
+    for (int handle = 0; handle < 8; ++handle) {
+      call("TXLivePusher_destroyTXLivePusher", {handle});
+      call("ITXLivePlayer_destroyTXLivePlayer", {handle});
+      call("ITXVodPlayer_destroyTXVodPlayer", {handle});
+    }
+    TamvexTest::TearDown();
+  }
 };
 
 // The stand-in numbers its objects of each kind from 1 (Pusher1 is handle 0).
