@@ -129,7 +129,9 @@ enum TRTCDeviceState {
   TRTCDeviceStateActive = 2,
 };
 
-enum TRTCScreenCaptureSourceType {
+// Fixed to 32 bits: the SDK may report codes outside the list, and every
+// 32-bit value must be readable.
+enum TRTCScreenCaptureSourceType : int32_t {
   TRTCScreenCaptureSourceTypeUnknown = -1,
   TRTCScreenCaptureSourceTypeWindow = 0,
   TRTCScreenCaptureSourceTypeScreen = 1,
