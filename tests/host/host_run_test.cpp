@@ -211,6 +211,20 @@ expect console "signal"
   EXPECT_NE(r.out.find("    ignored  1 console line(s)\n"), std::string::npos) << r.out;
 }
 
+TEST(HostExpectations, FinalizeShowsTheFinalizerAndContextStartsAnew) {
+  const HostRun r = runScript(kEcho + R"(
+finalize
+expect console "HostEcho: context finalized"
+context
+call echo 7
+expect result 7
+)");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  // Once by `finalize`, once at the end for the second context.
+  const auto first = r.out.find("HostEcho: context finalized");
+  EXPECT_NE(r.out.find("HostEcho: context finalized", first + 1), std::string::npos) << r.out;
+}
+
 TEST(HostScriptErrors, MalformedScriptsExitTwoWithTheLineBeforeAnythingRuns) {
   struct Case {
     const char* script;
