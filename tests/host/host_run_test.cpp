@@ -221,8 +221,10 @@ expect result 7
 )");
   EXPECT_EQ(r.status, 0) << r.out << r.err;
   // Once by `finalize`, once at the end for the second context.
-  const auto first = r.out.find("HostEcho: context finalized");
-  EXPECT_NE(r.out.find("HostEcho: context finalized", first + 1), std::string::npos) << r.out;
+  const std::string line = "    console  \"HostEcho: context finalized\"\n";
+  const auto first = r.out.find(line);
+  ASSERT_NE(first, std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(line, first + 1), std::string::npos) << r.out;
 }
 
 TEST(HostScriptErrors, MalformedScriptsExitTwoWithTheLineBeforeAnythingRuns) {
