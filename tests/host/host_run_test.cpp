@@ -408,6 +408,27 @@ TEST(HostExamples, TamvexSessionRunsAndSavesUprightPicturesInTrueColours) {
   }
 }
 
+TEST(HostExamples, SdkCallsAreMatchedInOrderAmongTheCallsOfTheLastStep) {
+  const HostRun r = runScript(R"(extension Tamvex
+call initTRTCSdk false
+expect sdk getTRTCShareInstance
+expect sdk addCallback( callback )
+expect sdk getSDKVersion(...)
+expect no sdk
+call getSdkVersion
+call getSdkVersion
+expect sdk getSDKVersion()
+expect sdk getTRTCShareInstance
+)");
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_NE(r.out.find("FAILED line 10: expected the SDK call getTRTCShareInstance, the extension made no further SDK call"),
+            std::string::npos)
+      << r.out;
+  const HostRun wrong = runScript("extension Tamvex\ncall initTRTCSdk false\nexpect sdk addCallback(callback)\n");
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.out.find("the next SDK call was getTRTCShareInstance()"), std::string::npos) << wrong.out;
+}
+
 TEST(HostExamples, AnsiCodePageOptionReachesTheExtension) {
   // A camera name in code page 936 bytes ("摄像头") as the SDK would list it.
   const std::string script =
