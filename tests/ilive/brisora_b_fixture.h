@@ -52,46 +52,39 @@ class BrisoraSession : public ::testing::Test {
   air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
     return context->call(name, args);
   }
-  void traceOn(bool on = true) { call("initRtmpLiveSdk", {on}); }
-  void login(const std::string& user) { call("iLiveLogin", {user, std::string("sig"), int32_t(0), std::string()}); }
-
-  // The calls made into the SDK since the last take, without the log lines of
-  // the hooks that login and the context set up.
-  std::vector<std::string> calls() { return ilive::standin::takeCalls(); }
-  // Only the calls of one operation.
-  std::vector<std::string> callsOf(const std::string& operation) {
-    std::vector<std::string> out;
-    for (const auto& c : calls())
-      if (c.compare(0, operation.size() + 1, operation + "(") == 0) out.push_back(c);
-    return out;
+  void traceOn() {
+    call("initRtmpLiveSdk", {true});
+    console->take();
   }
+  void login(const std::string& user) { call("iLiveLogin", {user, std::string("sig"), int32_t(0), std::string()}); }
+  std::vector<std::string> calls() { return ilive::standin::takeCalls(); }
   std::string consoleText() { return console->take(); }
   std::vector<air::Event> events() { return context->takeEvents(); }
   std::vector<air::Event> waitEvents(size_t n) { return context->waitForEvents(n, std::chrono::seconds(5)); }
-
-  static ilive::standin::Answer names(std::vector<std::string> list) {
-    ilive::standin::Answer a;
-    a.code = 0;
-    a.names = std::move(list);
-    return a;
-  }
-  static ilive::standin::Answer code(int64_t value) {
-    ilive::standin::Answer a;
-    a.code = value;
-    return a;
-  }
-  static ilive::standin::Answer throws() {
-    ilive::standin::Answer a;
-    a.throws = true;
-    return a;
-  }
 
   std::unique_ptr<air::ConsoleCapture> console;
   std::unique_ptr<air::Context> context;
 };
 
-inline bool isNull(const air::Value& v) { return std::holds_alternative<air::Null>(v); }
-inline bool isTrue(const air::Value& v) { return std::holds_alternative<bool>(v) && std::get<bool>(v); }
-inline bool isFalse(const air::Value& v) { return std::holds_alternative<bool>(v) && !std::get<bool>(v); }
+// A scripted answer: a return code, and what a listing or a query writes.
+inline ilive::standin::Answer answer(int64_t code, std::vector<std::string> names = {},
+                                     std::vector<int64_t> values = {}, std::vector<std::string> ids = {}) {
+  ilive::standin::Answer a;
+  a.code = code;
+  a.names = std::move(names);
+  a.values = std::move(values);
+  a.ids = std::move(ids);
+  return a;
+}
+inline ilive::standin::Answer throws() {
+  ilive::standin::Answer a;
+  a.throws = true;
+  return a;
+}
+
+const air::Value kTrue{true};
+const air::Value kFalse{false};
+const air::Value kNull{air::Null{}};
+inline air::Value text(const char* s) { return air::Value(std::string(s)); }
 
 }  // namespace brisora_b_test
