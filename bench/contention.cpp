@@ -1,0 +1,132 @@
+// Pull latency on the main thread while an SDK thread delivers 1080p frames
+// into the same renderer as fast as it can. Wall-clock times: this is what
+// the application's main thread feels.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "frame_bench.h"
+
+namespace bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Latency summarise(std::vector<double> us) {
+  Latency l;
+  l.pulls = us.size();
+  if (us.empty()) return l;
+  std::sort(us.begin(), us.end());
+  auto at = [&](double q) { return us[std::min(us.size() - 1, size_t(q * double(us.size() - 1) + 0.5))]; };
+  l.p50 = at(0.50);
+  l.p99 = at(0.99);
+  l.max = us.back();
+  return l;
+}
+
+template <class Fn>
+Latency timeEach(size_t n, Fn&& fn) {
+  std::vector<double> us;
+  us.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    const auto t0 = Clock::now();
+    fn();
+    us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+  }
+  return summarise(std::move(us));
+}
+
+struct Round {
+  Latency pull, memcpyFlood, memcpyAlone;
+};
+
+// One round: memcpy alone, then the flood with pulls and memcpys beside it.
+Round round(Session& session, const std::function<void()>& deliver, size_t pulls) {
+  const FrameSize s = kSizes[0];
+  const std::vector<uint8_t>& src = sourceFrames(s).bgra;
+  std::vector<uint8_t> dst(src.size());
+  Round r;
+  deliver();
+  session.drainEvents();
+  r.memcpyAlone = timeEach(pulls, [&] { std::memcpy(dst.data(), src.data(), src.size()); });
+
+  std::atomic<bool> stop{false};
+  std::atomic<size_t> delivered{0};
+  std::thread sdk([&] {
+    while (!stop.load(std::memory_order_relaxed)) {
+      deliver();
+      delivered.fetch_add(1, std::memory_order_relaxed);
+    }
+  });
+  while (delivered.load() < 2) std::this_thread::yield();
+  auto bytes = std::make_shared<air::ByteArray>();
+  const std::vector<air::Value> args = {bytes, remoteUsers()[0], int32_t(1)};
+  const size_t before = delivered.load();
+  std::vector<double> us;
+  us.reserve(pulls);
+  for (size_t i = 0; i < pulls; ++i) {
+    session.drainEvents();
+    const auto t0 = Clock::now();
+    session.context().call("getVideoData", args);
+    us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+  }
+  r.pull = summarise(std::move(us));
+  r.pull.framesDelivered = delivered.load() - before;
+  r.memcpyFlood = timeEach(pulls, [&] { std::memcpy(dst.data(), src.data(), src.size()); });
+  stop = true;
+  sdk.join();
+  session.drainEvents();
+  return r;
+}
+
+double medianOf(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+Latency medianLatency(const std::vector<Latency>& rounds) {
+  std::vector<double> p50, p99, mx;
+  Latency out;
+  for (const Latency& l : rounds) {
+    p50.push_back(l.p50), p99.push_back(l.p99), mx.push_back(l.max);
+    out.pulls += l.pulls;
+    out.framesDelivered += l.framesDelivered;
+  }
+  out.p50 = medianOf(p50);
+  out.p99 = medianOf(p99);
+  out.max = medianOf(mx);
+  return out;
+}
+
+ContentionResult measure(const std::string& name, Session& session, const std::function<void()>& deliver, int rounds,
+                         size_t pulls) {
+  std::vector<Latency> pull, flood, alone;
+  for (int i = 0; i < rounds; ++i) {
+    Round r = round(session, deliver, pulls);
+    pull.push_back(r.pull), flood.push_back(r.memcpyFlood), alone.push_back(r.memcpyAlone);
+  }
+  return {name, medianLatency(pull), medianLatency(flood), medianLatency(alone)};
+}
+
+}  // namespace
+
+std::vector<ContentionResult> measureContention(int rounds, size_t pulls) {
+  std::vector<ContentionResult> out;
+  {
+    BrisoraSession& b = BrisoraSession::get();
+    const ilive::VideoFrame f = b.frame(remoteUsers()[0], ilive::COLOR_FORMAT_I420, kSizes[0]);
+    out.push_back(measure("Brisora", b, [&] { b.deliver(f); }, rounds, pulls));
+  }
+  {
+    TamvexSession& t = TamvexSession::get();
+    TRTCVideoFrame f = t.frame(TRTCVideoPixelFormat_I420, kSizes[0]);
+    out.push_back(measure("Tamvex", t, [&] { t.deliver(remoteUsers()[0], f); }, rounds, pulls));
+  }
+  return out;
+}
+
+}  // namespace bench

@@ -1,0 +1,83 @@
+// The two extensions as the benchmark drives them: each loaded from its
+// library through the runtime stand-in, a context created, the SDK started,
+// a room entered and a few remote users' cameras announced, exactly as an
+// application and the SDK would do it. Frames then go straight into the
+// handler the extension installed in the SDK stand-in, on the calling thread
+// (no thread hand-off of the stand-in), and pulls go through Context::call.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "air/host.h"
+#include "ilive/sdk/records.h"
+#include "trtc/sdk/trtc_types.h"
+
+class ITRTCVideoRenderCallback;
+
+namespace bench {
+
+struct FrameSize {
+  uint32_t width;
+  uint32_t height;
+};
+
+// Remote users whose cameras are announced in both sessions.
+const std::vector<std::string>& remoteUsers();
+
+// Source frames of a given size, filled with a test picture, built once.
+struct SourceFrames {
+  std::vector<uint8_t> i420;   // width*height*3/2
+  std::vector<uint8_t> rgb24;  // width*height*3
+  std::vector<uint8_t> bgra;   // width*height*4
+};
+const SourceFrames& sourceFrames(FrameSize size);
+
+class Session {
+ public:
+  virtual ~Session() = default;
+  air::Context& context() { return *context_; }
+  // Drops the queued events, as ActionScript would handle them.
+  void drainEvents() { context_->takeEvents(); }
+  // getVideoData(bytes, user, 1) through the runtime stand-in.
+  void pull(const std::shared_ptr<air::ByteArray>& bytes, const std::string& user);
+
+ protected:
+  std::unique_ptr<air::Extension> extension_;
+  std::unique_ptr<air::Context> context_;
+};
+
+// Brisora: colour format 8 (packed 24-bit) or I420 remote camera frames.
+class BrisoraSession : public Session {
+ public:
+  static BrisoraSession& get();
+  // Prepares a reusable frame record for the user (format 8 or 0 = I420).
+  ilive::VideoFrame frame(const std::string& user, int32_t format, FrameSize size) const;
+  // The remote-video handler the extension installed, run on this thread.
+  void deliver(const ilive::VideoFrame& frame);
+  // getVideoBitmapData(null, user, 1); true when a bitmap came back.
+  bool pullBitmap(const std::string& user);
+
+ private:
+  BrisoraSession();
+};
+
+// Tamvex: I420 (format 1) or BGRA (format 3) remote big-stream frames.
+class TamvexSession : public Session {
+ public:
+  static TamvexSession& get();
+  TRTCVideoFrame frame(int format, FrameSize size) const;
+  // The render callback the extension registered, run on this thread.
+  void deliver(const std::string& user, TRTCVideoFrame& frame);
+  // getAudioData with the three arguments of a pull: a call that does nothing,
+  // the runtime's own cost of a call.
+  void emptyCall(const std::shared_ptr<air::ByteArray>& bytes, const std::string& user);
+
+ private:
+  TamvexSession();
+  ITRTCVideoRenderCallback* callback_ = nullptr;
+};
+
+}  // namespace bench
