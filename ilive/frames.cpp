@@ -231,7 +231,8 @@ core::RendererPtr rendererFor(const std::string& user, int32_t kind) {
 
 FREObject copyFrame(uint32_t argc, FREObject argv[]) {
   core::Args args(argc, argv);
-  const std::string user = args.string(1);
+  thread_local std::string user;  // kept from call to call: a pull allocates nothing
+  args.stringInto(1, &user);
   const int32_t kind = args.int32(2);
   core::RendererPtr r = rendererFor(user, kind);
   FREObject destination = args.object(0);
@@ -260,7 +261,8 @@ BRISORA_FUNCTION(getVideoBitmapData) {
   (void)ctx;
   (void)functionData;
   core::Args args(argc, argv);
-  const std::string user = args.string(1);
+  thread_local std::string user;  // kept from call to call
+  args.stringInto(1, &user);
   const int32_t kind = args.int32(2);
   core::RendererPtr r = rendererFor(user, kind);
   if (!r) return nullptr;

@@ -12,6 +12,7 @@
 
 #include "core/args.h"
 #include "core/context.h"
+#include "core/frame_event.h"
 #include "core/pixels.h"
 #include "core/results.h"
 #include "core/text.h"
@@ -56,16 +57,17 @@ void takeFrame(core::ANEVideoRander& renderer, const TRTCVideoFrame* frame, cons
     return true;
   });
   if (!stored) return;
-  std::string level = forActionScript(id);
-  level += "||";
-  level += core::uintToString(width);
-  level += "||";
-  level += core::uintToString(height);
-  level += "||0||";
-  level += core::intToString(static_cast<int32_t>(frame->rotation));
-  level += "||";
-  level += core::intToString(code);
-  core::dispatchStatus(renderer.context.get(), kVideoEvent, std::move(level));
+  // Texts this thread keeps from frame to frame: once they have grown, a
+  // frame's event allocates nothing. The id is made valid UTF-8 once per id.
+  thread_local std::string lastId, shownId, level;
+  if (shownId.empty() || id != lastId) {
+    lastId = id;
+    shownId = forActionScript(id);
+  }
+  core::LevelBuilder(level).field(shownId).field(width).field(height).field("0").field(
+      static_cast<int32_t>(frame->rotation)).field(code);
+  static const std::string videoEvent = kVideoEvent;
+  core::dispatchStatusKept(renderer.context.get(), videoEvent, level);
 }
 
 void routeLocal(RtcManager& m, int streamType, TRTCVideoFrame* frame, const std::string& id) {
@@ -148,7 +150,8 @@ void addVideoRender(RtcManager& manager, int32_t code, const std::string& id) {
 TAMVEX_FUNCTION(getVideoData) {
   (void)ctx, (void)functionData;
   core::Args args(argc, argv);
-  const std::string id = args.string(1);
+  thread_local std::string id;  // kept from call to call: a pull allocates nothing
+  args.stringInto(1, &id);
   const int32_t code = args.int32(2);
   core::RendererPtr renderer = RtcManager::instance().pool.find(id, code);
   if (!renderer) {

@@ -4,21 +4,28 @@
 
 namespace core {
 
-bool checkResult(FREResult result, const std::string& message) {
+bool checkResult(FREResult result, const char* message) {
   (void)message;  // the diagnostic text of the failure; conversion failures print nothing
   return result == FRE_OK;
 }
 
 std::string getString(FREObject object) {
+  std::string text;
+  getStringInto(object, &text);
+  return text;
+}
+
+void getStringInto(FREObject object, std::string* out) {
   uint32_t length = 0;
   const uint8_t* value = nullptr;
   if (!checkResult(FREGetObjectAsUTF8(object, &length, &value), "Could not convert UTF8.") || !value) {
-    return std::string();
+    out->clear();
+    return;
   }
   // The runtime's length may or may not count a terminating zero; a final
   // zero within it is not part of the text. Embedded zeros are kept.
   if (length > 0 && value[length - 1] == 0) --length;
-  return std::string(reinterpret_cast<const char*>(value), length);
+  out->assign(reinterpret_cast<const char*>(value), length);
 }
 
 int32_t getInt32(FREObject object) {

@@ -186,4 +186,27 @@ TEST_F(CoreRuntime, AFrameForARemovedRendererIsDroppedWithOneLine) {
   EXPECT_EQ("\nANE CTX Context Error\nANE CTX Context Error", console.text());
 }
 
+// The pulls read their user id into a text kept between calls: each read
+// replaces what the text held, and a failed or missing argument empties it,
+// so a stale id from the previous call never names a renderer.
+TEST_F(CoreRuntime, ReadingIntoAKeptTextReplacesItAndEmptiesItOnFailure) {
+  air::CallScope scope;
+  FREObject argv[] = {scope.object(std::string("guest_1400012345_01")), scope.object(std::string("u2")),
+                      scope.object(int32_t{5})};
+  core::Args args(3, argv);
+  std::string kept = "left over from before";
+  args.stringInto(0, &kept);
+  EXPECT_EQ("guest_1400012345_01", kept);
+  args.stringInto(1, &kept);
+  EXPECT_EQ("u2", kept);
+  args.stringInto(2, &kept);  // an int: the conversion fails
+  EXPECT_EQ("", kept);
+  kept = "x";
+  args.stringInto(3, &kept);  // not passed at all
+  EXPECT_EQ("", kept);
+  kept = "x";
+  core::getStringInto(scope.object(std::string("a\0b", 3)), &kept);
+  EXPECT_EQ(std::string("a\0b", 3), kept);
+}
+
 }  // namespace
