@@ -65,7 +65,7 @@ class ANEITRTCVideoRenderCallback;
 
 class RtcManager {
  public:
-  // Created on first use (the context initializer), never destroyed.
+  // Created on first use (the context initializer); lives while the extension is loaded.
   static RtcManager& instance();
 
   core::AneContext context;

@@ -28,15 +28,15 @@ namespace {
 core::AneContext g_context;  // the global context holder
 SdkEntryPoints g_sdk;
 
-// Callback objects of released instances. They are never freed: an SDK
-// thread may still be on its way out of one of their operations.
+// Callback objects of released instances, kept while the extension is
+// loaded: an SDK thread may still be on its way out of one of their operations.
 std::vector<std::unique_ptr<ANEITRTCCloudCallback>>& retiredCloudCallbacks() {
-  static auto* list = new std::vector<std::unique_ptr<ANEITRTCCloudCallback>>();
-  return *list;
+  static std::vector<std::unique_ptr<ANEITRTCCloudCallback>> list;
+  return list;
 }
 std::vector<std::unique_ptr<ANEITRTCVideoRenderCallback>>& retiredRenderCallbacks() {
-  static auto* list = new std::vector<std::unique_ptr<ANEITRTCVideoRenderCallback>>();
-  return *list;
+  static std::vector<std::unique_ptr<ANEITRTCVideoRenderCallback>> list;
+  return list;
 }
 
 template <class Fn>
@@ -94,9 +94,11 @@ void traceName(const char* name) {
 
 const SdkEntryPoints& sdk() { return g_sdk; }
 
+// Lives until the extension is unloaded (after its context finalizer has
+// released the SDK) or the process ends.
 RtcManager& RtcManager::instance() {
-  static RtcManager* manager = new RtcManager();
-  return *manager;
+  static RtcManager manager;
+  return manager;
 }
 
 RtcManager::RtcManager()

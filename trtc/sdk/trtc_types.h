@@ -22,36 +22,36 @@ struct TXRect {
   int32_t bottom = 0;
 };
 
-enum TRTCAppScene {
+enum TRTCAppScene : int {
   TRTCAppSceneVideoCall = 0,
   TRTCAppSceneLIVE = 1,
 };
 
-enum TRTCRoleType {
+enum TRTCRoleType : int {
   TRTCRoleAnchor = 20,
   TRTCRoleAudience = 21,
 };
 
-enum TRTCVideoStreamType {
+enum TRTCVideoStreamType : int {
   TRTCVideoStreamTypeBig = 0,
   TRTCVideoStreamTypeSmall = 1,
   TRTCVideoStreamTypeSub = 2,
 };
 
-enum TRTCVideoPixelFormat {
+enum TRTCVideoPixelFormat : int {
   TRTCVideoPixelFormat_Unknown = 0,
   TRTCVideoPixelFormat_I420 = 1,
   TRTCVideoPixelFormat_Texture_2D = 2,
   TRTCVideoPixelFormat_BGRA32 = 3,
 };
 
-enum TRTCVideoBufferType {
+enum TRTCVideoBufferType : int {
   TRTCVideoBufferType_Unknown = 0,
   TRTCVideoBufferType_Buffer = 1,
   TRTCVideoBufferType_Texture = 3,
 };
 
-enum TRTCVideoResolution {
+enum TRTCVideoResolution : int {
   TRTCVideoResolution_120_120 = 1,
   TRTCVideoResolution_160_160 = 3,
   TRTCVideoResolution_270_270 = 5,
@@ -74,39 +74,39 @@ enum TRTCVideoResolution {
   TRTCVideoResolution_1920_1080 = 114,
 };
 
-enum TRTCVideoResolutionMode {
+enum TRTCVideoResolutionMode : int {
   TRTCVideoResolutionModeLandscape = 0,
   TRTCVideoResolutionModePortrait = 1,
 };
 
-enum TRTCVideoRotation {
+enum TRTCVideoRotation : int {
   TRTCVideoRotation0 = 0,
   TRTCVideoRotation90 = 1,
   TRTCVideoRotation180 = 2,
   TRTCVideoRotation270 = 3,
 };
 
-enum TRTCVideoFillMode {
+enum TRTCVideoFillMode : int {
   TRTCVideoFillMode_Fill = 0,
   TRTCVideoFillMode_Fit = 1,
 };
 
-enum TRTCBeautyStyle {
+enum TRTCBeautyStyle : int {
   TRTCBeautyStyleSmooth = 0,
   TRTCBeautyStyleNature = 1,
 };
 
-enum TRTCVideoQosPreference {
+enum TRTCVideoQosPreference : int {
   TRTCVideoQosPreferenceSmooth = 1,
   TRTCVideoQosPreferenceClear = 2,
 };
 
-enum TRTCQosControlMode {
+enum TRTCQosControlMode : int {
   TRTCQosControlModeClient = 0,
   TRTCQosControlModeServer = 1,
 };
 
-enum TRTCQuality {
+enum TRTCQuality : int {
   TRTCQuality_Unknown = 0,
   TRTCQuality_Excellent = 1,
   TRTCQuality_Good = 2,
@@ -116,14 +116,14 @@ enum TRTCQuality {
   TRTCQuality_Down = 6,
 };
 
-enum TRTCDeviceType {
+enum TRTCDeviceType : int {
   TRTCDeviceTypeUnknow = -1,
   TRTCDeviceTypeMic = 0,
   TRTCDeviceTypeSpeaker = 1,
   TRTCDeviceTypeCamera = 2,
 };
 
-enum TRTCDeviceState {
+enum TRTCDeviceState : int {
   TRTCDeviceStateAdd = 0,
   TRTCDeviceStateRemove = 1,
   TRTCDeviceStateActive = 2,
@@ -138,7 +138,7 @@ enum TRTCScreenCaptureSourceType : int32_t {
   TRTCScreenCaptureSourceTypeCustom = 2,
 };
 
-enum TRTCAudioFrameFormat {
+enum TRTCAudioFrameFormat : int {
   TRTCAudioFrameFormatNone = 0,
   TRTCAudioFrameFormatPCM = 1,
 };

@@ -237,7 +237,7 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
       uint8_t* v = u + size_t(cw) * ch;
       libyuv::ARGBToI420(picture.data(), int(f.width * 4), y, int(f.width), u, int(cw), v, int(cw), int(f.width),
                          int(f.height));
-    } else {
+    } else if (!full.empty() && !picture.empty()) {
       std::memcpy(full.data(), picture.data(), std::min<size_t>(full.size(), picture.size()));
     }
   }

@@ -554,13 +554,23 @@ LITEAV_EXPORT void destroyTXLivePusher(ITXLivePusher** pusher) {
 LITEAV_EXPORT ITXLivePlayer* createTXLivePlayer() {
   AnswerPtr a = called("createTXLivePlayer");
   if (a && a->null) return nullptr;
-  return new LivePlayer(State::get().number("LivePlayer"));
+  State& s = State::get();
+  int n = s.number("LivePlayer");
+  LivePlayer* p = new LivePlayer(n);
+  std::unique_lock<std::shared_mutex> lock(s.delivery);
+  s.livePlayers[n] = p;
+  return p;
 }
 
 LITEAV_EXPORT void destroyTXLivePlayer(ITXLivePlayer** player) {
   LivePlayer* p = player ? static_cast<LivePlayer*>(*player) : nullptr;
   called("destroyTXLivePlayer", p ? "LivePlayer" + std::to_string(p->number()) : std::string("null"));
   if (!p) return;
+  State& s = State::get();
+  {
+    std::unique_lock<std::shared_mutex> lock(s.delivery);
+    s.livePlayers.erase(p->number());
+  }
   delete p;
   *player = nullptr;
 }

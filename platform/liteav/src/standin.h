@@ -103,6 +103,10 @@ struct State {
   std::map<std::string, RenderRegistration> remoteRenders;
   std::map<int, Pusher*> pushers;  // by number; guarded by delivery
   std::map<int, VodPlayer*> vodPlayers;
+  std::map<int, LivePlayer*> livePlayers;
+  // Objects still alive at a reset: the extension may still hold them, so
+  // they are kept (never freed) but no longer reachable by number.
+  std::vector<void*> orphans;
 
   Worker events{"events"};
   Worker local{"local"};

@@ -87,6 +87,15 @@ int State::number(const std::string& kind) {
 }
 
 void State::resetLocked() {
+  {
+    std::unique_lock<std::shared_mutex> lock(delivery);
+    for (auto& [n, p] : pushers) orphans.push_back(p);
+    for (auto& [n, p] : vodPlayers) orphans.push_back(p);
+    for (auto& [n, p] : livePlayers) orphans.push_back(p);
+    pushers.clear();
+    vodPlayers.clear();
+    livePlayers.clear();
+  }
   calls.clear();
   answers.clear();
   objectCounts.clear();
