@@ -63,12 +63,7 @@ template <class T, class Destroy>
 bool destroyObject(Destroy destroy, T* object) {
   if (!destroy) return false;
   T* copy = object;
-  try {
-    destroy(&copy);
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
+  return callSdk([&] { destroy(&copy); });
 }
 
 // The handle of a new entry: the list length before it is appended.
@@ -77,20 +72,21 @@ int32_t nextHandle(const List& list) {
   return static_cast<int32_t>(list.size());
 }
 
-// A result for a pusher function that answers true whatever happened.
+// A pusher setting: true whether or not the handle names a pusher; false only
+// when the pusher itself failed.
 template <class Call>
 FREObject withPusher(int32_t handle, Call&& call) {
-  if (ITXLivePusher* pusher = pusherAt(handle)) call(*pusher);
-  return core::newBool(true);
+  ITXLivePusher* pusher = pusherAt(handle);
+  if (!pusher) return core::newBool(true);
+  return core::newBool(callSdk([&] { call(*pusher); }));
 }
 
-// A VOD control: false when the handle names no player.
+// A VOD control: false when the handle names no player or the player failed.
 template <class Call>
 FREObject withVodPlayer(int32_t handle, Call&& call) {
   ITXVodPlayer* player = vodPlayerAt(handle);
   if (!player) return core::newBool(false);
-  call(*player);
-  return core::newBool(true);
+  return core::newBool(callSdk([&] { call(*player); }));
 }
 
 void traceVod(const char* function, int32_t handle) {
@@ -118,19 +114,17 @@ TAMVEX_FUNCTION(TXLivePusher_createTXLivePusher) {
   UNUSED_CALL_ARGS;
   const CreateTXLivePusherFn create = sdk().createTXLivePusher;
   if (!create) return core::newInt32(kNoObject);
-  ITXLivePusher* pusher = create();
-  if (!pusher) return core::newInt32(kNoObject);
+  ITXLivePusher* pusher = nullptr;
+  if (!callSdk([&] { pusher = create(); }) || !pusher) return core::newInt32(kNoObject);
   const int32_t handle = nextHandle(pushers);
   PusherEntry entry;
   entry.pusher = pusher;
   entry.callback.reset(new ANEITXLivePusherCallback(&RtcManager::instance()));
   ANEITXLivePusherCallback* callback = entry.callback.get();
   pushers.push_back(std::move(entry));
-  try {
-    pusher->setCallback(callback, reinterpret_cast<void*>(static_cast<intptr_t>(handle)));
-  } catch (const std::exception&) {
-    // The pusher works without notifications; the callback stays owned by the entry.
-  }
+  // Should the registration fail, the pusher works without notifications; the
+  // callback stays owned by the entry until the pusher is destroyed.
+  callSdk([&] { pusher->setCallback(callback, reinterpret_cast<void*>(static_cast<intptr_t>(handle))); });
   return core::newInt32(handle);
 }
 
@@ -152,8 +146,9 @@ TAMVEX_FUNCTION(TXLivePusher_startPush) {
   Args args(argc, argv);
   ITXLivePusher* pusher = pusherAt(args.int32(0));
   const std::string url = args.string(1);
-  if (!pusher) return core::newBool(false);
-  return core::newBool(pusher->startPush(url.c_str()));
+  bool started = false;
+  if (pusher) callSdk([&] { started = pusher->startPush(url.c_str()); });
+  return core::newBool(started);
 }
 
 TAMVEX_FUNCTION(TXLivePusher_stopPush) {
@@ -176,11 +171,13 @@ TAMVEX_FUNCTION(TXLivePusher_getMicDevicesList) {
   ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
   std::string names;
   if (pusher) {
-    SdkReleaser<ITRTCDeviceCollection> collection(pusher->getMicDevicesList());
-    if (collection) {
+    const bool listed = callSdk([&] {
+      SdkReleaser<ITRTCDeviceCollection> collection(pusher->getMicDevicesList());
+      if (!collection) return;
       std::printf("\nTXLivePusher_getMicDevicesList:count = %i", static_cast<int>(collection->getCount()));
       names = deviceNames(*collection.get()).utf8;
-    }
+    });
+    if (!listed) names.clear();
   }
   return core::newString(names);
 }
@@ -204,7 +201,9 @@ TAMVEX_FUNCTION(TXLivePusher_setMute) {
 TAMVEX_FUNCTION(TXLivePusher_micVolume) {
   UNUSED_CONTEXT;
   ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
-  return core::newInt32(pusher ? pusher->micVolume() : -1);
+  int32_t volume = -1;
+  if (pusher && !callSdk([&] { volume = pusher->micVolume(); })) volume = -1;
+  return core::newInt32(volume);
 }
 
 TAMVEX_FUNCTION(TXLivePusher_setMicVolume) {
@@ -221,8 +220,8 @@ TAMVEX_FUNCTION(ITXLivePlayer_createTXLivePlayer) {
   UNUSED_CALL_ARGS;
   const CreateTXLivePlayerFn create = sdk().createTXLivePlayer;
   if (!create) return core::newInt32(kNoObject);
-  ITXLivePlayer* player = create();
-  if (!player) return core::newInt32(kNoObject);
+  ITXLivePlayer* player = nullptr;
+  if (!callSdk([&] { player = create(); }) || !player) return core::newInt32(kNoObject);
   const int32_t handle = nextHandle(livePlayers);
   livePlayers.push_back(player);
   return core::newInt32(handle);
@@ -244,8 +243,8 @@ TAMVEX_FUNCTION(ITXLivePlayer_startPlay) {
   ITXLivePlayer* player = livePlayerAt(args.int32(0));
   const std::string url = args.string(1);
   if (!player) return core::newBool(false);
-  player->startPlay(url.c_str(), 1);
-  return core::newBool(true);
+  // The play code is not looked at; only a failure of the call itself is.
+  return core::newBool(callSdk([&] { player->startPlay(url.c_str(), 1); }));
 }
 
 // ---- VOD players ----
@@ -258,19 +257,15 @@ TAMVEX_FUNCTION(ITXVodPlayer_createTXVodPlayer) {
   if (tracing()) std::printf("\n ITXVodPlayer_createTXVodPlayer url:%s", url.c_str());
   const CreateTXVodPlayerFn create = sdk().createTXVodPlayer;
   if (!create) return core::newInt32(kNoObject);
-  ITXVodPlayer* player = create(url.c_str(), repeat);
-  if (!player) return core::newInt32(kNoObject);
+  ITXVodPlayer* player = nullptr;
+  if (!callSdk([&] { player = create(url.c_str(), repeat); }) || !player) return core::newInt32(kNoObject);
   const int32_t handle = nextHandle(vodPlayers);
   VodEntry entry;
   entry.player = player;
   entry.callback.reset(new ANEITXVodPlayerCallback(&RtcManager::instance()));
   ANEITXVodPlayerCallback* callback = entry.callback.get();
   vodPlayers.push_back(std::move(entry));
-  try {
-    player->setCallback(callback);
-  } catch (const std::exception&) {
-    // The player works without notifications; the callback stays owned by the entry.
-  }
+  callSdk([&] { player->setCallback(callback); });  // as for pushers
   return core::newInt32(handle);
 }
 

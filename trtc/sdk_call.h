@@ -33,13 +33,16 @@ FREObject askCloud(Call&& call) {
   return core::newBool(callCloud(std::forward<Call>(call)));
 }
 
-// Prints "\n%s <text>" style trace lines only when tracing.
-#define TAMVEX_TRACE(...)          \
-  do {                             \
-    if (::tamvex::tracing()) {     \
-      std::printf(__VA_ARGS__);    \
-    }                              \
-  } while (0)
+// Makes `call()` on an SDK object; false when it throws.
+template <class Call>
+bool callSdk(Call&& call) {
+  try {
+    call();
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
 
 // Releases an SDK collection (or device object) when the scope ends, whatever
 // happens; a release that throws is swallowed, as nothing can be done about it.
