@@ -99,9 +99,6 @@ FREObject currentDevice(const DeviceKind& kind) {
 
 }  // namespace
 
-#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
-#define UNUSED_CONTEXT (void)ctx, (void)functionData
-
 TAMVEX_FUNCTION(getCameraDevicesList) {
   UNUSED_CALL_ARGS;
   return deviceList(kCameras);

@@ -16,9 +16,6 @@ namespace tamvex {
 
 using core::Args;
 
-#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
-#define UNUSED_CONTEXT (void)ctx, (void)functionData
-
 TAMVEX_FUNCTION(setConsoleEnabled) {
   UNUSED_CONTEXT;
   const bool enabled = Args(argc, argv).boolean(0);

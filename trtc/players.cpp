@@ -93,9 +93,6 @@ void traceVod(const char* function, int32_t handle) {
   if (tracing()) std::printf("\n %s url:%i", function, handle);
 }
 
-#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
-#define UNUSED_CONTEXT (void)ctx, (void)functionData
-
 }  // namespace
 
 void forgetHandles() {

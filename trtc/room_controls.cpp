@@ -19,9 +19,6 @@ namespace tamvex {
 
 using core::Args;
 
-#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
-#define UNUSED_CONTEXT (void)ctx, (void)functionData
-
 TAMVEX_FUNCTION(enterRoom) {
   UNUSED_CONTEXT;
   traceName("enterRoom");

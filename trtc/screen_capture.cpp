@@ -66,9 +66,6 @@ void copyThumbnail(FREObject target, const TRTCImageBuffer& image) {
   core::fillByteArray(target, padded.data(), size);
 }
 
-#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
-#define UNUSED_CONTEXT (void)ctx, (void)functionData
-
 }  // namespace
 
 void releaseScreenList() {

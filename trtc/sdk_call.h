@@ -12,6 +12,10 @@
 #include "core/results.h"
 #include "trtc/rtc_manager.h"
 
+// The parameters of TAMVEX_FUNCTION that a function does not use.
+#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
+#define UNUSED_CONTEXT (void)ctx, (void)functionData
+
 namespace tamvex {
 
 // Makes `call(cloud)`; true when it was made and returned.
