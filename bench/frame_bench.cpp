@@ -226,10 +226,11 @@ void PullBitmap_Brisora(benchmark::State& state) {
   const ilive::VideoFrame f = b.frame(remoteUsers()[0], ilive::COLOR_FORMAT_I420, sizeOf(state));
   b.deliver(f);
   b.drainEvents();
+  const std::vector<air::Value> args = {air::Null{}, remoteUsers()[0], int32_t(1)};
   Allocations allocations;
   for (auto _ : state) {
     bool made = false;
-    counted(&allocations, [&] { made = b.pullBitmap(remoteUsers()[0]); });
+    counted(&allocations, [&] { made = b.pullBitmap(args); });
     if (!made) state.SkipWithError("getVideoBitmapData gave no bitmap");
   }
   setPerFrame(state, allocations);
@@ -237,16 +238,17 @@ void PullBitmap_Brisora(benchmark::State& state) {
 
 // The host's own work for a call of three arguments (allocations included):
 // getAudioData, which does nothing.
-void Runtime_EmptyCall(benchmark::State& state) {
+void emptyCall(benchmark::State& state, const air::Value& first) {
   TamvexSession& t = TamvexSession::get();
-  auto bytes = std::make_shared<air::ByteArray>();
-  const std::vector<air::Value> args = {bytes, remoteUsers()[0], int32_t(1)};
+  const std::vector<air::Value> args = {first, remoteUsers()[0], int32_t(1)};
   Allocations allocations;
   for (auto _ : state) counted(&allocations, [&] { t.context().call("getAudioData", args); });
   const double n = double(state.iterations());
   state.counters["allocs"] = benchmark::Counter(double(allocations.all) / n);
   state.counters["outside"] = benchmark::Counter(double(allocations.outside) / n);
 }
+
+void Runtime_EmptyCall(benchmark::State& state) { emptyCall(state, std::make_shared<air::ByteArray>()); }
 
 // The runtime's share of a pull: a call with the same three arguments to a
 // function that does nothing, plus the runtime calls that filling a ByteArray

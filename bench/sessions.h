@@ -41,8 +41,6 @@ class Session {
   air::Context& context() { return *context_; }
   // Drops the queued events, as ActionScript would handle them.
   void drainEvents() { context_->takeEvents(); }
-  // getVideoData(bytes, user, 1) through the runtime stand-in.
-  void pull(const std::shared_ptr<air::ByteArray>& bytes, const std::string& user);
 
  protected:
   std::unique_ptr<air::Extension> extension_;
@@ -57,8 +55,8 @@ class BrisoraSession : public Session {
   ilive::VideoFrame frame(const std::string& user, int32_t format, FrameSize size) const;
   // The remote-video handler the extension installed, run on this thread.
   void deliver(const ilive::VideoFrame& frame);
-  // getVideoBitmapData(null, user, 1); true when a bitmap came back.
-  bool pullBitmap(const std::string& user);
+  // getVideoBitmapData with the given arguments; true when a bitmap came back.
+  bool pullBitmap(const std::vector<air::Value>& args);
 
  private:
   BrisoraSession();
@@ -71,9 +69,6 @@ class TamvexSession : public Session {
   TRTCVideoFrame frame(int format, FrameSize size) const;
   // The render callback the extension registered, run on this thread.
   void deliver(const std::string& user, TRTCVideoFrame& frame);
-  // getAudioData with the three arguments of a pull: a call that does nothing,
-  // the runtime's own cost of a call.
-  void emptyCall(const std::shared_ptr<air::ByteArray>& bytes, const std::string& user);
 
  private:
   TamvexSession();
