@@ -79,10 +79,16 @@ FREObject newBitmapData(uint32_t width, uint32_t height, const uint8_t* pixels) 
       const uint32_t r = data.isInvertedY ? h - 1 - i : i;
       const uint8_t* s = pixels + static_cast<size_t>(r) * sourceRow;
       uint32_t* d = data.bits32 + static_cast<size_t>(i) * data.lineStride32;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ || defined(_WIN32)
+      // Blue, green, red, alpha in memory is the word 0xAARRGGBB on a
+      // little-endian machine: a row is copied as it is.
+      std::memcpy(d, s, static_cast<size_t>(w) * 4);
+#else
       for (uint32_t j = 0; j < w; ++j, s += 4) {
         d[j] = (static_cast<uint32_t>(s[3]) << 24) | (static_cast<uint32_t>(s[2]) << 16) |
                (static_cast<uint32_t>(s[1]) << 8) | s[0];
       }
+#endif
     }
   }
   FREInvalidateBitmapDataRect(bitmap, 0, 0, w, h);
