@@ -493,6 +493,11 @@ bool answerCommand(Words& w, bool raise) {
   std::string op;
   if (!w.text(0, &op, "an operation name")) return false;
   auto a = std::make_shared<Answer>();
+#if defined(_WIN32)
+  // With mingw's static runtime every DLL unwinds only its own frames: an
+  // exception thrown here would end the process instead of reaching the caller.
+  if (raise) return w.fail("throw: not available in the Windows build (exceptions do not cross these DLLs)");
+#endif
   if (raise) {
     a->raise = true;
     a->message = w.positional.size() > 1 ? w.positional[1].text() : "stand-in: " + op + " failed";
