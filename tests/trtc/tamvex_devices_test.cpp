@@ -36,11 +36,13 @@ TEST_F(TamvexDevices, ListsJoinNamesInCollectionOrderAndReleaseTheCollection) {
   EXPECT_TRUE(has(log, "SpeakerList1.release()"));
   EXPECT_TRUE(has(log, "CameraList3.release()"));
 
+#if !defined(_WIN32)  // the stand-in cannot throw across DLLs there
   // A collection that fails half-way answers empty text and is still released.
   sdk("answer getCameraDevicesList list=\"A\",\"B\"");
   sdk("throw CameraList4.getDeviceName");
   EXPECT_EQ(call("getCameraDevicesList"), air::Value(S("")));
   EXPECT_TRUE(has(calls(), "CameraList4.release()"));
+#endif
 }
 
 // Names come back as the SDK's UTF-8 on every ANSI code page; the trace keeps

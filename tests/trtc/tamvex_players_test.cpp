@@ -80,15 +80,17 @@ TEST_F(TamvexPlayers, AMissingOrFailingObjectGivesMinusOneAndNoCallback) {
   EXPECT_EQ(call("ITXVodPlayer_createTXVodPlayer", {"x.mp4", false}), air::Value(-1));
   EXPECT_EQ(call("ITXLivePlayer_createTXLivePlayer"), air::Value(-1));
   EXPECT_EQ(calls(), (V{"createTXLivePusher()", "createTXVodPlayer(\"x.mp4\", false)", "createTXLivePlayer()"}));
-  sdk("throw createTXLivePusher");
-  EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(-1));
   sdk("clear createTXLivePusher");
   EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(0));
+#if !defined(_WIN32)  // the stand-in cannot throw across DLLs there
+  sdk("throw createTXLivePusher");
+  EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(-1));
   // A pusher that fails answers as one that is not there.
   sdk("throw Pusher.startPush");
   sdk("throw Pusher.micVolume");
   EXPECT_EQ(call("TXLivePusher_startPush", {0, "rtmp://a"}), air::Value(false));
   EXPECT_EQ(call("TXLivePusher_micVolume", {0}), air::Value(-1));
+#endif
 }
 
 TEST_F(TamvexPlayers, PusherMicrophoneListAndNotifications) {

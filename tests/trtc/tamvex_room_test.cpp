@@ -103,6 +103,8 @@ TEST_F(TamvexRoom, TheLastEnterRoomNamesTheLocalUser) {
   EXPECT_EQ(context_->waitForEvents(1, std::chrono::seconds(5)), std::vector<air::Event>{event("audioevent", "rtc||second||33")});
 }
 
+// The stand-in cannot throw across DLLs in the Windows build.
+#if !defined(_WIN32)
 TEST_F(TamvexRoom, AnSdkFailureAnswersFalseInsteadOfCrashing) {
   sdk("throw exitRoom");
   sdk("throw enterRoom");
@@ -110,6 +112,7 @@ TEST_F(TamvexRoom, AnSdkFailureAnswersFalseInsteadOfCrashing) {
   EXPECT_EQ(call("enterRoom", {1, 1, "carol", "s", ""}), air::Value(false));
   EXPECT_EQ(call("muteLocalAudio", {true}), air::Value(true));
 }
+#endif
 
 TEST_F(TamvexRoom, RenderCallbackRegistrationMapsFormatAndBufferType) {
   EXPECT_EQ(call("setLocalVideoRenderCallback", {3, 2, 1}), air::Value(true));
