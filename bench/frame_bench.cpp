@@ -92,6 +92,77 @@ void Limit_Memcpy(benchmark::State& state) {
   setPerFrame(state, 0);
 }
 
+// The same limits with the destination alternating between two buffers, as
+// a double-buffered store writes them: the cost of the larger footprint.
+void Limit2_I420ToARGB(benchmark::State& state) {
+  const FrameSize s = sizeOf(state);
+  const SourceFrames& src = sourceFrames(s);
+  std::vector<uint8_t> dst[2] = {std::vector<uint8_t>(bgraBytes(s)), std::vector<uint8_t>(bgraBytes(s))};
+  const uint8_t* y = src.i420.data();
+  const size_t ySize = size_t(s.width) * s.height;
+  int k = 0;
+  for (auto _ : state) {
+    libyuv::I420ToARGB(y, int(s.width), y + ySize, int(s.width / 2), y + ySize * 5 / 4, int(s.width / 2),
+                       dst[k ^= 1].data(), int(s.width * 4), int(s.width), int(s.height));
+    benchmark::ClobberMemory();
+  }
+  setPerFrame(state, 0);
+}
+
+void Limit2_RGB24ToARGB(benchmark::State& state) {
+  const FrameSize s = sizeOf(state);
+  const SourceFrames& src = sourceFrames(s);
+  std::vector<uint8_t> dst[2] = {std::vector<uint8_t>(bgraBytes(s)), std::vector<uint8_t>(bgraBytes(s))};
+  int k = 0;
+  for (auto _ : state) {
+    libyuv::RGB24ToARGB(src.rgb24.data(), int(s.width * 3), dst[k ^= 1].data(), int(s.width * 4), int(s.width),
+                        int(s.height));
+    benchmark::ClobberMemory();
+  }
+  setPerFrame(state, 0);
+}
+
+void Limit2_Memcpy(benchmark::State& state) {
+  const FrameSize s = sizeOf(state);
+  const SourceFrames& src = sourceFrames(s);
+  std::vector<uint8_t> dst[2] = {std::vector<uint8_t>(bgraBytes(s)), std::vector<uint8_t>(bgraBytes(s))};
+  int k = 0;
+  for (auto _ : state) {
+    std::memcpy(dst[k ^= 1].data(), src.bgra.data(), bgraBytes(s));
+    benchmark::ClobberMemory();
+  }
+  setPerFrame(state, 0);
+}
+
+// Convert on pull, tried outside the extensions: the SDK thread would only
+// copy the newest I420 frame (1.5 bytes a pixel) and the main thread would
+// convert it straight into the ByteArray when ActionScript pulls it.
+void Try_IntakeCopyI420(benchmark::State& state) {
+  const FrameSize s = sizeOf(state);
+  const SourceFrames& src = sourceFrames(s);
+  std::vector<uint8_t> kept[2] = {std::vector<uint8_t>(src.i420.size()), std::vector<uint8_t>(src.i420.size())};
+  int k = 0;
+  for (auto _ : state) {
+    std::memcpy(kept[k ^= 1].data(), src.i420.data(), src.i420.size());
+    benchmark::ClobberMemory();
+  }
+  setPerFrame(state, 0);
+}
+
+void Try_PullConvert(benchmark::State& state) {
+  const FrameSize s = sizeOf(state);
+  const SourceFrames& src = sourceFrames(s);
+  std::vector<uint8_t> array(bgraBytes(s));
+  const uint8_t* y = src.i420.data();
+  const size_t ySize = size_t(s.width) * s.height;
+  for (auto _ : state) {
+    libyuv::I420ToARGB(y, int(s.width), y + ySize, int(s.width / 2), y + ySize * 5 / 4, int(s.width / 2),
+                       array.data(), int(s.width * 4), int(s.width), int(s.height));
+    benchmark::ClobberMemory();
+  }
+  setPerFrame(state, 0);
+}
+
 // The frame intake done literally: the old buffer freed, a new one allocated,
 // then one pass over the pixels.
 template <class Fill>
@@ -341,6 +412,11 @@ void registerBenchmarks() {
   sized("Limit_I420ToARGB", Limit_I420ToARGB);
   sized("Limit_RGB24ToARGB", Limit_RGB24ToARGB);
   sized("Limit_Memcpy", Limit_Memcpy);
+  sized("Limit2_I420ToARGB", Limit2_I420ToARGB);
+  sized("Limit2_RGB24ToARGB", Limit2_RGB24ToARGB);
+  sized("Limit2_Memcpy", Limit2_Memcpy);
+  sized("Try_IntakeCopyI420", Try_IntakeCopyI420);
+  sized("Try_PullConvert", Try_PullConvert);
   sized("Baseline_RGB24ByteLoop", Baseline_RGB24ByteLoop);
   sized("Baseline_I420Fresh", Baseline_I420Fresh);
   sized("Baseline_BGRAFresh", Baseline_BGRAFresh);
