@@ -123,5 +123,20 @@ TEST_F(TamvexTest, SpineFinalizerUnregistersEveryCallback) {
   EXPECT_EQ(error, "no cloud callback registered");
 }
 
+// The stand-in's text interface answers a bad line with a message, never a crash.
+TEST_F(TamvexTest, StandinRefusesMalformedCommandsWithAMessage) {
+  const char* const bad[] = {"no-such-verb", "frame local", "frame remote 8x8", "frame local 8x8 kind=huge",
+                             "error 5 \"unterminated", "video-available \"u1\"", "answer",
+                             "answer getSDKVersion code=abc", "pusher 9 event 1", "vod 1 started 5",
+                             "audio-frame captured", "room sideways", "async"};
+  for (const char* line : bad) {
+    std::string error;
+    EXPECT_FALSE(liteav_standin::command(line, &error)) << line;
+    EXPECT_FALSE(error.empty()) << line;
+  }
+  EXPECT_TRUE(liteav_standin::command("  # a comment only"));
+  EXPECT_TRUE(events().empty());
+}
+
 }  // namespace
 }  // namespace tamvex_test

@@ -188,6 +188,9 @@ class ITRTCCloud {
   virtual void startSpeedTest(uint32_t sdkAppId, const char* userId, const char* userSig) = 0;
   virtual void stopSpeedTest() = 0;
 
+  // Raw audio blocks (Tamvex registers none); 0 on success.
+  virtual int setAudioFrameCallback(ITRTCAudioFrameCallback* callback) = 0;
+
  protected:
   virtual ~ITRTCCloud() {}
 };

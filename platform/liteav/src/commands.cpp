@@ -585,6 +585,44 @@ bool pusherCommand(Words& w, bool wait) {
   return true;
 }
 
+// audio-frame captured|mixed|play ["id"] [samples=N] [rate=R] [channels=C]: 16-bit PCM, a quiet ramp.
+bool audioFrameCommand(Words& w, bool wait) {
+  std::string which, id;
+  if (!w.text(0, &which, "captured, play or mixed")) return false;
+  if (which != "captured" && which != "play" && which != "mixed") return w.fail("audio-frame: captured, play or mixed");
+  if (which == "play" && !w.text(1, &id, "a user id")) return false;
+  int64_t samples, rate, channels;
+  if (!w.keyInt("samples", &samples, 480) || !w.keyInt("rate", &rate, 48000) || !w.keyInt("channels", &channels, 1))
+    return false;
+  if (samples < 0 || channels < 1 || samples * channels > (1 << 20)) return w.fail("audio-frame: bad size");
+  State& s = State::get();
+  {
+    std::shared_lock<std::shared_mutex> lock(s.delivery);
+    if (!s.audioFrames) return w.fail("no audio frame callback registered");
+  }
+  auto task = [which, id, samples, rate, channels] {
+    State& st = State::get();
+    std::shared_lock<std::shared_mutex> lock(st.delivery);
+    if (!st.audioFrames) return;
+    std::vector<int16_t> pcm(size_t(samples * channels));
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = int16_t((i % 64) * 16);
+    TRTCAudioFrame frame;
+    frame.audioFormat = TRTCAudioFrameFormatPCM;
+    frame.data = reinterpret_cast<char*>(pcm.data());
+    frame.length = uint32_t(pcm.size() * 2);
+    frame.sampleRate = uint32_t(rate);
+    frame.channel = uint32_t(channels);
+    if (which == "captured") st.audioFrames->onCapturedAudioFrame(&frame);
+    else if (which == "play") st.audioFrames->onPlayAudioFrame(&frame, id.c_str());
+    else st.audioFrames->onMixedPlayAudioFrame(&frame);
+  };
+  if (wait)
+    s.events.run(task);
+  else
+    s.events.post(task);
+  return true;
+}
+
 bool vodCommand(Words& w, bool wait) {
   int64_t n, value = 0;
   std::string what;
@@ -900,6 +938,7 @@ bool command(const std::string& line, std::string* error) {
     if (!parseFrame(w, 1, &f)) return false;
     return runFrame(f, wait, error);
   }
+  if (verb == "audio-frame") return audioFrameCommand(w, wait);
   if (verb == "pusher") return pusherCommand(w, wait);
   if (verb == "vod") return vodCommand(w, wait);
   if (verb == "room") {

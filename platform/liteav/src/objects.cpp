@@ -404,6 +404,15 @@ class Cloud : public ITRTCCloud {
     roomOnSpeedTest();
   }
   void stopSpeedTest() override { called("stopSpeedTest"); }
+  int setAudioFrameCallback(ITRTCAudioFrameCallback* callback) override {
+    int code = codeOr(called("setAudioFrameCallback", pointerText(callback, "callback")), 0);
+    if (code == 0) {
+      State& s = State::get();
+      std::unique_lock<std::shared_mutex> lock(s.delivery);
+      s.audioFrames = callback;
+    }
+    return code;
+  }
 
  private:
   static void setFlag(bool State::*flag, bool value) {
@@ -516,6 +525,7 @@ LITEAV_EXPORT void destroyTRTCShareInstance() {
     s.cloudCallbacks.clear();
     s.localRender = RenderRegistration{};
     s.remoteRenders.clear();
+    s.audioFrames = nullptr;
   }
   {
     std::lock_guard<std::mutex> lock(s.mutex);

@@ -101,6 +101,7 @@ struct State {
   std::vector<ITRTCCloudCallback*> cloudCallbacks;
   RenderRegistration localRender;
   std::map<std::string, RenderRegistration> remoteRenders;
+  ITRTCAudioFrameCallback* audioFrames = nullptr;
   std::map<int, Pusher*> pushers;  // by number; guarded by delivery
   std::map<int, VodPlayer*> vodPlayers;
   std::map<int, LivePlayer*> livePlayers;
