@@ -8,6 +8,8 @@
 #include <functional>
 #include <thread>
 
+#include "core/pixels.h"
+#include "core/renderer.h"
 #include "frame_bench.h"
 
 namespace bench {
@@ -135,6 +137,39 @@ std::vector<ContentionResult> measureContention(int rounds, size_t pulls) {
     out.push_back(measure("Tamvex", t, [&] { t.deliver(remoteUsers()[0], f); }, rounds, pulls));
   }
   return out;
+}
+
+LockWait measureLockWait(int rounds, size_t reads) {
+  const FrameSize s = kSizes[0];
+  const std::vector<uint8_t>& i420 = sourceFrames(s).i420;
+  std::vector<uint8_t> dst(size_t(s.width) * s.height * 4);
+  std::vector<Latency> waits, copies;
+  for (int round = 0; round < rounds; ++round) {
+    core::FrameStore store;
+    auto convert = [&](uint8_t* out) { return core::i420ToBgra(i420.data(), i420.size(), s.width, s.height, out); };
+    store.write(s.width, s.height, convert);
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+      while (!stop.load(std::memory_order_relaxed)) store.write(s.width, s.height, convert);
+    });
+    std::vector<double> waitUs, copyUs;
+    for (size_t i = 0; i < reads; ++i) {
+      const auto asked = Clock::now();
+      Clock::time_point started, done;
+      store.read([&](const uint8_t* data, uint32_t size, uint32_t, uint32_t) {
+        started = Clock::now();
+        if (data) std::memcpy(dst.data(), data, size);
+        done = Clock::now();
+      });
+      waitUs.push_back(std::chrono::duration<double, std::micro>(started - asked).count());
+      copyUs.push_back(std::chrono::duration<double, std::micro>(done - started).count());
+    }
+    stop = true;
+    writer.join();
+    waits.push_back(summarise(std::move(waitUs)));
+    copies.push_back(summarise(std::move(copyUs)));
+  }
+  return {medianLatency(waits), medianLatency(copies)};
 }
 
 }  // namespace bench

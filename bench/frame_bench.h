@@ -38,4 +38,12 @@ struct ContentionResult {
 // rounds: independent runs; each row is the median over the rounds.
 std::vector<ContentionResult> measureContention(int rounds, size_t pullsPerRound);
 
+// The frame store of the shared core alone, under the same flood: how long a
+// reader waits for the store's lock before its copy starts.
+struct LockWait {
+  Latency wait;  // from asking to read until the copy starts
+  Latency copy;  // the copy itself, under the lock
+};
+LockWait measureLockWait(int rounds, size_t readsPerRound);
+
 }  // namespace bench

@@ -3,7 +3,7 @@
 // machine spreads over all of them), then the contention measurement, then
 // prints the table of ratios.
 //
-//   frame_bench [--contention-rounds=N] [--contention-pulls=N] [--no-table]
+//   frame_bench [--contention-rounds=N] [--contention-pulls=N] [--table-min] [--no-table]
 //               [Google Benchmark flags]
 #include <benchmark/benchmark.h>
 
@@ -30,11 +30,12 @@ struct Result {
 class Collector : public benchmark::ConsoleReporter {
  public:
   std::map<std::string, Result> results;
+  std::string statistic = "median";  // or "min"
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.error_occurred) continue;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == statistic;
       if (run.run_type == Run::RT_Aggregate && !median) continue;
       std::string key = run.run_name.function_name;
       if (!run.run_name.args.empty()) key += "/" + run.run_name.args;
@@ -70,8 +71,8 @@ std::string num(double v, const char* format = "%.2f") {
 const char* verdict(bool ok) { return ok ? "ok" : "MISSED"; }
 
 void printTable(const std::map<std::string, Result>& all, const std::vector<ContentionResult>& contention,
-                int repetitions) {
-  std::printf("\nFrame path: ours against the limits (CPU time per frame, medians of %d repetitions)\n\n",
+                const LockWait& lockWait, int repetitions, const char* statistic) {
+  std::printf("\nFrame path: ours against the limits (CPU time per frame, %s of %d repetitions)\n\n", statistic,
               repetitions);
   std::printf("%-22s %-6s %8s %8s %6s %8s %6s %8s %6s %6s %5s  %s\n", "intake (SDK thread)", "size", "ours us",
               "limit", "/limit", "2-buf", "/2-buf", "base", "/base", "allocs", "ours", "target");
@@ -158,8 +159,13 @@ void printTable(const std::map<std::string, Result>& all, const std::vector<Cont
                   num(c.memcpyAlone.p50, "%.0f").c_str(), num(c.memcpyAlone.p99, "%.0f").c_str(), num(ratio).c_str(),
                   c.pull.framesDelivered, verdict(ratio <= 1.5));
     }
+    std::printf("%-22s %8s %8s %8s %8s\n", "core frame store", "wait p50", "wait p99", "copy p50", "copy p99");
+    std::printf("%-22s %8s %8s %8s %8s\n", "  read under the flood", num(lockWait.wait.p50, "%.1f").c_str(),
+                num(lockWait.wait.p99, "%.1f").c_str(), num(lockWait.copy.p50, "%.0f").c_str(),
+                num(lockWait.copy.p99, "%.0f").c_str());
     std::printf("  (wall time, microseconds; cpy = a memcpy of the frame timed right after each pull, under the same\n"
-                "   flood; alone = the same memcpy with no flood; frames = frames stored while the pulls ran)\n");
+                "   flood; alone = the same memcpy with no flood; frames = frames stored while the pulls ran;\n"
+                "   wait = time a reader of the core's frame store waits for its lock while a writer converts)\n");
   }
 
   std::printf("\n%-22s %-6s %8s %8s %6s %8s %8s %6s\n", "convert on pull (tried)", "size", "pull us", "now us",
@@ -202,6 +208,7 @@ bool takeFlag(const char* arg, const char* name, long* value) {
 
 int main(int argc, char** argv) {
   long rounds = 3, pulls = 200, table = 1;
+  std::string statistic = "median";
   std::vector<char*> args = {argv[0]};
   static char repetitions[] = "--benchmark_repetitions=5";
   static char interleave[] = "--benchmark_enable_random_interleaving=true";
@@ -212,6 +219,10 @@ int main(int argc, char** argv) {
     if (bench::takeFlag(argv[i], "--contention-rounds", &rounds) ||
         bench::takeFlag(argv[i], "--contention-pulls", &pulls))
       continue;
+    if (std::strcmp(argv[i], "--table-min") == 0) {
+      statistic = "min";
+      continue;
+    }
     if (std::strcmp(argv[i], "--no-table") == 0) {
       table = 0;
       continue;
@@ -228,10 +239,15 @@ int main(int argc, char** argv) {
 
   bench::registerBenchmarks();
   bench::Collector collector;
+  collector.statistic = statistic;
   benchmark::RunSpecifiedBenchmarks(&collector);
   std::vector<bench::ContentionResult> contention;
-  if (rounds > 0 && pulls > 0) contention = bench::measureContention(int(rounds), size_t(pulls));
-  if (table) bench::printTable(collector.results, contention, reps);
+  bench::LockWait lockWait;
+  if (rounds > 0 && pulls > 0) {
+    contention = bench::measureContention(int(rounds), size_t(pulls));
+    lockWait = bench::measureLockWait(int(rounds), size_t(pulls));
+  }
+  if (table) bench::printTable(collector.results, contention, lockWait, reps, statistic == "min" ? "fastest" : "medians");
   benchmark::Shutdown();
   return 0;
 }
