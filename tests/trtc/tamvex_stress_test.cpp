@@ -1,7 +1,9 @@
 // Frames of changing sizes on several SDK threads, availability switching on
 // and off, the local user changing and ActionScript pulling frames on the
 // main thread, then disposal and a new start. Run under ThreadSanitizer.
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "tamvex_fixture.h"
@@ -57,6 +59,45 @@ TEST_F(TamvexTest, TamvexStressFramesAvailabilityAndPullsDoNotRace) {
   sdk("frame local 8x8 format=bgra");
   EXPECT_EQ(events().size(), 1u);
   console();
+}
+
+// The simulated room of the demo host: entering brings two users with video,
+// frames flow for each registered view, volumes and speed-test results come.
+TEST_F(TamvexTest, TamvexStressSimulatedRoomDeliversOnItsOwnThreads) {
+  sdk("room start");
+  enterRoom("me");
+  call("setLocalVideoRenderCallback", {1, 1, 1});
+  call("setRemoteVideoRenderCallback", {S("u1"), 1, 1, 1});
+  call("setRemoteVideoRenderCallback", {S("u2"), 3, 1, 1});
+  call("startLocalPreview");
+  call("enableAudioVolumeEvaluation", {100});
+  call("startSpeedTest", {1400000001, S("me"), S("sig")});
+  const std::vector<std::string> wanted = {
+      "video me||320||180",       "video u1||640||360",       "video u2||320||180", "enterroom",
+      "mediaavailable video||u1", "mediaavailable video||u2", "audioevent rtc||me", "speedtestevent"};
+  std::vector<std::string> seen;
+  auto missing = [&] {
+    std::vector<std::string> out;
+    for (const auto& k : wanted)
+      if (std::find(seen.begin(), seen.end(), k) == seen.end()) out.push_back(k);
+    return out;
+  };
+  // Events reduced to what identifies them: code, user and size, without the changing numbers.
+  for (int round = 0; round < 100 && !missing().empty(); ++round) {
+    for (const air::Event& e : context_->waitForEvents(1, std::chrono::milliseconds(50))) {
+      if (e.code == "video")
+        seen.push_back("video " + e.level.substr(0, e.level.find("||0||")));
+      else if (e.code == "mediaavailable" || e.code == "audioevent")
+        seen.push_back(e.code + " " + e.level.substr(0, e.level.rfind("||")));
+      else
+        seen.push_back(e.code);
+    }
+  }
+  EXPECT_TRUE(missing().empty()) << ::testing::PrintToString(missing());
+  EXPECT_EQ(pull("u1", 1)->bytes.size(), 640u * 360 * 4);
+  call("exitRoom");
+  sdk("room stop");
+  events();
 }
 
 }  // namespace
