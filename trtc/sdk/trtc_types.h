@@ -1,6 +1,7 @@
 // Records and codes of the TRTC / LiteAV SDK as Tamvex uses them. Every record
 // is passed by reference (or returned by value) and is valid only during the
-// call; texts are UTF-8 and owned by whoever passes them.
+// call; texts are UTF-8 and owned by whoever passes them. Enumerations are
+// fixed to 32 bits: the SDK may report codes that are not in the lists.
 #pragma once
 
 #include <cstdint>
@@ -129,8 +130,6 @@ enum TRTCDeviceState : int {
   TRTCDeviceStateActive = 2,
 };
 
-// Fixed to 32 bits: the SDK may report codes outside the list, and every
-// 32-bit value must be readable.
 enum TRTCScreenCaptureSourceType : int32_t {
   TRTCScreenCaptureSourceTypeUnknown = -1,
   TRTCScreenCaptureSourceTypeWindow = 0,
