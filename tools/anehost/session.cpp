@@ -18,8 +18,6 @@
 #include "text.h"
 
 #ifndef _WIN32
-#include <dlfcn.h>
-
 #include "win32_standin.h"
 #endif
 
@@ -318,19 +316,13 @@ class Session {
     return {};
   }
 
-  void setAnsiCodePage(const std::string& libraryPath) {
+  void setAnsiCodePage() {
     if (!o_.ansiCodePage) return;
 #ifdef _WIN32
-    (void)libraryPath;
     item("note", "--ansi-codepage has no effect on Windows: the system's ANSI code page applies");
 #else
+    // One Win32 stand-in serves the whole process, as kernel32.dll does.
     win32::setAnsiCodePage(o_.ansiCodePage);
-    // The extension carries its own copy of the Win32 stand-in; set that one too.
-    if (void* handle = dlopen(libraryPath.c_str(), RTLD_LAZY | RTLD_NOLOAD)) {
-      using Setter = void (*)(unsigned);
-      if (auto set = reinterpret_cast<Setter>(dlsym(handle, "_ZN5win3215setAnsiCodePageEj"))) set(o_.ansiCodePage);
-      dlclose(handle);
-    }
 #endif
   }
 
@@ -345,7 +337,7 @@ class Session {
     item("entry", q(d.initializer) + " / " + q(d.finalizer));
     extension_ = air::Extension::load(library, d.initializer, d.finalizer, &error);
     if (!extension_) scriptError(c, "cannot load " + library + ": " + error);
-    setAnsiCodePage(library);
+    setAnsiCodePage();
     sdk_ = connectSdk(d.nativeLibrary, &error);
     if (!sdk_) item("note", error);
     else item("sdk", "simulated by " + sdk_->name());
