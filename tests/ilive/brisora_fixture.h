@@ -14,6 +14,12 @@
 #include "air/host.h"
 #include "ilive_standin/standin.h"
 
+// Tests that make the SDK throw skip where a throw cannot cross DLLs.
+#define SKIP_WITHOUT_SDK_EXCEPTIONS()                                          \
+  if (!ilive::standin::exceptionsCrossModules()) {                             \
+    GTEST_SKIP() << "SDK exceptions cannot cross DLLs in this build";           \
+  }
+
 namespace brisora_test {
 
 template <class T>

@@ -82,9 +82,11 @@ TEST(BrisoraStandIn, CommandsRefuseWhatTheyCannotDo) {
   EXPECT_EQ(0, GetILive()->getCameraList(cams));
   ASSERT_EQ(2u, cams.size());
   EXPECT_STREQ("Cam \"B\"", cams[1].second.c_str());
-  EXPECT_TRUE(standin::command("throw getCameraList", &error));
-  EXPECT_THROW(GetILive()->getCameraList(cams), std::exception);
-  EXPECT_EQ((std::vector<std::string>{"getCameraList(list)", "getCameraList(list)"}), standin::takeCalls());
+  EXPECT_EQ((std::vector<std::string>{"getCameraList(list)"}), standin::takeCalls());
+  if (standin::exceptionsCrossModules()) {
+    EXPECT_TRUE(standin::command("throw getCameraList", &error));
+    EXPECT_THROW(GetILive()->getCameraList(cams), std::exception);
+  }
   standin::reset();
 }
 

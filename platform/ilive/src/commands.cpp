@@ -248,7 +248,7 @@ void addBuiltins(std::map<std::string, Verb>& v) {
   };
   v["quit-result"] = [](const std::vector<std::string>& w, std::string* error) { return result("quitRoom", w, error); };
   v["member"] = [](const std::vector<std::string>& w, std::string* error) {
-    int64_t event;
+    int64_t event = 0;
     if (w.size() < 2 || !number(w[1], &event)) return fail(error, "member EVENT \"user\"...");
     std::vector<std::string> users;
     for (size_t i = 2; i < w.size(); ++i) {
@@ -268,7 +268,7 @@ void addBuiltins(std::map<std::string, Verb>& v) {
     options(w, 3, &opts, &rest);
     if (rest.size() != 1) return fail(error, "frame needs one WxH size");
     const size_t x = rest[0].find('x');
-    int64_t width, height;
+    int64_t width = 0, height = 0;
     if (x == std::string::npos || !number(rest[0].substr(0, x), &width) || !number(rest[0].substr(x + 1), &height) ||
         width < 0 || height < 0 || width > 8192 || height > 8192)
       return fail(error, "bad frame size: " + rest[0]);
@@ -310,7 +310,7 @@ void addBuiltins(std::map<std::string, Verb>& v) {
     return needHandler(statistics(makeStatistics(static_cast<uint32_t>(lists))), "quality", error);
   };
   v["device-op"] = [](const std::vector<std::string>& w, std::string* error) {
-    int64_t op, res;
+    int64_t op = 0, res = 0;
     if (w.size() != 3 || !number(w[1], &op) || !number(w[2], &res)) return fail(error, "device-op CODE RESULT");
     return needHandler(deviceOperation(static_cast<int32_t>(op), static_cast<int32_t>(res)), "device-operation",
                        error);
@@ -319,7 +319,7 @@ void addBuiltins(std::map<std::string, Verb>& v) {
     return needHandler(deviceDetect(), "device-detect", error);
   };
   v["audio"] = [](const std::vector<std::string>& w, std::string* error) {
-    int64_t kind;
+    int64_t kind = 0;
     std::string user;
     if (w.size() < 3 || !number(w[1], &kind) || !unquote(w[2], &user, error))
       return fail(error, "audio KIND \"user\" [rate=N] [size=N] [amplitude=N] [count=N]");
@@ -361,7 +361,7 @@ void addBuiltins(std::map<std::string, Verb>& v) {
     return needHandler(networkNotice(), "network-notice", error);
   };
   v["record-error"] = [](const std::vector<std::string>& w, std::string* error) {
-    int64_t code;
+    int64_t code = 0;
     std::string message;
     if (w.size() != 3 || !number(w[1], &code) || !unquote(w[2], &message, error))
       return fail(error, "record-error CODE \"MESSAGE\"");

@@ -247,6 +247,14 @@ void setAnswer(const std::string& operation, const Answer& answer) {
   l.answers[lower(operation)] = answer;
 }
 
+bool exceptionsCrossModules() {
+#if defined(_WIN32)
+  return false;
+#else
+  return true;
+#endif
+}
+
 void clearAnswer(const std::string& operation) {
   Log& l = log();
   std::lock_guard<std::mutex> lock(l.mutex);

@@ -44,6 +44,11 @@ struct Answer {
   std::vector<int64_t> values;       // values written through references; window handles
 };
 void setAnswer(const std::string& operation, const Answer& answer);
+// false where an exception thrown inside the SDK cannot reach the extension's
+// catch: the Windows build links each DLL with its own static C++ runtime and
+// unwinder, so a throw across DLLs ends the process. Tests that script a throw
+// skip themselves there.
+bool exceptionsCrossModules();
 void clearAnswer(const std::string& operation);
 
 // ---- Callbacks ----
