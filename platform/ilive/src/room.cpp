@@ -215,8 +215,14 @@ class Room {
 };
 
 Room& room() {
+#ifdef _WIN32
+  // As the callback thread: no join in a DLL's static destructors on Windows.
+  static Room* r = new Room;
+  return *r;
+#else
   static Room r;
   return r;
+#endif
 }
 
 }  // namespace

@@ -97,8 +97,16 @@ class SdkThread {
 };
 
 SdkThread& sdkThread() {
+#ifdef _WIN32
+  // Windows ends every other thread before it runs a DLL's static destructors
+  // at process exit, and a join there never returns: the callback thread
+  // lives as long as the process.
+  static SdkThread* t = new SdkThread;
+  return *t;
+#else
   static SdkThread t;
   return t;
+#endif
 }
 
 void deliver(bool here, const std::function<void()>& fn) {
