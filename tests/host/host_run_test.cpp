@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "code_page.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -62,7 +64,13 @@ HostRun runFile(const fs::path& script, const std::string& options = "") {
   const fs::path err = dir / ("stderr-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
   const std::string command = arg(ANEHOST_PATH) + " " + options + " " + arg(script.string()) + " 2>" + arg(err.string());
   HostRun run;
+#ifdef _WIN32
+  // cmd /c drops the first and the last quote of its command line when it
+  // starts with one: one more pair keeps the quoted arguments whole.
+  FILE* pipe = popen(("\"" + command + "\"").c_str(), "r");
+#else
   FILE* pipe = popen(command.c_str(), "r");
+#endif
   if (!pipe) return run;
   char buffer[4096];
   size_t n;
@@ -97,7 +105,7 @@ struct Png {
 bool readPng(const fs::path& path, Png* out) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  if (!png_image_begin_read_from_file(&image, path.string().c_str())) return false;
   image.format = PNG_FORMAT_RGBA;
   out->width = image.width;
   out->height = image.height;
@@ -435,11 +443,18 @@ TEST(HostExamples, AnsiCodePageOptionReachesTheExtension) {
       "extension Brisora\n"
       "sdk answer getCameraList list=\"\\xC9\\xE3\\xCF\\xF1\\xCD\\xB7\",\"Cam B\"\n"
       "call getCameraNames\n";
-  const HostRun chinese = runScript(script + "expect result \"\\u6444\\u50CF\\u5934||Cam B\"\n", "--ansi-codepage 936");
-  EXPECT_EQ(chinese.status, 0) << chinese.out << chinese.err;
-  const HostRun western = runScript(script + "expect result \"\\u00C9\\u00E3\\u00CF\\u00F1\\u00CD\\u00B7||Cam B\"\n",
-                                    "--ansi-codepage 1252");
-  EXPECT_EQ(western.status, 0) << western.out << western.err;
+  // On Windows the option does nothing and the system's code page applies:
+  // each half runs in the Windows test pass with its code page.
+  if (ane_test::useAnsiCodePage(936)) {
+    const HostRun chinese =
+        runScript(script + "expect result \"\\u6444\\u50CF\\u5934||Cam B\"\n", "--ansi-codepage 936");
+    EXPECT_EQ(chinese.status, 0) << chinese.out << chinese.err;
+  }
+  if (ane_test::useAnsiCodePage(1252)) {
+    const HostRun western = runScript(
+        script + "expect result \"\\u00C9\\u00E3\\u00CF\\u00F1\\u00CD\\u00B7||Cam B\"\n", "--ansi-codepage 1252");
+    EXPECT_EQ(western.status, 0) << western.out << western.err;
+  }
 }
 
 }  // namespace

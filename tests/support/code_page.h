@@ -7,7 +7,9 @@
 #pragma once
 
 #ifdef _WIN32
-#include <windows.h>
+// GetACP alone, as <windows.h> declares it: that header's macros (near, far,
+// min, max) would otherwise reach every test that includes this one.
+extern "C" __declspec(dllimport) unsigned int __stdcall GetACP(void);
 #else
 #include "win32_standin.h"
 #endif
