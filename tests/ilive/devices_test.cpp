@@ -30,8 +30,10 @@ TEST_F(BrisoraDevices, DevicesAreListedAndOpenedByPosition) {
                                    "getWindowList(list)", "openScreenShare(2001, 15)",
                                    "openScreenShareArea(1, 2, 3, 4, 5)"));
   // The open call's answer is not read; an exception makes it false.
-  standin::setAnswer("openCamera", throws());
-  EXPECT_EQ(call("openCamera", {int32_t(0)}), kFalse);
+  if (kSdkThrowsReachBrisora) {
+    standin::setAnswer("openCamera", throws());
+    EXPECT_EQ(call("openCamera", {int32_t(0)}), kFalse);
+  }
   EXPECT_EQ(standin::allocStats().live, sdkBlocks);  // every listing given back to the SDK
 }
 
@@ -76,6 +78,7 @@ TEST_F(BrisoraDevices, StatesAndVolumesFallBackWhenTheSdkThrows) {
       {"setSystemVoiceInputVolume", kTrue},
   };
   for (const auto& c : cases) {
+    if (!kSdkThrowsReachBrisora) break;
     standin::setAnswer(c.first, throws());
     EXPECT_EQ(call(c.first, {int32_t(50)}), c.second) << c.first;
   }

@@ -1,6 +1,8 @@
 // dispose, keepScreenOn and killProcess, read back through the SDK and Win32 stand-ins.
 #include "brisora_b_fixture.h"
+#ifndef _WIN32
 #include "win32_standin.h"
+#endif
 
 namespace brisora_b_test {
 namespace {
@@ -16,6 +18,9 @@ TEST_F(BrisoraHost, DisposeReleasesTheSdkEveryTime) {
 }
 
 TEST_F(BrisoraHost, KeepScreenOnSwitchesScreenSaverAndExecutionState) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the system calls are read back through the Win32 stand-in only";
+#else
   win32::resetRecords();
   EXPECT_EQ(call("keepScreenOn", {true}), kNull);
   EXPECT_EQ(call("keepScreenOn", {true}), kNull);
@@ -32,6 +37,7 @@ TEST_F(BrisoraHost, KeepScreenOnSwitchesScreenSaverAndExecutionState) {
     EXPECT_EQ(spi[i].pvParam, nullptr);
     EXPECT_EQ(spi[i].winIni, 0u);
   }
+#endif
 }
 
 TEST_F(BrisoraHost, KillProcessEndsTheProcessWithExitCodeZero) {

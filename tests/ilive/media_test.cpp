@@ -23,14 +23,17 @@ TEST_F(BrisoraMedia, PlaybackStateAndPosition) {
   EXPECT_EQ(call("getPlayMediaFileState"), air::Value(int32_t(0)));
   standin::setAnswer("getPlayMediaFileState", answer(2));
   EXPECT_EQ(call("getPlayMediaFileState"), air::Value(int32_t(2)));
-  standin::setAnswer("getPlayMediaFileState", throws());
-  EXPECT_EQ(call("getPlayMediaFileState"), air::Value(int32_t(0)));
-  EXPECT_EQ(consoleText(), "\nBrisora:getPlayMediaFileState == 0\n\nBrisora:getPlayMediaFileState == 2\n"
-                           "\nBrisora:getPlayMediaFileState == 0\n");
+  EXPECT_EQ(consoleText(), "\nBrisora:getPlayMediaFileState == 0\n\nBrisora:getPlayMediaFileState == 2\n");
   standin::setAnswer("pausePlayMediaFile", answer(1));
   EXPECT_EQ(call("pausePlayMediaFile"), kFalse);
-  standin::setAnswer("openPlayMediaFile", throws());
-  EXPECT_EQ(call("openPlayMediaFile", {text("a.mp4")}), kFalse);
+  if (kSdkThrowsReachBrisora) {
+    consoleText();
+    standin::setAnswer("getPlayMediaFileState", throws());
+    EXPECT_EQ(call("getPlayMediaFileState"), air::Value(int32_t(0)));
+    EXPECT_EQ(consoleText(), "\nBrisora:getPlayMediaFileState == 0\n");  // printed even then
+    standin::setAnswer("openPlayMediaFile", throws());
+    EXPECT_EQ(call("openPlayMediaFile", {text("a.mp4")}), kFalse);
+  }
 }
 
 TEST_F(BrisoraMedia, ThousandRecordingsAndCustomTextsLeaveNothingBehind) {
@@ -49,8 +52,10 @@ TEST_F(BrisoraMedia, ThousandRecordingsAndCustomTextsLeaveNothingBehind) {
   ASSERT_TRUE(standin::recorded(1, 2, 3, "C:\\rec.mp4"));
   EXPECT_EQ(consoleText(), "\nOnLocalRecordDelegateOnError==disk full\n\nOnLocalRecordDelegateOnRecorded==C:\\rec.mp4\n");
   EXPECT_TRUE(events().empty());
-  standin::setAnswer("startLocalRecord", throws());
-  EXPECT_EQ(call("startLocalRecord", {text("C:\\rec.mp4")}), kFalse);
+  if (kSdkThrowsReachBrisora) {
+    standin::setAnswer("startLocalRecord", throws());
+    EXPECT_EQ(call("startLocalRecord", {text("C:\\rec.mp4")}), kFalse);
+  }
 }
 
 TEST_F(BrisoraMedia, CustomDataKindsMapToTheSdkCodes) {

@@ -27,9 +27,11 @@ TEST_F(BrisoraRooms, CreateAndJoinFillTheRecordAndInstallTheHooksEveryTime) {
             "\nBrisora:createRoom,1234,Guest  -------auto cam/ 0:1 "
             "\n\nBrisora:createRoom,-1294967296,Guest  -------auto cam/ 1:0 \n");
 
-  standin::setAnswer("createRoom", throws());  // no exception reaches the runtime
-  EXPECT_EQ(call("createRoom", {1u, text("r"), text(""), false, false, false}), kNull);
-  EXPECT_TRUE(events().empty());
+  if (kSdkThrowsReachBrisora) {
+    standin::setAnswer("createRoom", throws());  // no exception reaches the runtime
+    EXPECT_EQ(call("createRoom", {1u, text("r"), text(""), false, false, false}), kNull);
+    EXPECT_TRUE(events().empty());
+  }
 }
 
 TEST_F(BrisoraRooms, EachCompletionPrintsItsLineAndRaisesOneEvent) {
@@ -59,8 +61,10 @@ TEST_F(BrisoraRooms, EachCompletionPrintsItsLineAndRaisesOneEvent) {
     EXPECT_EQ(consoleText(), c.line);
   }
   EXPECT_THAT(calls(), testing::Contains("quitRoom(success, error, ptr, 1)"));
-  standin::setAnswer("changeRole", throws());
-  EXPECT_EQ(call("changeRole", {text("Guest")}), kFalse);
+  if (kSdkThrowsReachBrisora) {
+    standin::setAnswer("changeRole", throws());
+    EXPECT_EQ(call("changeRole", {text("Guest")}), kFalse);
+  }
 }
 
 TEST_F(BrisoraRooms, StreamKindsOtherThanTwoAndThreeAreSentAsTheCamera) {
@@ -80,8 +84,10 @@ TEST_F(BrisoraRooms, StreamKindsOtherThanTwoAndThreeAreSentAsTheCamera) {
   // Fire-and-forget: their handlers raise nothing; only a throw gives false.
   ASSERT_TRUE(standin::complete("requestStreams", false));
   EXPECT_TRUE(events().empty());
-  standin::setAnswer("cancelStreams", throws());
-  EXPECT_EQ(call("cancelStream", {text("u1"), int32_t(1)}), kFalse);
+  if (kSdkThrowsReachBrisora) {
+    standin::setAnswer("cancelStreams", throws());
+    EXPECT_EQ(call("cancelStream", {text("u1"), int32_t(1)}), kFalse);
+  }
 }
 
 }  // namespace
