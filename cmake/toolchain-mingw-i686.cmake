@@ -37,6 +37,11 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
+# Release DLLs as shipped: without symbols and the static runtime's debug
+# sections (about half of each file).
+set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_MODULE_LINKER_FLAGS_RELEASE_INIT "-s")
+
 # zlib (libz-mingw-w64-dev) also comes as a DLL; take its static library.
 set(ZLIB_USE_STATIC_LIBS ON)
 
