@@ -277,6 +277,7 @@ TEST_F(BrisoraQuality, ASecondEncodeStreamFollowsTheFirstWithItsGopLines) {
 
 TEST_F(BrisoraQuality, BuildingTheReportLeaksNoSdkText) {
   const ilive::Statistics s = sample();
+  report(s);
   const uint64_t before = ilive::standin::allocStats().live;
   for (int i = 0; i < 3; ++i) report(s);
   const auto after = ilive::standin::allocStats();
