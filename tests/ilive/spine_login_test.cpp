@@ -39,6 +39,10 @@ TEST_F(BrisoraSpine, ASecondContextGetsTheEventsAfterTheFirstIsFinalized) {
   call("iLiveLogin", {std::string("u1"), std::string("sig"), 0, std::string("")});
   sdk("login-result ok");
   EXPECT_EQ(std::vector<air::Event>{ev("ilivelogin", "complete")}, waitEvents(1));
+  // The pool was emptied: a screen frame makes a renderer that raises on the new context.
+  call("initILiveSdk", {1400, 0, 0, 0});
+  sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
+  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")}, events());
 }
 
 TEST_F(BrisoraSpine, ExceptionsFromUnguardedSdkCallsEndTheCallWithNull) {
