@@ -5,11 +5,11 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <exception>
 #include <string>
 
 #include "FlashRuntimeExtensions.h"
 #include "core/context.h"
+#include "core/edge.h"
 #include "ilive/brisora.h"
 #include "ilive/live_manager.h"
 
@@ -27,32 +27,11 @@ inline void trace(const char* format, ...) {
   va_end(args);
 }
 
-// Runs an ActionScript function's body. Whatever escapes it (an SDK exception
-// where the function has no guard of its own, or an allocation failure) ends
-// the call with null instead of crossing into the runtime.
-template <class Body>
-FREObject atEdge(Body&& body) noexcept {
-  try {
-    return body();
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-// Runs an SDK handler's body; nothing thrown inside goes back into the SDK.
-template <class Body>
-void inHandler(Body&& body) noexcept {
-  try {
-    body();
-  } catch (...) {
-  }
-}
-
-// Whether an argument is an object of the given type (a missing argument is not).
-inline bool isObjectOfType(FREObject object, FREObjectType type) {
-  FREObjectType actual = FRE_TYPE_NULL;
-  return object && FREGetObjectType(object, &actual) == FRE_OK && actual == type;
-}
+// The catch-alls at the edges (function bodies, SDK handlers) and the
+// argument type check are shared with Tamvex.
+using core::atEdge;
+using core::inHandler;
+using core::isObjectOfType;
 
 // Raises an event on the manager's context, the target of every event but
 // the frame events.

@@ -2,24 +2,15 @@
 // in the order the runtime sees it.
 #include "ilive/function_table.h"
 
+#include "core/edge.h"
 #include "ilive/functions.h"
 
 namespace brisora {
 namespace {
 
-// The runtime calls these through plain C function pointers: nothing may
-// throw past them. An SDK exception that a function does not answer itself
-// gives null, as a function without a value does.
-template <FREFunction F>
-FREObject guarded(FREContext ctx, void* functionData, uint32_t argc, FREObject argv[]) {
-  try {
-    return F(ctx, functionData, argc, argv);
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-#define ENTRY(name) {reinterpret_cast<const uint8_t*>(#name), nullptr, &guarded<&name>}
+// Every entry goes through core::guarded: nothing a function throws reaches
+// the runtime.
+#define ENTRY(name) ANE_FUNCTION_ENTRY(name)
 
 const FRENamedFunction kFunctions[] = {
     ENTRY(initRtmpLiveSdk),

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/context.h"
+#include "core/edge.h"
 #include "core/text.h"
 #include "trtc/callbacks.h"
 
@@ -27,47 +28,41 @@ void ANEITRTCCloudCallback::raise(RtcManager::Event event, const std::string& le
 }
 
 void ANEITRTCCloudCallback::onError(int errCode, const char* errMsg, void*) {
-  try {
+  core::inHandler([&] {
     std::printf("\n  onError  errCode=%i --- errMsg=%s", errCode, consoleText(errMsg).c_str());
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onWarning(int warningCode, const char* warningMsg, void*) {
-  try {
+  core::inHandler([&] {
     std::printf("\n  onError  warningCode=%i --- errMsg=%s", warningCode, consoleText(warningMsg).c_str());
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onEnterRoom(int64_t elapsed) {
-  try {
+  core::inHandler([&] {
     std::printf("\n  onEnterRoom  = %" PRId64 " ms ", elapsed);
     raise(RtcManager::kEnterRoom, manager_->eventName(RtcManager::kComplete));
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onExitRoom(int reason) {
-  try {
+  core::inHandler([&] {
     std::printf("\n  onExitRoom  = %i", reason);
     raise(RtcManager::kExitRoom, manager_->eventName(RtcManager::kComplete));
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onUserEnter(const char* userId) {
-  try {
+  core::inHandler([&] {
     std::printf("\n  onUserEnter  = %s --- ", textOf(userId).c_str());
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onUserExit(const char* userId, int reason) {
-  try {
+  core::inHandler([&] {
     std::printf("\n  onUserExit  = %s --- %i", textOf(userId).c_str(), reason);
-  } catch (...) {
-  }
+  });
 }
 
 // The renderer is bound and the event reported with the id as the SDK gave
@@ -101,28 +96,25 @@ void ANEITRTCCloudCallback::availability(const char* userId, bool available, con
 }
 
 void ANEITRTCCloudCallback::onUserVideoAvailable(const char* userId, bool available) {
-  try {
+  core::inHandler([&] {
     availability(userId, available, "video||", "\n  onUserVideoAvailable  =%s", 1);
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onUserSubStreamAvailable(const char* userId, bool available) {
-  try {
+  core::inHandler([&] {
     availability(userId, available, "stream||", "\n  onUserSubStreamAvailable  =%s", 2);
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onUserAudioAvailable(const char* userId, bool available) {
-  try {
+  core::inHandler([&] {
     availability(userId, available, "audio||", "\n  onUserAudioAvailable  =%s", 0);
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onUserVoiceVolume(TRTCVolumeInfo* userVolumes, uint32_t userVolumesCount, uint32_t) {
-  try {
+  core::inHandler([&] {
     const int32_t count = static_cast<int32_t>(userVolumesCount);
     if (count <= 0 || !userVolumes) return;
     const std::string localId = forActionScript(manager_->localUserId());
@@ -132,18 +124,16 @@ void ANEITRTCCloudCallback::onUserVoiceVolume(TRTCVolumeInfo* userVolumes, uint3
       raise(RtcManager::kAudioEvent,
             "rtc||" + who + "||" + core::intToString(static_cast<int32_t>(userVolumes[i].volume)));
     }
-  } catch (...) {
-  }
+  });
 }
 
 void ANEITRTCCloudCallback::onSpeedTest(const TRTCSpeedTestResult& result, uint32_t finishedCount,
                                         uint32_t totalCount) {
-  try {
+  core::inHandler([&] {
     raise(RtcManager::kSpeedTestEvent, core::intToString(static_cast<int32_t>(finishedCount)) + "||" +
                                            core::intToString(static_cast<int32_t>(totalCount)) + "||" +
                                            forActionScript(textOf(result.ip)) + "||" + core::intToString(result.rtt));
-  } catch (...) {
-  }
+  });
 }
 
 }  // namespace tamvex

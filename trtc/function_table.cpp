@@ -1,25 +1,11 @@
 // The function table handed to the runtime: 85 named functions in the order
 // ActionScript code of earlier releases relies on. Every entry goes through
-// guarded(), so that nothing a function throws reaches the runtime.
-#include <exception>
-
+// core::guarded(), so that nothing a function throws reaches the runtime.
+#include "core/edge.h"
 #include "trtc/functions.h"
 
 namespace tamvex {
-namespace {
-
-template <FREFunction F>
-FREObject guarded(FREContext ctx, void* functionData, uint32_t argc, FREObject argv[]) {
-  try {
-    return F(ctx, functionData, argc, argv);
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-#define ENTRY(name) {reinterpret_cast<const uint8_t*>(#name), nullptr, &guarded<name>}
-
-}  // namespace
+#define ENTRY(name) ANE_FUNCTION_ENTRY(name)
 
 const FRENamedFunction kFunctionTable[] = {
     ENTRY(initTRTCSdk),  // 0
@@ -108,6 +94,8 @@ const FRENamedFunction kFunctionTable[] = {
     ENTRY(ITXVodPlayer_stop),  // 83
     ENTRY(ITXVodPlayer_seek),  // 84
 };
+
+#undef ENTRY
 
 const uint32_t kFunctionCount = sizeof(kFunctionTable) / sizeof(kFunctionTable[0]);
 static_assert(sizeof(kFunctionTable) / sizeof(kFunctionTable[0]) == 85, "Tamvex has 85 functions");

@@ -12,6 +12,7 @@
 
 #include "core/args.h"
 #include "core/context.h"
+#include "core/edge.h"
 #include "core/frame_event.h"
 #include "core/pixels.h"
 #include "core/results.h"
@@ -121,7 +122,7 @@ void routeRemote(RtcManager& m, int streamType, TRTCVideoFrame* frame, const std
 
 void ANEITRTCVideoRenderCallback::onRenderVideoFrame(const char* userId, TRTCVideoStreamType streamType,
                                                      TRTCVideoFrame* frame) {
-  try {
+  core::inHandler([&] {
     // Per-thread copies keep their storage from frame to frame.
     thread_local std::string id;
     thread_local std::string localId;
@@ -132,8 +133,7 @@ void ANEITRTCVideoRenderCallback::onRenderVideoFrame(const char* userId, TRTCVid
     } else {
       routeLocal(*manager_, streamType, frame, localId);
     }
-  } catch (...) {
-  }
+  });
 }
 
 void addVideoRender(RtcManager& manager, int32_t code, const std::string& id) {
@@ -159,8 +159,7 @@ TAMVEX_FUNCTION(getVideoData) {
     return nullptr;
   }
   FREObject target = args.object(0);
-  FREObjectType type = FRE_TYPE_NULL;
-  if (!target || FREGetObjectType(target, &type) != FRE_OK || type != FRE_TYPE_BYTEARRAY) return nullptr;
+  if (!core::isObjectOfType(target, FRE_TYPE_BYTEARRAY)) return nullptr;
   renderer->frame.read([&](const uint8_t* data, uint32_t size, uint32_t, uint32_t) {
     core::fillByteArray(target, data, size);
   });
