@@ -14,6 +14,7 @@
 // null pointers to the results or texts are breaches (FRE_INVALID_ARGUMENT).
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <new>
 
@@ -80,6 +81,32 @@ FREResult guarded(F&& body) {
   } catch (...) {
     return FRE_INSUFFICIENT_MEMORY;
   }
+}
+
+// A result pointer of a call, and its parameter's name for the breach text.
+struct Out {
+  const void* pointer;
+  const char* name;
+};
+
+// The front every call about one object makes, under the runtime's lock:
+// admit the call (with what `allow` lets through while something is
+// acquired), refuse null result pointers, resolve the object, then let
+// `body(r, v)` answer from its value.
+template <typename Body>
+FREResult withObject(const char* fn, FREObject object, Allow allow, std::initializer_list<Out> outs, Body&& body) {
+  return guarded([&] {
+    Runtime& r = runtime();
+    std::lock_guard<std::mutex> g(r.lock);
+    if (FREResult a = admit(r, fn, allow, object); a != FRE_OK) return a;
+    for (const Out& out : outs) {
+      if (!out.pointer) return nullArgument(r, fn, out.name);
+    }
+    FREResult result = FRE_OK;
+    const Value* v = resolve(r, fn, object, &result);
+    if (!v) return result;
+    return body(r, v);
+  });
 }
 
 // Exact readers: the number must be representable in the asked type.
@@ -182,27 +209,22 @@ FREResult newBitmapObject(Runtime& r, uint32_t argc, const Value* const* args, F
 }
 
 FREResult acquireBitmap(const char* fn, FREObject object, FREBitmapData2* out) {
-  Runtime& r = runtime();
-  std::lock_guard<std::mutex> g(r.lock);
-  if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-  if (!out) return nullArgument(r, fn, "descriptor");
-  FREResult result = FRE_OK;
-  const Value* v = resolve(r, fn, object, &result);
-  if (!v) return result;
-  auto p = std::get_if<std::shared_ptr<Bitmap>>(v);
-  if (!p || !*p) return FRE_TYPE_MISMATCH;
-  Bitmap& b = **p;
-  normaliseBitmap(b);
-  out->width = b.width;
-  out->height = b.height;
-  out->hasAlpha = b.transparent ? 1 : 0;
-  out->isPremultiplied = 1;
-  out->lineStride32 = b.stride32;
-  out->isInvertedY = b.invertedY ? 1 : 0;
-  out->bits32 = b.words.empty() ? reinterpret_cast<uint32_t*>(kEmptyBytes) : b.words.data();
-  r.acquired = reinterpret_cast<uintptr_t>(object);
-  r.acquiredIsBitmap = true;
-  return FRE_OK;
+  return withObject(fn, object, Allow::Nothing, {{out, "descriptor"}}, [&](Runtime& r, const Value* v) {
+    auto p = std::get_if<std::shared_ptr<Bitmap>>(v);
+    if (!p || !*p) return FRE_TYPE_MISMATCH;
+    Bitmap& b = **p;
+    normaliseBitmap(b);
+    out->width = b.width;
+    out->height = b.height;
+    out->hasAlpha = b.transparent ? 1 : 0;
+    out->isPremultiplied = 1;
+    out->lineStride32 = b.stride32;
+    out->isInvertedY = b.invertedY ? 1 : 0;
+    out->bits32 = b.words.empty() ? reinterpret_cast<uint32_t*>(kEmptyBytes) : b.words.data();
+    r.acquired = reinterpret_cast<uintptr_t>(object);
+    r.acquiredIsBitmap = true;
+    return FRE_OK;
+  });
 }
 
 }  // namespace
@@ -272,14 +294,7 @@ FREResult FRESetContextActionScriptData(FREContext ctx, FREObject actionScriptDa
 
 FREResult FREGetObjectType(FREObject object, FREObjectType* objectType) {
   const char* fn = "FREGetObjectType";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!objectType) return nullArgument(r, fn, "objectType");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{objectType, "objectType"}}, [&](Runtime&, const Value* v) {
     static const FREObjectType kTypes[] = {FRE_TYPE_NULL,   FRE_TYPE_BOOLEAN,   FRE_TYPE_NUMBER,
                                            FRE_TYPE_NUMBER, FRE_TYPE_NUMBER,    FRE_TYPE_STRING,
                                            FRE_TYPE_BYTEARRAY, FRE_TYPE_BITMAPDATA, FRE_TYPE_OBJECT};
@@ -291,56 +306,28 @@ FREResult FREGetObjectType(FREObject object, FREObjectType* objectType) {
 
 FREResult FREGetObjectAsInt32(FREObject object, int32_t* value) {
   const char* fn = "FREGetObjectAsInt32";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, fn, "value");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{value, "value"}}, [&](Runtime&, const Value* v) {
     return exactInt32(*v, value) ? FRE_OK : FRE_TYPE_MISMATCH;
   });
 }
 
 FREResult FREGetObjectAsUint32(FREObject object, uint32_t* value) {
   const char* fn = "FREGetObjectAsUint32";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, fn, "value");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{value, "value"}}, [&](Runtime&, const Value* v) {
     return exactUint32(*v, value) ? FRE_OK : FRE_TYPE_MISMATCH;
   });
 }
 
 FREResult FREGetObjectAsDouble(FREObject object, double* value) {
   const char* fn = "FREGetObjectAsDouble";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, fn, "value");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{value, "value"}}, [&](Runtime&, const Value* v) {
     return numberOf(*v, value) ? FRE_OK : FRE_TYPE_MISMATCH;
   });
 }
 
 FREResult FREGetObjectAsBool(FREObject object, uint32_t* value) {
   const char* fn = "FREGetObjectAsBool";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!value) return nullArgument(r, fn, "value");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{value, "value"}}, [&](Runtime&, const Value* v) {
     auto p = std::get_if<bool>(v);
     if (!p) return FRE_TYPE_MISMATCH;
     *value = *p ? 1 : 0;
@@ -350,15 +337,7 @@ FREResult FREGetObjectAsBool(FREObject object, uint32_t* value) {
 
 FREResult FREGetObjectAsUTF8(FREObject object, uint32_t* length, const uint8_t** value) {
   const char* fn = "FREGetObjectAsUTF8";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!length) return nullArgument(r, fn, "length");
-    if (!value) return nullArgument(r, fn, "value");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{length, "length"}, {value, "value"}}, [&](Runtime&, const Value* v) {
     auto p = std::get_if<std::string>(v);
     if (!p) return FRE_TYPE_MISMATCH;
     // The object's own storage: zero-terminated, alive until the call returns.
@@ -432,15 +411,7 @@ FREResult FRENewObject(const uint8_t* className, uint32_t argc, FREObject argv[]
 FREResult FREGetObjectProperty(FREObject object, const uint8_t* propertyName, FREObject* propertyValue,
                                FREObject* thrownException) {
   const char* fn = "FREGetObjectProperty";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!propertyName) return nullArgument(r, fn, "propertyName");
-    if (!propertyValue) return nullArgument(r, fn, "propertyValue");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{propertyName, "propertyName"}, {propertyValue, "propertyValue"}}, [&](Runtime& r, const Value* v) {
     *propertyValue = nullptr;
     if (thrownException) *thrownException = nullptr;
     if (std::holds_alternative<Null>(*v)) return thrown(r, thrownException);  // null has no properties
@@ -467,14 +438,8 @@ FREResult FREGetObjectProperty(FREObject object, const uint8_t* propertyName, FR
 FREResult FRESetObjectProperty(FREObject object, const uint8_t* propertyName, FREObject propertyValue,
                                FREObject* thrownException) {
   const char* fn = "FRESetObjectProperty";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!propertyName) return nullArgument(r, fn, "propertyName");
+  return withObject(fn, object, Allow::Nothing, {{propertyName, "propertyName"}}, [&](Runtime& r, const Value* v) {
     FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
     const Value* value = resolve(r, fn, propertyValue, &result);
     if (!value) return result;
     if (thrownException) *thrownException = nullptr;
@@ -519,13 +484,7 @@ FREResult FREAcquireBitmapData2(FREObject object, FREBitmapData2* descriptorToSe
 
 FREResult FREReleaseBitmapData(FREObject object) {
   const char* fn = "FREReleaseBitmapData";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn, Allow::ReleaseBitmap, object); a != FRE_OK) return a;
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::ReleaseBitmap, {}, [&](Runtime& r, const Value* v) {
     if (!std::holds_alternative<std::shared_ptr<Bitmap>>(*v)) return FRE_TYPE_MISMATCH;
     if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
       countBreach(r, Breach::IllegalState, fn, "the BitmapData is not acquired");
@@ -538,13 +497,7 @@ FREResult FREReleaseBitmapData(FREObject object) {
 
 FREResult FREInvalidateBitmapDataRect(FREObject object, uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
   const char* fn = "FREInvalidateBitmapDataRect";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn, Allow::Invalidate, object); a != FRE_OK) return a;
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Invalidate, {}, [&](Runtime& r, const Value* v) {
     auto p = std::get_if<std::shared_ptr<Bitmap>>(v);
     if (!p) return FRE_TYPE_MISMATCH;
     if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
@@ -563,14 +516,7 @@ FREResult FREInvalidateBitmapDataRect(FREObject object, uint32_t x, uint32_t y, 
 
 FREResult FREAcquireByteArray(FREObject object, FREByteArray* byteArrayToSet) {
   const char* fn = "FREAcquireByteArray";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!byteArrayToSet) return nullArgument(r, fn, "byteArrayToSet");
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::Nothing, {{byteArrayToSet, "byteArrayToSet"}}, [&](Runtime& r, const Value* v) {
     auto p = std::get_if<std::shared_ptr<ByteArray>>(v);
     if (!p || !*p) return FRE_TYPE_MISMATCH;
     std::vector<uint8_t>& bytes = (*p)->bytes;
@@ -584,13 +530,7 @@ FREResult FREAcquireByteArray(FREObject object, FREByteArray* byteArrayToSet) {
 
 FREResult FREReleaseByteArray(FREObject object) {
   const char* fn = "FREReleaseByteArray";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn, Allow::ReleaseBytes, object); a != FRE_OK) return a;
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
+  return withObject(fn, object, Allow::ReleaseBytes, {}, [&](Runtime& r, const Value* v) {
     if (!std::holds_alternative<std::shared_ptr<ByteArray>>(*v)) return FRE_TYPE_MISMATCH;
     if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
       countBreach(r, Breach::IllegalState, fn, "the ByteArray is not acquired");
