@@ -64,22 +64,19 @@ inline bool& roomEnteredInThisProcess() {
   return entered;
 }
 
-class TamvexTest : public ::testing::Test {
+// Tamvex loaded and one context created, with the console captured. The
+// scenario ends by checking that the runtime counted no breach of its rules.
+class TamvexLoaded : public ::testing::Test {
  protected:
-  void SetUp() override {
-    reportFailuresOnStderr();
-    std::string error;
-    ASSERT_TRUE(liteav_standin::command("reset", &error)) << error;
+  // Counting of breaches starts here.
+  void loadExtension() {
     air::resetBreaches();
     console_ = std::make_unique<air::ConsoleCapture>();
+    std::string error;
     extension_ = air::Extension::load(tamvexLibrary(), "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
     ASSERT_TRUE(extension_) << error;
     context_ = extension_->createContext();
     ASSERT_TRUE(context_);
-    // Earlier scenarios in this process may have left tracing on.
-    call("initTRTCSdk", {false});
-    console_->take();
-    liteav_standin::takeCalls();
   }
 
   void TearDown() override {
@@ -92,6 +89,27 @@ class TamvexTest : public ::testing::Test {
   air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
     return context_->call(name, args);
   }
+
+  std::unique_ptr<air::ConsoleCapture> console_;
+  std::unique_ptr<air::Extension> extension_;
+  std::unique_ptr<air::Context> context_;
+};
+
+// The same, with the LiteAV stand-in reset first and the SDK initialised
+// without tracing.
+class TamvexTest : public TamvexLoaded {
+ protected:
+  void SetUp() override {
+    reportFailuresOnStderr();
+    std::string error;
+    ASSERT_TRUE(liteav_standin::command("reset", &error)) << error;
+    ASSERT_NO_FATAL_FAILURE(loadExtension());
+    // Earlier scenarios in this process may have left tracing on.
+    call("initTRTCSdk", {false});
+    console_->take();
+    liteav_standin::takeCalls();
+  }
+
   // Runs a stand-in command and fails the test when the stand-in refuses it.
   void sdk(const std::string& line) {
     std::string error;
@@ -116,10 +134,6 @@ class TamvexTest : public ::testing::Test {
     call("getVideoData", {bytes, id, code});
     return bytes;
   }
-
-  std::unique_ptr<air::ConsoleCapture> console_;
-  std::unique_ptr<air::Extension> extension_;
-  std::unique_ptr<air::Context> context_;
 };
 
 inline air::Event event(const std::string& code, const std::string& level) { return air::Event{code, level}; }

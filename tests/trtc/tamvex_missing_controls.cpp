@@ -9,30 +9,13 @@ namespace {
 
 using S = std::string;
 
-class TamvexMissingControls : public ::testing::Test {
+class TamvexMissingControls : public TamvexLoaded {
  protected:
   void SetUp() override {
-    air::resetBreaches();
-    console_ = std::make_unique<air::ConsoleCapture>();
-    std::string error;
-    extension_ = air::Extension::load(tamvexLibrary(), "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
-    ASSERT_TRUE(extension_) << error;
-    context_ = extension_->createContext();
+    ASSERT_NO_FATAL_FAILURE(loadExtension());
     call("initTRTCSdk", {true});
     console_->take();
   }
-  void TearDown() override {
-    context_.reset();
-    extension_.reset();
-    console_.reset();
-    EXPECT_EQ(air::breaches().total(), 0u);
-  }
-  air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
-    return context_->call(name, args);
-  }
-  std::unique_ptr<air::ConsoleCapture> console_;
-  std::unique_ptr<air::Extension> extension_;
-  std::unique_ptr<air::Context> context_;
 };
 
 TEST_F(TamvexMissingControls, CloudFunctionsAnswerNeutralValues) {

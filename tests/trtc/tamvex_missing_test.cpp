@@ -18,29 +18,12 @@ std::string lookUpFailed(const std::string& name) {
   return "\n\xD4\xD8\xC8\xEB\xBA\xAF\xCA\xFD" + name + "\xCA\xA7\xB0\xDC";
 }
 
-class TamvexMissing : public ::testing::Test {
+class TamvexMissing : public TamvexLoaded {
  protected:
   void SetUp() override {
     reportFailuresOnStderr();
-    air::resetBreaches();
-    console_ = std::make_unique<air::ConsoleCapture>();
-    std::string error;
-    extension_ = air::Extension::load(tamvexLibrary(), "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
-    ASSERT_TRUE(extension_) << error;
-    context_ = extension_->createContext();
+    ASSERT_NO_FATAL_FAILURE(loadExtension());
   }
-  void TearDown() override {
-    context_.reset();
-    extension_.reset();
-    console_.reset();
-    EXPECT_EQ(air::breaches().total(), 0u);
-  }
-  air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
-    return context_->call(name, args);
-  }
-  std::unique_ptr<air::ConsoleCapture> console_;
-  std::unique_ptr<air::Extension> extension_;
-  std::unique_ptr<air::Context> context_;
 };
 
 // Every SDK-using function answers a neutral value, nothing is called through
