@@ -120,40 +120,16 @@ void deliver(bool here, const std::function<void()>& fn) {
 
 // ---- Formatting ----
 
-std::string quote(const char* text, size_t length) {
-  std::string out = "\"";
-  for (size_t i = 0; i < length; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7f) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
 std::string fmt(const SdkString& s) { return quote(s.c_str(), s.size()); }
-std::string fmt(const char* s) { return s ? quote(s, std::char_traits<char>::length(s)) : "null"; }
-std::string fmt(bool v) { return v ? "true" : "false"; }
+std::string fmt(const char* s) { return quote(s); }
+std::string fmt(bool v) { return standin_common::boolText(v); }
 std::string fmt(int32_t v) { return std::to_string(v); }
 std::string fmt(uint32_t v) { return std::to_string(v); }
 std::string fmt(int64_t v) { return std::to_string(v); }
 std::string fmt(uint64_t v) { return std::to_string(v); }
 std::string fmtPtr(const void* p) { return p ? "ptr" : "null"; }
-std::string fmtHandler(const void* fn, const char* name) { return fn ? name : "null"; }
-std::string fmtBytes(const void* data, uint32_t size) {
-  return data ? "<" + std::to_string(size) + " bytes>" : "null";
-}
+std::string fmtHandler(const void* fn, const char* name) { return standin_common::pointerText(fn, name); }
+std::string fmtBytes(const void* data, uint32_t size) { return standin_common::bytesText(data, size); }
 
 std::string fmt(const RoomOption& o) {
   std::string s = "{";

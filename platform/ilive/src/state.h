@@ -9,12 +9,12 @@
 
 #include "ilive/sdk/ilive.h"
 #include "ilive_standin/standin.h"
+#include "standin_common/call_text.h"
 
 namespace ilive::standin {
 
 // ---- Call-log argument formatting: one text per argument ----
-std::string quote(const char* text, size_t length);
-inline std::string quote(const std::string& s) { return quote(s.data(), s.size()); }
+using standin_common::quote;  // also used by the other SDK stand-in
 std::string fmt(const SdkString& s);
 std::string fmt(const char* s);
 std::string fmt(bool v);

@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "standin_common/call_text.h"
 #include "trtc/sdk/liteav.h"
 
 namespace liteav_standin {
@@ -132,16 +133,16 @@ struct State {
   void resetLocked();
 };
 
-// Call-log text forms.
-std::string quote(const char* text);
-std::string boolText(bool value);
-std::string bytesText(const void* data, uint64_t length);
+// Call-log text forms (the plain ones are shared with the other SDK stand-in).
+using standin_common::boolText;
+using standin_common::bytesText;
+using standin_common::pointerText;
+using standin_common::quote;
 std::string paramsText(const TRTCParams& p);
 std::string encText(const TRTCVideoEncParam& p);
 std::string sizeText(const TXSize& s);
 std::string rectText(const TXRect& r);
 std::string sourceText(const TRTCScreenCaptureSourceInfo& s);
-std::string pointerText(const void* p, const char* name);
 
 // A BGRA test picture: colour bars that move with `frame`, `marks` white
 // squares in the top left corner, and a frame counter bar at the bottom.

@@ -111,39 +111,6 @@ void State::resetLocked() {
   sources = {screen, notes};
 }
 
-std::string quote(const char* text) {
-  if (!text) return "null";
-  std::string out = "\"";
-  for (const char* p = text; *p; ++p) {
-    unsigned char c = static_cast<unsigned char>(*p);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7f) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
-
-std::string boolText(bool value) { return value ? "true" : "false"; }
-
-std::string bytesText(const void* data, uint64_t length) {
-  if (!data) return "null";
-  return "<" + std::to_string(length) + " bytes>";
-}
-
-std::string pointerText(const void* p, const char* name) { return p ? name : "null"; }
-
 std::string paramsText(const TRTCParams& p) {
   return "{" + std::to_string(p.sdkAppId) + ", " + quote(p.userId) + ", " + quote(p.userSig) + ", " +
          std::to_string(p.roomId) + ", " + std::to_string(p.role) + ", " + quote(p.privateMapKey) + ", " +
