@@ -2,13 +2,10 @@
 // SDK thread on which callbacks are delivered.
 #include <algorithm>
 #include <cctype>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <future>
 #include <stdexcept>
-#include <thread>
 
+#include "standin_common/task_thread.h"
 #include "state.h"
 
 namespace ilive::standin {
@@ -32,79 +29,18 @@ Log& log() {
   return *l;
 }
 
-// One thread that runs callbacks in order, as the SDK's callback thread.
-class SdkThread {
- public:
-  ~SdkThread() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stop_ = true;
-    }
-    cv_.notify_all();
-    if (thread_.joinable()) thread_.join();
-  }
-  void post(std::function<void()> fn) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
-    queue_.push_back(std::move(fn));
-    cv_.notify_all();
-  }
-  void runAndWait(const std::function<void()>& fn) {
-    if (std::this_thread::get_id() == id_) {
-      fn();
-      return;
-    }
-    std::promise<void> done;
-    auto finished = done.get_future();
-    post([&] {
-      fn();
-      done.set_value();
-    });
-    finished.wait();
-  }
-
- private:
-  void run() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      id_ = std::this_thread::get_id();
-    }
-    for (;;) {
-      std::function<void()> fn;
-      {
-        std::unique_lock<std::mutex> lock(mutex_);
-        cv_.wait(lock, [this] { return stop_ || !queue_.empty(); });
-        if (queue_.empty()) return;
-        fn = std::move(queue_.front());
-        queue_.pop_front();
-      }
-      try {
-        fn();
-      } catch (const std::exception& e) {
-        std::fprintf(stderr, "iLiveSDK stand-in: a callback threw: %s\n", e.what());
-      } catch (...) {
-        std::fprintf(stderr, "iLiveSDK stand-in: a callback threw\n");
-      }
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  std::deque<std::function<void()>> queue_;
-  std::thread thread_;
-  std::thread::id id_;
-  bool stop_ = false;
-};
+// The SDK's callback thread.
+using SdkThread = standin_common::TaskThread;
 
 SdkThread& sdkThread() {
 #ifdef _WIN32
   // Windows ends every other thread before it runs a DLL's static destructors
   // at process exit, and a join there never returns: the callback thread
   // lives as long as the process.
-  static SdkThread* t = new SdkThread;
+  static SdkThread* t = new SdkThread("iLiveSDK stand-in");
   return *t;
 #else
-  static SdkThread t;
+  static SdkThread t("iLiveSDK stand-in");
   return t;
 #endif
 }
@@ -252,7 +188,7 @@ State& state() {
   return *s;
 }
 
-void runOnSdkThread(const std::function<void()>& fn) { sdkThread().runAndWait(fn); }
+void runOnSdkThread(const std::function<void()>& fn) { sdkThread().run(fn); }
 void postToSdkThread(std::function<void()> fn) { sdkThread().post(std::move(fn)); }
 
 void addPending(const std::string& op, SuccessHandler onSuccess, ErrorHandler onError, void* data) {

@@ -25,26 +25,14 @@
 #include <vector>
 
 #include "standin_common/call_text.h"
+#include "standin_common/task_thread.h"
 #include "trtc/sdk/liteav.h"
 
 namespace liteav_standin {
 
-// One thread running posted tasks in order.
-class Worker {
- public:
-  explicit Worker(const char* name);
-  void post(std::function<void()> task);
-  // Runs the task on the worker and returns once it has run.
-  void run(std::function<void()> task);
-  bool onWorker() const { return std::this_thread::get_id() == thread_.get_id(); }
-
- private:
-  void loop();
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<std::function<void()>> tasks_;
-  std::thread thread_;
-};
+// One thread running posted tasks in order; a task that throws is dropped
+// without a word.
+using Worker = standin_common::TaskThread;
 
 // A scripted answer for one operation.
 struct Answer {
@@ -110,10 +98,10 @@ struct State {
   // they are kept (never freed) but no longer reachable by number.
   std::vector<void*> orphans;
 
-  Worker events{"events"};
-  Worker local{"local"};
-  Worker remoteA{"remote-a"};
-  Worker remoteB{"remote-b"};
+  Worker events;   // cloud notifications
+  Worker local;    // local frames
+  Worker remoteA;  // remote frames, by user
+  Worker remoteB;
   Worker& remoteFor(const std::string& userId);
 
   // Simulated room (guarded by mutex).

@@ -1,56 +1,14 @@
-// The stand-in's state, its worker threads, the call-log text forms and the
-// test picture.
+// The stand-in's state, the call-log text forms of its records and the test
+// picture.
 #include <libyuv.h>
 
 #include <cstdio>
 #include <cstring>
-#include <future>
 #include <stdexcept>
 
 #include "standin.h"
 
 namespace liteav_standin {
-
-Worker::Worker(const char*) : thread_([this] { loop(); }) {}
-
-void Worker::post(std::function<void()> task) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    tasks_.push_back(std::move(task));
-  }
-  wake_.notify_one();
-}
-
-void Worker::run(std::function<void()> task) {
-  if (onWorker()) {
-    task();
-    return;
-  }
-  std::promise<void> done;
-  auto finished = done.get_future();
-  post([&] {
-    task();
-    done.set_value();
-  });
-  finished.wait();
-}
-
-void Worker::loop() {
-  for (;;) {
-    std::function<void()> task;
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [this] { return !tasks_.empty(); });
-      task = std::move(tasks_.front());
-      tasks_.pop_front();
-    }
-    try {
-      task();
-    } catch (...) {
-      // A callback that throws must not take the SDK's thread down.
-    }
-  }
-}
 
 State::State() { resetLocked(); }
 
