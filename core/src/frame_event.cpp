@@ -3,6 +3,18 @@
 #include <charconv>
 
 namespace core {
+namespace {
+
+// Appends the decimal text of a 32-bit number without allocating beyond the
+// text's own growth.
+template <class Int>
+void appendDecimal(std::string& text, Int v) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+  text.append(digits, end);
+}
+
+}  // namespace
 
 void LevelBuilder::separate() {
   if (!first_) text_ += "||";
@@ -23,17 +35,13 @@ LevelBuilder& LevelBuilder::field(const char* s) {
 
 LevelBuilder& LevelBuilder::field(uint32_t v) {
   separate();
-  char digits[16];
-  const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-  text_.append(digits, end);
+  appendDecimal(text_, v);
   return *this;
 }
 
 LevelBuilder& LevelBuilder::field(int32_t v) {
   separate();
-  char digits[16];
-  const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-  text_.append(digits, end);
+  appendDecimal(text_, v);
   return *this;
 }
 
