@@ -92,6 +92,17 @@ class BrisoraTest : public ::testing::Test {
   air::ConsoleCapture console_;
 };
 
+// Initialised, logged in as "me" and in a room, with what that raised taken.
+class BrisoraInRoom : public BrisoraTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(BrisoraTest::SetUp());
+    call("initILiveSdk", {1400, 0, 0, 0});
+    loginAs("me");
+    enterRoom();
+  }
+};
+
 inline air::Event ev(const std::string& code, const std::string& level) { return air::Event{code, level}; }
 
 }  // namespace brisora_test

@@ -10,15 +10,8 @@ namespace {
 using ilive::SdkString;
 using ilive::VideoFrame;
 
-class BrisoraFrames : public BrisoraTest {
+class BrisoraFrames : public BrisoraInRoom {
  protected:
-  void SetUp() override {
-    BrisoraTest::SetUp();
-    call("initILiveSdk", {1400, 0, 0, 0});
-    loginAs("me");
-    enterRoom();
-  }
-
   static VideoFrame frame(const std::string& user, int32_t kind, int32_t format, uint32_t w, uint32_t h,
                           std::vector<uint8_t>& data) {
     VideoFrame f;

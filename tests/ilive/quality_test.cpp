@@ -6,15 +6,8 @@ namespace {
 
 using ilive::SdkString;
 
-class BrisoraQuality : public BrisoraTest {
+class BrisoraQuality : public BrisoraInRoom {
  protected:
-  void SetUp() override {
-    BrisoraTest::SetUp();
-    call("initILiveSdk", {1400, 0, 0, 0});
-    loginAs("me");
-    enterRoom();
-  }
-
   std::string report(const ilive::Statistics& stats) {
     EXPECT_TRUE(ilive::standin::statistics(stats));
     const std::vector<air::Event> raised = waitEvents(1);
