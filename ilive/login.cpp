@@ -16,14 +16,6 @@ std::atomic<int32_t> debugMode{0};
 
 namespace {
 
-// The runtime's own int conversion; 0 when the argument is missing or is not an int.
-int32_t rawInt32(const core::Args& args, uint32_t i) {
-  int32_t value = 0;
-  FREObject object = args.object(i);
-  if (!object || FREGetObjectAsInt32(object, &value) != FRE_OK) return 0;
-  return value;
-}
-
 // Raises an outcome event from an SDK thread; nothing escapes to the SDK.
 void outcome(const char* line, const std::string& code, bool success) {
   try {
@@ -65,7 +57,7 @@ FREObject login(FREContext ctx, uint32_t argc, FREObject argv[], bool withSpear)
   core::Args args(argc, argv);
   const std::string userId = args.string(0);
   const std::string sig = args.string(1);
-  const int32_t count = rawInt32(args, 2);
+  const int32_t count = args.int32(2);
   LiveManager::instance().prepareRendererPool(userId, count, ctx);
   const std::string extra = args.string(3);
   if (tracing()) std::printf("\n%s%s,%s,%s", kPrefix, "iLiveLogin", userId.c_str(), sig.c_str());
@@ -83,10 +75,9 @@ BRISORA_FUNCTION(initRtmpLiveSdk) {
   (void)functionData;
   (void)ctx;
   core::Args args(argc, argv);
-  uint32_t on = 0;
-  FREObject object = args.object(0);
+  bool on = false;
   // A failed conversion leaves the switch as it was.
-  if (object && FREGetObjectAsBool(object, &on) == FRE_OK) debugMode.store(on ? 1 : 0, std::memory_order_relaxed);
+  if (args.tryBoolean(0, &on)) debugMode.store(on ? 1 : 0, std::memory_order_relaxed);
   std::printf("\n%s%s - %s", kPrefix, "initRtmpLiveSdk Mode:", tracing() ? "debug" : "release");
   return core::newBool(true);
 }
@@ -94,9 +85,9 @@ BRISORA_FUNCTION(initRtmpLiveSdk) {
 BRISORA_FUNCTION(initILiveSdk) {
   (void)functionData;
   core::Args args(argc, argv);
-  const int32_t appId = rawInt32(args, 0);
-  const int32_t second = rawInt32(args, 1);
-  const int32_t probeRootView = rawInt32(args, 3);
+  const int32_t appId = args.int32(0);
+  const int32_t second = args.int32(1);
+  const int32_t probeRootView = args.int32(3);
   if (tracing()) std::printf("\n%s%s,%d,%d", kPrefix, "initILiveSdk", appId, second);
   ilive::iLive* live = ::GetILive();
   live->setForceOfflineHandler(emptyHandler, ctx);

@@ -219,8 +219,8 @@ void releaseCloud() {
 TAMVEX_FUNCTION(initTRTCSdk) {
   (void)functionData;
   core::Args args(argc, argv);
-  uint32_t debug = 0;
-  if (args.object(0) && FREGetObjectAsBool(args.object(0), &debug) == FRE_OK) debugMode = debug;
+  bool debug = false;
+  if (args.tryBoolean(0, &debug)) debugMode = debug ? 1 : 0;
 
   std::string version;
   if (ITRTCCloud* cloud = loadTrtcCloud()) {

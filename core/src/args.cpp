@@ -46,6 +46,13 @@ bool getBool(FREObject object) {
   return value != 0;
 }
 
+bool tryGetBool(FREObject object, bool* out) {
+  uint32_t value = 0;
+  if (!object || FREGetObjectAsBool(object, &value) != FRE_OK) return false;
+  *out = value != 0;
+  return true;
+}
+
 double getDouble(FREObject object) {
   double value = 0.0;
   if (!checkResult(FREGetObjectAsDouble(object, &value), "Could not convert FREObject to double.")) return 0.0;

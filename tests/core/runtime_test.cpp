@@ -59,6 +59,16 @@ TEST_F(CoreRuntime, ReadersGiveNeutralDefaultsForWrongTypesAndMissingArguments) 
   core::Args none(3, nullptr);
   EXPECT_EQ(0u, none.size());
   EXPECT_EQ("", none.string(0));
+
+  // A switch is set only by a Boolean: wrong types, null and missing
+  // arguments leave it as it was.
+  core::Args five(5, argv);
+  bool on = true;
+  EXPECT_FALSE(five.tryBoolean(1, &on) || five.tryBoolean(4, &on) || five.tryBoolean(5, &on));
+  EXPECT_TRUE(on);
+  bool off = false;
+  EXPECT_TRUE(five.tryBoolean(3, &off));
+  EXPECT_TRUE(off);
   EXPECT_EQ("", console.text());  // failed conversions print nothing
 }
 

@@ -18,6 +18,9 @@ void getStringInto(FREObject object, std::string* out);
 int32_t getInt32(FREObject object);
 uint32_t getUint32(FREObject object);
 bool getBool(FREObject object);
+// Whether the object is a Boolean; *out is set only then (a switch that a
+// wrong argument leaves as it was).
+bool tryGetBool(FREObject object, bool* out);
 double getDouble(FREObject object);
 
 // true when result is FRE_OK; the message describes the failure and is not printed.
@@ -39,6 +42,7 @@ class Args {
   int32_t int32(uint32_t i) const { return i < argc_ ? getInt32(argv_[i]) : 0; }
   uint32_t uint32(uint32_t i) const { return i < argc_ ? getUint32(argv_[i]) : 0; }
   bool boolean(uint32_t i) const { return i < argc_ ? getBool(argv_[i]) : false; }
+  bool tryBoolean(uint32_t i, bool* out) const { return i < argc_ && tryGetBool(argv_[i], out); }
   double number(uint32_t i) const { return i < argc_ ? getDouble(argv_[i]) : 0.0; }
 
  private:
