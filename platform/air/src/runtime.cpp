@@ -109,6 +109,25 @@ FREResult withObject(const char* fn, FREObject object, Allow allow, std::initial
   });
 }
 
+// The front of the calls about a context, under the runtime's lock: admit
+// the call, refuse a null context and null result pointers, then let
+// `body(r, state)` work on the context's state.
+template <typename Body>
+FREResult withContext(const char* fn, FREContext ctx, std::initializer_list<Out> outs, Body&& body) {
+  return guarded([&] {
+    Runtime& r = runtime();
+    std::lock_guard<std::mutex> g(r.lock);
+    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+    if (!ctx) return nullArgument(r, fn, "context");
+    for (const Out& out : outs) {
+      if (!out.pointer) return nullArgument(r, fn, out.name);
+    }
+    auto state = findContext(ctx);
+    if (!state) return nullArgument(r, fn, "(unknown) context");
+    return body(r, *state);
+  });
+}
+
 // Exact readers: the number must be representable in the asked type.
 bool exactInt32(const Value& v, int32_t* out) {
   if (auto p = std::get_if<int32_t>(&v)) return *out = *p, true;
@@ -233,44 +252,24 @@ extern "C" {
 
 FREResult FREGetContextNativeData(FREContext ctx, void** nativeData) {
   const char* fn = "FREGetContextNativeData";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, fn, "context");
-    if (!nativeData) return nullArgument(r, fn, "nativeData");
-    auto state = findContext(ctx);
-    if (!state) return nullArgument(r, fn, "(unknown) context");
-    *nativeData = state->nativeData;
+  return withContext(fn, ctx, {{nativeData, "nativeData"}}, [&](Runtime&, ContextState& state) {
+    *nativeData = state.nativeData;
     return FRE_OK;
   });
 }
 
 FREResult FRESetContextNativeData(FREContext ctx, void* nativeData) {
   const char* fn = "FRESetContextNativeData";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, fn, "context");
-    auto state = findContext(ctx);
-    if (!state) return nullArgument(r, fn, "(unknown) context");
-    state->nativeData = nativeData;
+  return withContext(fn, ctx, {}, [&](Runtime&, ContextState& state) {
+    state.nativeData = nativeData;
     return FRE_OK;
   });
 }
 
 FREResult FREGetContextActionScriptData(FREContext ctx, FREObject* actionScriptData) {
   const char* fn = "FREGetContextActionScriptData";
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, fn, "context");
-    if (!actionScriptData) return nullArgument(r, fn, "actionScriptData");
-    auto state = findContext(ctx);
-    if (!state) return nullArgument(r, fn, "(unknown) context");
-    *actionScriptData = adopt(r, state->actionScriptData);
+  return withContext(fn, ctx, {{actionScriptData, "actionScriptData"}}, [&](Runtime& r, ContextState& state) {
+    *actionScriptData = adopt(r, state.actionScriptData);
     return FRE_OK;
   });
 }
