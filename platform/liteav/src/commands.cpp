@@ -13,12 +13,6 @@
 
 #include "standin.h"
 
-#if defined(_WIN32)
-#define LITEAV_EXPORT extern "C" __declspec(dllexport)
-#else
-#define LITEAV_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
-
 namespace liteav_standin {
 namespace {
 

@@ -28,6 +28,13 @@
 #include "standin_common/task_thread.h"
 #include "trtc/sdk/liteav.h"
 
+// What the library exports: the SDK's entry points and the control functions.
+#if defined(_WIN32)
+#define LITEAV_EXPORT extern "C" __declspec(dllexport)
+#else
+#define LITEAV_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
 namespace liteav_standin {
 
 // One thread running posted tasks in order; a task that throws is dropped
