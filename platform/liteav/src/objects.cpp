@@ -494,6 +494,38 @@ ITXLivePusherCallback* pusherCallback(Pusher* pusher, void** userData) {
 }
 ITXVodPlayerCallback* vodCallback(VodPlayer* player) { return player->callback; }
 
+namespace {
+
+// A new pusher or player, numbered per kind ("Pusher1") and kept in its
+// registry (guarded by State::delivery) so that commands can reach it.
+template <class T>
+T* makeNumbered(const char* kind, std::map<int, T*>& registry) {
+  State& s = State::get();
+  const int n = s.number(kind);
+  T* object = new T(n);
+  std::unique_lock<std::shared_mutex> lock(s.delivery);
+  registry[n] = object;
+  return object;
+}
+
+// Logs "op(<kind><N>)" (or "op(null)"); the object leaves its registry before
+// it is deleted, so no delivery reaches it afterwards, and the caller's
+// pointer is cleared.
+template <class T, class Interface>
+void destroyNumbered(const char* op, const char* kind, Interface** handle, std::map<int, T*>& registry) {
+  T* object = handle ? static_cast<T*>(*handle) : nullptr;
+  called(op, object ? kind + std::to_string(object->number()) : std::string("null"));
+  if (!object) return;
+  {
+    std::unique_lock<std::shared_mutex> lock(State::get().delivery);
+    registry.erase(object->number());
+  }
+  delete object;
+  *handle = nullptr;
+}
+
+}  // namespace
+
 }  // namespace liteav_standin
 
 using namespace liteav_standin;
@@ -534,71 +566,29 @@ LITEAV_EXPORT void destroyTRTCShareInstance() {
 LITEAV_EXPORT ITXLivePusher* createTXLivePusher() {
   AnswerPtr a = called("createTXLivePusher");
   if (a && a->null) return nullptr;
-  State& s = State::get();
-  int n = s.number("Pusher");
-  Pusher* p = new Pusher(n);
-  std::unique_lock<std::shared_mutex> lock(s.delivery);
-  s.pushers[n] = p;
-  return p;
+  return makeNumbered("Pusher", State::get().pushers);
 }
 
 LITEAV_EXPORT void destroyTXLivePusher(ITXLivePusher** pusher) {
-  Pusher* p = pusher ? static_cast<Pusher*>(*pusher) : nullptr;
-  called("destroyTXLivePusher", p ? "Pusher" + std::to_string(p->number()) : std::string("null"));
-  if (!p) return;
-  State& s = State::get();
-  {
-    std::unique_lock<std::shared_mutex> lock(s.delivery);
-    s.pushers.erase(p->number());
-  }
-  delete p;
-  *pusher = nullptr;
+  destroyNumbered("destroyTXLivePusher", "Pusher", pusher, State::get().pushers);
 }
 
 LITEAV_EXPORT ITXLivePlayer* createTXLivePlayer() {
   AnswerPtr a = called("createTXLivePlayer");
   if (a && a->null) return nullptr;
-  State& s = State::get();
-  int n = s.number("LivePlayer");
-  LivePlayer* p = new LivePlayer(n);
-  std::unique_lock<std::shared_mutex> lock(s.delivery);
-  s.livePlayers[n] = p;
-  return p;
+  return makeNumbered("LivePlayer", State::get().livePlayers);
 }
 
 LITEAV_EXPORT void destroyTXLivePlayer(ITXLivePlayer** player) {
-  LivePlayer* p = player ? static_cast<LivePlayer*>(*player) : nullptr;
-  called("destroyTXLivePlayer", p ? "LivePlayer" + std::to_string(p->number()) : std::string("null"));
-  if (!p) return;
-  State& s = State::get();
-  {
-    std::unique_lock<std::shared_mutex> lock(s.delivery);
-    s.livePlayers.erase(p->number());
-  }
-  delete p;
-  *player = nullptr;
+  destroyNumbered("destroyTXLivePlayer", "LivePlayer", player, State::get().livePlayers);
 }
 
 LITEAV_EXPORT ITXVodPlayer* createTXVodPlayer(const char* mediaFile, bool repeat) {
   AnswerPtr a = called("createTXVodPlayer", quote(mediaFile) + ", " + boolText(repeat));
   if (a && a->null) return nullptr;
-  State& s = State::get();
-  int n = s.number("VodPlayer");
-  VodPlayer* v = new VodPlayer(n);
-  std::unique_lock<std::shared_mutex> lock(s.delivery);
-  s.vodPlayers[n] = v;
-  return v;
+  return makeNumbered("VodPlayer", State::get().vodPlayers);
 }
 
 LITEAV_EXPORT void destroyTXVodPlayer(ITXVodPlayer** player) {
-  VodPlayer* v = player ? static_cast<VodPlayer*>(*player) : nullptr;
-  called("destroyTXVodPlayer", v ? "VodPlayer" + std::to_string(v->number()) : std::string("null"));
-  if (!v) return;
-  State& s = State::get();
-  {
-    std::unique_lock<std::shared_mutex> lock(s.delivery);
-    s.vodPlayers.erase(v->number());
-  }
-  delete v;
-  *player = nullptr;
+  destroyNumbered("destroyTXVodPlayer", "VodPlayer", player, State::get().vodPlayers);
 }
