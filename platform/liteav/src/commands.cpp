@@ -252,6 +252,16 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
   return true;
 }
 
+// Runs a notification on the events worker, waiting for it or not; true.
+bool onEvents(const std::function<void()>& task, bool wait) {
+  Worker& events = State::get().events;
+  if (wait)
+    events.run(task);
+  else
+    events.post(task);
+  return true;
+}
+
 // Runs `fn(callback)` for every registered cloud callback on the events worker.
 template <class Fn>
 bool fireCloud(Fn fn, bool wait, std::string* error) {
@@ -268,11 +278,7 @@ bool fireCloud(Fn fn, bool wait, std::string* error) {
     std::shared_lock<std::shared_mutex> lock(st.delivery);
     for (ITRTCCloudCallback* cb : st.cloudCallbacks) fn(cb);
   };
-  if (wait)
-    s.events.run(task);
-  else
-    s.events.post(task);
-  return true;
+  return onEvents(task, wait);
 }
 
 bool runFrame(const FrameSpec& f, bool wait, std::string* error) {
@@ -572,11 +578,7 @@ bool pusherCommand(Words& w, bool wait) {
     else
       cb->onDeviceChange(int(deviceType), added, data);
   };
-  if (wait)
-    s.events.run(task);
-  else
-    s.events.post(task);
-  return true;
+  return onEvents(task, wait);
 }
 
 // audio-frame captured|mixed|play ["id"] [samples=N] [rate=R] [channels=C]: 16-bit PCM, a quiet ramp.
@@ -610,11 +612,7 @@ bool audioFrameCommand(Words& w, bool wait) {
     else if (which == "play") st.audioFrames->onPlayAudioFrame(&frame, id.c_str());
     else st.audioFrames->onMixedPlayAudioFrame(&frame);
   };
-  if (wait)
-    s.events.run(task);
-  else
-    s.events.post(task);
-  return true;
+  return onEvents(task, wait);
 }
 
 bool vodCommand(Words& w, bool wait) {
@@ -644,11 +642,7 @@ bool vodCommand(Words& w, bool wait) {
     else if (what == "stopped") cb->onVodPlayerStoped(int(value));
     else cb->onVodPlayerError(int(value));
   };
-  if (wait)
-    s.events.run(task);
-  else
-    s.events.post(task);
-  return true;
+  return onEvents(task, wait);
 }
 
 bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
