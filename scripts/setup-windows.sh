@@ -60,12 +60,21 @@ mkdir -p "$PREFIX"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
+# Runs a command quietly; its output is shown only when it fails.
+quiet() {
+  if ! "$@" >"$WORK/quiet.log" 2>&1; then
+    cat "$WORK/quiet.log" >&2
+    echo "setup-windows: failed: $*" >&2
+    exit 1
+  fi
+}
+
 cross_cmake() { # src build extra-args...
   local src=$1 build=$2; shift 2
-  cmake -S "$src" -B "$build" -G Ninja \
+  quiet cmake -S "$src" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$PREFIX" "$@" >/dev/null
-  cmake --build "$build" -j2 >/dev/null
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" "$@"
+  quiet cmake --build "$build" -j2
 }
 
 # Debian source packages, through a private apt configuration with deb-src
@@ -93,7 +102,7 @@ fetch_source() { # package -> unpacked in $WORK/<package>-src
           -o Dir::State::Lists="$A/lists" -o Dir::Cache="$A/cache"
           -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache=""
           -o APT::Get::List-Cleanup=0 -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
-    apt-get -q "${AOPT[@]}" update >/dev/null
+    quiet apt-get -q "${AOPT[@]}" update
     apt_ready=1
   fi
   log "fetching Debian's $1 source package"
@@ -115,7 +124,7 @@ fetch_source() { # package -> unpacked in $WORK/<package>-src
   fi
   local dsc
   dsc=$(ls "$WORK/dl-$1"/*.dsc | head -n1)
-  (cd "$WORK" && dpkg-source --no-check -x "$dsc" "$1-src" >/dev/null)
+  (cd "$WORK" && quiet dpkg-source --no-check -x "$dsc" "$1-src")
 }
 
 # ---------------------------------------------------------------- libyuv
@@ -124,10 +133,10 @@ if [ ! -f "$PREFIX/lib/libyuv.a" ] || [ ! -f "$PREFIX/include/libyuv.h" ]; then
   log "cross-building libyuv"
   # Only the static library: Debian's CMakeLists also builds a shared library
   # and tools, which we do not need.
-  cmake -S "$WORK/libyuv-src" -B "$WORK/yuv-build" -G Ninja \
+  quiet cmake -S "$WORK/libyuv-src" -B "$WORK/yuv-build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_POSITION_INDEPENDENT_CODE=OFF >/dev/null
-  cmake --build "$WORK/yuv-build" --target yuv -j2 >/dev/null
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_POSITION_INDEPENDENT_CODE=OFF
+  quiet cmake --build "$WORK/yuv-build" --target yuv -j2
   mkdir -p "$PREFIX/lib" "$PREFIX/include"
   cp "$WORK/yuv-build/libyuv.a" "$PREFIX/lib/libyuv.a"
   cp -r "$WORK/libyuv-src/include/." "$PREFIX/include/"
@@ -141,14 +150,14 @@ if [ ! -f "$PREFIX/include/png.h" ] || ! ls "$PREFIX"/lib/libpng*.a >/dev/null 2
   cross_cmake "$WORK/libpng1.6-src" "$WORK/png-build" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
     -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_USE_STATIC_LIBS=ON -DSKIP_INSTALL_EXECUTABLES=ON \
     -DSKIP_INSTALL_PROGRAMS=ON
-  cmake --install "$WORK/png-build" >/dev/null
+  quiet cmake --install "$WORK/png-build"
 fi
 
 # ---------------------------------------------------------------- GoogleTest
 if [ ! -f "$PREFIX/lib/cmake/GTest/GTestConfig.cmake" ]; then
   log "cross-building GoogleTest"
   cross_cmake /usr/src/googletest "$WORK/gtest-build" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
-  cmake --install "$WORK/gtest-build" >/dev/null
+  quiet cmake --install "$WORK/gtest-build"
 fi
 
 log "ready: toolchain $TOOLCHAIN, libraries in $PREFIX"
