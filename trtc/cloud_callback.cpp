@@ -21,7 +21,7 @@ std::string forActionScript(const std::string& text) {
   return text;
 }
 
-std::string consoleText(const char* utf8) { return core::wideToLocal(core::utf8ToWide(textOf(utf8))); }
+std::string consoleText(const char* utf8) { return core::utf8ToLocal(textOf(utf8)); }
 
 void ANEITRTCCloudCallback::raise(RtcManager::Event event, const std::string& level) {
   core::dispatchStatus(manager_->context.get(), manager_->eventName(event), level);

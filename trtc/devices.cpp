@@ -54,7 +54,7 @@ DeviceNames deviceNames(ITRTCDeviceCollection& collection) {
       out.console += "||";
     }
     out.utf8 += name;
-    out.console += core::wideToLocal(core::utf8ToWide(name));
+    out.console += core::utf8ToLocal(name);
   }
   out.utf8 = core::validUtf8(out.utf8);
   return out;

@@ -99,7 +99,7 @@ TAMVEX_FUNCTION(getScreenCaptureSources) {
       const int32_t type = typeCodeOf(source);
       const std::string name = sdkText(source.sourceName);
       std::printf("\n getScreenCaptureSources:id:%i , type=%i, %s", id, type,
-                  core::wideToLocal(core::utf8ToWide(name)).c_str());
+                  core::utf8ToLocal(name).c_str());
       if (i > 0) text += "||";
       text += core::intToString(id) + "|-|" + core::intToString(type) + "|-|" + name;
     }

@@ -66,6 +66,8 @@ std::string localToUtf8(const std::string& gbk) {
   return fromWide(CP_UTF8, wide.data(), wide.size());
 }
 
+std::string utf8ToLocal(const std::string& utf8) { return wideToLocal(utf8ToWide(utf8)); }
+
 std::string utf8ToAnsi(const std::string& utf8) {
   const std::wstring wide = untilZero(toWide(CP_UTF8, utf8.data(), utf8.size()));
   return fromWide(CP_ACP, wide.data(), wide.size());

@@ -41,6 +41,8 @@ TEST_F(CoreText, WideToLocalGivesCodePage936WithoutTouchingTheLocale) {
   EXPECT_EQ(before, std::setlocale(LC_ALL, nullptr));
   // Round trip back to UTF-8 from code page 936.
   EXPECT_EQ("\xE8\xBD\xBD\xE5\x85\xA5", core::localToUtf8("\xD4\xD8\xC8\xEB"));
+  // And from UTF-8 to code page 936; the text ends at its first zero byte.
+  EXPECT_EQ("\xD4\xD8\xC8\xEB", core::utf8ToLocal(std::string("\xE8\xBD\xBD\xE5\x85\xA5\0tail", 11)));
 }
 
 TEST_F(CoreText, Utf8ToWideHoldsUtf16CodeUnits) {

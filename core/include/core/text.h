@@ -17,8 +17,9 @@ std::string ansiToUtf8(const std::string& ansi);
 std::wstring utf8ToWide(const std::string& utf8);
 // UTF-16 to code page 936 bytes, without touching the process locale.
 std::string wideToLocal(const std::wstring& wide);
-// Code page 936 bytes to UTF-8.
+// Code page 936 bytes to UTF-8, and back (the console's form of a UTF-8 text).
 std::string localToUtf8(const std::string& gbk);
+std::string utf8ToLocal(const std::string& utf8);
 // UTF-8 to the ANSI code page.
 std::string utf8ToAnsi(const std::string& utf8);
 // The text with every invalid UTF-8 sequence replaced by U+FFFD.
