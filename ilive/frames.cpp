@@ -9,6 +9,7 @@
 
 #include "core/args.h"
 #include "core/context.h"
+#include "core/edge.h"
 #include "core/frame_event.h"
 #include "core/pixels.h"
 #include "core/results.h"
@@ -78,7 +79,7 @@ const std::string& frameUser(const ilive::VideoFrame& f) {
 }  // namespace
 
 void onRemoteVideo(const ilive::VideoFrame* frame, void*) {
-  try {
+  core::inHandler([&] {
     if (!frame) return;
     LiveManager& m = LiveManager::instance();
     const std::string& user = frameUser(*frame);
@@ -101,12 +102,11 @@ void onRemoteVideo(const ilive::VideoFrame* frame, void*) {
     }
     std::printf("\n%s = %s  === %i", "OnRemoteVideo", user.c_str(), frame->sourceKind);
     raiseError(user, kind, "not find videoRander and doRender");
-  } catch (...) {
-  }
+  });
 }
 
 void onLocalVideo(const ilive::VideoFrame* frame, void*) {
-  try {
+  core::inHandler([&] {
     if (!frame) return;
     const int32_t kind = frame->sourceKind;
     if (kind < 1 || kind > 3) return;
@@ -131,12 +131,11 @@ void onLocalVideo(const ilive::VideoFrame* frame, void*) {
       takeFrame(r, frame, user, kind);
     else
       raiseError(user, kind, kind == 1 ? "not find local_camera" : "not find local_screen");
-  } catch (...) {
-  }
+  });
 }
 
 void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& userIds, void*) {
-  try {
+  core::inHandler([&] {
     LiveManager& m = LiveManager::instance();
     switch (event) {
       case ilive::EVENT_CAMERA_ON:
@@ -215,8 +214,7 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
       default:
         break;
     }
-  } catch (...) {
-  }
+  });
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "core/args.h"
 #include "core/context.h"
+#include "core/edge.h"
 #include "core/results.h"
 #include "ilive/brisora.h"
 #include "ilive/functions.h"
@@ -18,12 +19,11 @@ namespace {
 
 // Raises an outcome event from an SDK thread; nothing escapes to the SDK.
 void outcome(const char* line, const std::string& code, bool success) {
-  try {
+  core::inHandler([&] {
     std::printf("\n%s", line);
     LiveManager& m = LiveManager::instance();
     core::dispatchStatus(m.context.get(), code, success ? m.complete : m.error);
-  } catch (...) {
-  }
+  });
 }
 
 void onLoginSuccess(void*) { outcome("OniLiveLoginSuccess", LiveManager::instance().ilivelogin, true); }

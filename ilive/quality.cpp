@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/context.h"
+#include "core/edge.h"
 #include "ilive/brisora.h"
 #include "ilive/live_manager.h"
 
@@ -270,12 +271,11 @@ SdkString buildQualityReport(const ilive::Statistics& s) {
 }
 
 void onQuality(const ilive::Statistics& stats, void*) {
-  try {
+  core::inHandler([&] {
     const SdkString report = buildQualityReport(stats);
     LiveManager& m = LiveManager::instance();
     core::dispatchStatus(m.context.get(), m.qualityparam, std::string(report.c_str()));
-  } catch (...) {
-  }
+  });
 }
 
 }  // namespace brisora
