@@ -1,0 +1,467 @@
+// air_runtime.node: the AIR runtime stand-in for ActionScript compiled to
+// JavaScript and run by Node. The ActionScript classes in as3/air/ (flash.*)
+// call it; it loads an extension from its descriptor as anehost does, calls
+// its functions through the runtime stand-in's host API, and delivers its
+// status events on Node's main thread through the event loop.
+//
+// Values cross as plain JavaScript values, except ByteArray and BitmapData,
+// which cross as tagged records:
+//   {kind: "ByteArray", bytes: Uint8Array}
+//   {kind: "BitmapData", width, height, transparent, pixels: Uint32Array (ARGB, top row first)}
+// A call answers {result, out}: the result value (or {arg: i} when the
+// extension handed back argument i itself) and, per argument, the new bytes
+// or pixels of a ByteArray or BitmapData (null for other arguments).
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <napi.h>
+
+#include "air/host.h"
+#include "descriptor.h"
+#include "sdk_control.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr const char* kPlatform = "Windows-x86";
+
+// The folder of this module; the extension descriptors lie in its
+// "extensions" folder and the libraries beside it, as beside anehost.
+std::string moduleFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&moduleFolder), &info) == 0 || !info.dli_fname) return ".";
+  return fs::path(info.dli_fname).parent_path().string();
+}
+
+// The descriptor whose id is `id` (AIR matches ids exactly), searched in the
+// folders of AIR_EXTENSIONS (colon-separated) and then <module>/extensions.
+bool findDescriptor(const std::string& id, anehost::Descriptor* out, std::string* path, std::string* error) {
+  std::vector<fs::path> folders;
+  if (const char* extra = std::getenv("AIR_EXTENSIONS")) {
+    std::string list = extra;
+    size_t start = 0;
+    while (start <= list.size()) {
+      size_t end = list.find(':', start);
+      if (end == std::string::npos) end = list.size();
+      if (end > start) folders.emplace_back(list.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  folders.push_back(fs::path(moduleFolder()) / "extensions");
+  for (const auto& folder : folders) {
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+      if (entry.path().extension() == ".xml") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+      anehost::Descriptor d;
+      std::string why;
+      if (!anehost::readDescriptorFile(file.string(), kPlatform, &d, &why)) continue;
+      if (d.id == id) {
+        *out = d;
+        *path = file.string();
+        return true;
+      }
+    }
+  }
+  *error = "no extension descriptor with id \"" + id + "\" in " + folders.back().string();
+  return false;
+}
+
+// The native library of a descriptor: beside the descriptor, then beside this
+// module; "Brisora.dll" is libBrisora.so here.
+std::string findLibrary(const anehost::Descriptor& d, const std::string& descriptorPath) {
+  const std::string stem = fs::path(d.nativeLibrary).stem().string();
+  const std::vector<std::string> names{d.nativeLibrary, "lib" + stem + ".so", stem + ".so"};
+  for (const fs::path& dir : {fs::path(descriptorPath).parent_path(), fs::path(moduleFolder())}) {
+    for (const auto& n : names) {
+      std::error_code ec;
+      if (fs::is_regular_file(dir / n, ec)) return (dir / n).string();
+    }
+  }
+  return {};
+}
+
+// One loaded extension per id for the life of the process, as the runtime
+// keeps an extension loaded once any context of it was made.
+struct LoadedExtension {
+  anehost::Descriptor descriptor;
+  std::unique_ptr<air::Extension> extension;
+};
+std::vector<std::unique_ptr<LoadedExtension>>& loaded() {
+  static std::vector<std::unique_ptr<LoadedExtension>> list;
+  return list;
+}
+
+LoadedExtension* loadExtension(const std::string& id, std::string* error) {
+  for (auto& e : loaded())
+    if (e->descriptor.id == id) return e.get();
+  auto e = std::make_unique<LoadedExtension>();
+  std::string path;
+  if (!findDescriptor(id, &e->descriptor, &path, error)) return nullptr;
+  const std::string library = findLibrary(e->descriptor, path);
+  if (library.empty()) {
+    *error = "no library file for \"" + e->descriptor.nativeLibrary + "\" beside " + path;
+    return nullptr;
+  }
+  e->extension = air::Extension::load(library, e->descriptor.initializer, e->descriptor.finalizer, error);
+  if (!e->extension) return nullptr;
+  loaded().push_back(std::move(e));
+  return loaded().back().get();
+}
+
+// ---- values ----
+
+air::Value toHost(const Napi::Value& v) {
+  if (v.IsNull() || v.IsUndefined()) return air::Null{};
+  if (v.IsBoolean()) return v.As<Napi::Boolean>().Value();
+  if (v.IsNumber()) {
+    // ActionScript keeps integral values as int (or uint above the int range).
+    const double d = v.As<Napi::Number>().DoubleValue();
+    if (std::isfinite(d) && std::floor(d) == d) {
+      if (d >= -2147483648.0 && d <= 2147483647.0) return static_cast<int32_t>(d);
+      if (d >= 0 && d <= 4294967295.0) return static_cast<uint32_t>(d);
+    }
+    return d;
+  }
+  if (v.IsString()) return v.As<Napi::String>().Utf8Value();
+  if (v.IsObject()) {
+    Napi::Object o = v.As<Napi::Object>();
+    const Napi::Value kind = o.Get("kind");
+    if (kind.IsString()) {
+      const std::string k = kind.As<Napi::String>().Utf8Value();
+      if (k == "ByteArray") {
+        auto b = std::make_shared<air::ByteArray>();
+        const Napi::Value bytes = o.Get("bytes");
+        if (bytes.IsTypedArray()) {
+          Napi::Uint8Array a = bytes.As<Napi::Uint8Array>();
+          b->bytes.assign(a.Data(), a.Data() + a.ElementLength());
+        }
+        return b;
+      }
+      if (k == "BitmapData") {
+        const uint32_t w = o.Get("width").As<Napi::Number>().Uint32Value();
+        const uint32_t h = o.Get("height").As<Napi::Number>().Uint32Value();
+        const bool transparent = o.Get("transparent").ToBoolean().Value();
+        auto b = air::newBitmap(w, h, transparent, 0);
+        const Napi::Value pixels = o.Get("pixels");
+        if (pixels.IsTypedArray()) {
+          Napi::Uint32Array p = pixels.As<Napi::Uint32Array>();
+          if (p.ElementLength() >= size_t(w) * h)
+            for (uint32_t y = 0; y < h; ++y)
+              for (uint32_t x = 0; x < w; ++x) b->setPixel(x, y, p[size_t(y) * w + x]);
+        }
+        return b;
+      }
+    }
+    return std::make_shared<air::PlainObject>();
+  }
+  return air::Null{};
+}
+
+Napi::Value bytesOf(Napi::Env env, const air::ByteArray& b) {
+  Napi::Uint8Array a = Napi::Uint8Array::New(env, b.bytes.size());
+  if (!b.bytes.empty()) std::memcpy(a.Data(), b.bytes.data(), b.bytes.size());
+  return a;
+}
+
+Napi::Value pixelsOf(Napi::Env env, const air::Bitmap& b) {
+  Napi::Uint32Array p = Napi::Uint32Array::New(env, size_t(b.width) * b.height);
+  for (uint32_t y = 0; y < b.height; ++y)
+    for (uint32_t x = 0; x < b.width; ++x) p[size_t(y) * b.width + x] = b.pixel(x, y);
+  return p;
+}
+
+Napi::Value toScript(Napi::Env env, const air::Value& v, const std::vector<air::Value>& args) {
+  if (std::holds_alternative<air::Null>(v)) return env.Null();
+  if (auto p = std::get_if<bool>(&v)) return Napi::Boolean::New(env, *p);
+  if (auto p = std::get_if<int32_t>(&v)) return Napi::Number::New(env, *p);
+  if (auto p = std::get_if<uint32_t>(&v)) return Napi::Number::New(env, *p);
+  if (auto p = std::get_if<double>(&v)) return Napi::Number::New(env, *p);
+  if (auto p = std::get_if<std::string>(&v)) return Napi::String::New(env, *p);
+  // An object the call was given comes back as that same object.
+  for (size_t i = 0; i < args.size(); ++i) {
+    const bool same = (std::holds_alternative<std::shared_ptr<air::ByteArray>>(v) &&
+                       std::holds_alternative<std::shared_ptr<air::ByteArray>>(args[i]) &&
+                       std::get<std::shared_ptr<air::ByteArray>>(v) == std::get<std::shared_ptr<air::ByteArray>>(args[i])) ||
+                      (std::holds_alternative<std::shared_ptr<air::Bitmap>>(v) &&
+                       std::holds_alternative<std::shared_ptr<air::Bitmap>>(args[i]) &&
+                       std::get<std::shared_ptr<air::Bitmap>>(v) == std::get<std::shared_ptr<air::Bitmap>>(args[i])) ||
+                      (std::holds_alternative<std::shared_ptr<air::PlainObject>>(v) &&
+                       std::holds_alternative<std::shared_ptr<air::PlainObject>>(args[i]) &&
+                       std::get<std::shared_ptr<air::PlainObject>>(v) ==
+                           std::get<std::shared_ptr<air::PlainObject>>(args[i]));
+    if (same) {
+      Napi::Object o = Napi::Object::New(env);
+      o.Set("arg", Napi::Number::New(env, double(i)));
+      return o;
+    }
+  }
+  Napi::Object o = Napi::Object::New(env);
+  if (auto p = std::get_if<std::shared_ptr<air::ByteArray>>(&v); p && *p) {
+    o.Set("kind", "ByteArray");
+    o.Set("bytes", bytesOf(env, **p));
+  } else if (auto p = std::get_if<std::shared_ptr<air::Bitmap>>(&v); p && *p) {
+    o.Set("kind", "BitmapData");
+    o.Set("width", Napi::Number::New(env, (*p)->width));
+    o.Set("height", Napi::Number::New(env, (*p)->height));
+    o.Set("transparent", Napi::Boolean::New(env, (*p)->transparent));
+    o.Set("pixels", pixelsOf(env, **p));
+  }
+  return o;
+}
+
+// ---- contexts ----
+
+class ContextWrap;
+std::vector<ContextWrap*>& liveContexts() {
+  static std::vector<ContextWrap*> list;
+  return list;
+}
+
+struct EventBatch {
+  std::vector<air::Event> events;
+};
+
+// One extension context. A watcher thread waits for the runtime's event
+// queue and hands each batch to the main thread through a thread-safe
+// function; the JavaScript listener runs there, between calls, as in AIR.
+class ContextWrap : public Napi::ObjectWrap<ContextWrap> {
+ public:
+  static Napi::Function Define(Napi::Env env) {
+    return DefineClass(env, "Context",
+                       {InstanceMethod("call", &ContextWrap::Call), InstanceMethod("dispose", &ContextWrap::Dispose),
+                        InstanceMethod("functionNames", &ContextWrap::FunctionNames),
+                        InstanceMethod("keepAlive", &ContextWrap::KeepAlive)});
+  }
+
+  explicit ContextWrap(const Napi::CallbackInfo& info) : Napi::ObjectWrap<ContextWrap>(info) {}
+
+  // Called once, right after construction, by createContext.
+  void start(Napi::Env env, std::unique_ptr<air::Context> context, Napi::Function onEvents) {
+    context_ = std::move(context);
+    tsfn_ = Napi::ThreadSafeFunction::New(env, onEvents, "air status events", 0, 1);
+    tsfn_.Unref(env);
+    liveContexts().push_back(this);
+    watcher_ = std::thread([this] { watch(); });
+  }
+
+  ~ContextWrap() override { shutDown(); }
+
+  // Stops the watcher and runs the context finalizer (once).
+  void shutDown() {
+    if (!context_) return;
+    stop_ = true;
+    context_->dispose();  // wakes the watcher
+    if (watcher_.joinable()) watcher_.join();
+    tsfn_.Release();
+    context_.reset();
+    std::fflush(stdout);
+    auto& list = liveContexts();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  }
+
+ private:
+  void watch() {
+    while (!stop_) {
+      std::vector<air::Event> events = context_->waitForEvents(1, std::chrono::milliseconds(200));
+      if (events.empty() || stop_) continue;
+      auto* batch = new EventBatch{std::move(events)};
+      const napi_status status = tsfn_.BlockingCall(batch, [](Napi::Env env, Napi::Function fn, EventBatch* b) {
+        std::unique_ptr<EventBatch> owned(b);
+        std::fflush(stdout);
+        if (!env) return;
+        Napi::Array list = Napi::Array::New(env, owned->events.size() * 2);
+        for (size_t i = 0; i < owned->events.size(); ++i) {
+          list.Set(uint32_t(i * 2), Napi::String::New(env, owned->events[i].code));
+          list.Set(uint32_t(i * 2 + 1), Napi::String::New(env, owned->events[i].level));
+        }
+        fn.Call({list});
+      });
+      if (status != napi_ok) delete batch;
+    }
+  }
+
+  Napi::Value Call(const Napi::CallbackInfo& info) {
+    Napi::Env env = info.Env();
+    if (!context_ || info.Length() < 1 || !info[0].IsString()) return env.Null();
+    const std::string name = info[0].As<Napi::String>().Utf8Value();
+    std::vector<air::Value> args;
+    if (info.Length() > 1 && info[1].IsArray()) {
+      Napi::Array a = info[1].As<Napi::Array>();
+      for (uint32_t i = 0; i < a.Length(); ++i) args.push_back(toHost(a.Get(i)));
+    }
+    const air::Value result = context_->call(name, args);
+    std::fflush(stdout);
+    Napi::Object answer = Napi::Object::New(env);
+    answer.Set("result", toScript(env, result, args));
+    Napi::Array out = Napi::Array::New(env, args.size());
+    for (uint32_t i = 0; i < args.size(); ++i) {
+      if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&args[i]))
+        out.Set(i, bytesOf(env, **b));
+      else if (auto p = std::get_if<std::shared_ptr<air::Bitmap>>(&args[i]))
+        out.Set(i, pixelsOf(env, **p));
+      else
+        out.Set(i, env.Null());
+    }
+    answer.Set("out", out);
+    return answer;
+  }
+
+  Napi::Value Dispose(const Napi::CallbackInfo& info) {
+    shutDown();
+    return info.Env().Undefined();
+  }
+
+  Napi::Value FunctionNames(const Napi::CallbackInfo& info) {
+    Napi::Env env = info.Env();
+    Napi::Array a = Napi::Array::New(env);
+    if (context_) {
+      const auto names = context_->functionNames();
+      for (uint32_t i = 0; i < names.size(); ++i) a.Set(i, names[i]);
+    }
+    return a;
+  }
+
+  // While true the process does not end by itself: events may still come.
+  Napi::Value KeepAlive(const Napi::CallbackInfo& info) {
+    if (context_ && info.Length() > 0) {
+      if (info[0].ToBoolean().Value())
+        tsfn_.Ref(info.Env());
+      else
+        tsfn_.Unref(info.Env());
+    }
+    return info.Env().Undefined();
+  }
+
+  std::unique_ptr<air::Context> context_;
+  Napi::ThreadSafeFunction tsfn_;
+  std::thread watcher_;
+  std::atomic<bool> stop_{false};
+};
+
+Napi::FunctionReference* gContextClass = nullptr;
+
+// createContext(extensionId, contextType, onEvents) -> Context, or a text
+// saying why there is none.
+Napi::Value CreateContext(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  if (info.Length() < 3 || !info[0].IsString() || !info[2].IsFunction())
+    return Napi::String::New(env, "createContext(extensionId, contextType, onEvents)");
+  std::string error;
+  LoadedExtension* e = loadExtension(info[0].As<Napi::String>().Utf8Value(), &error);
+  if (!e) return Napi::String::New(env, error);
+  const std::string type = info[1].IsString() ? info[1].As<Napi::String>().Utf8Value() : std::string();
+  std::unique_ptr<air::Context> context = e->extension->createContext(type);
+  std::fflush(stdout);
+  if (!context) return Napi::String::New(env, "the context initializer of " + e->descriptor.id + " gave no context");
+  Napi::Object object = gContextClass->New({});
+  ContextWrap::Unwrap(object)->start(env, std::move(context), info[2].As<Napi::Function>());
+  return object;
+}
+
+// The simulated SDK behind an extension, connected on first use.
+anehost::SdkControl* sdkOf(const std::string& id, std::string* error) {
+  static std::vector<std::pair<std::string, std::unique_ptr<anehost::SdkControl>>> controls;
+  for (auto& c : controls)
+    if (c.first == id) return c.second.get();
+  anehost::Descriptor d;
+  std::string path;
+  if (!findDescriptor(id, &d, &path, error)) return nullptr;
+  std::unique_ptr<anehost::SdkControl> control = anehost::connectSdk(d.nativeLibrary, error);
+  if (!control) return nullptr;
+  controls.emplace_back(id, std::move(control));
+  return controls.back().second.get();
+}
+
+// sdkCommand(extensionId, line) -> "" when done, else the reason.
+Napi::Value SdkCommand(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  if (info.Length() < 2 || !info[0].IsString() || !info[1].IsString())
+    return Napi::String::New(env, "sdkCommand(extensionId, line)");
+  std::string error;
+  anehost::SdkControl* sdk = sdkOf(info[0].As<Napi::String>().Utf8Value(), &error);
+  if (sdk && sdk->command(info[1].As<Napi::String>().Utf8Value(), &error)) error.clear();
+  else if (error.empty()) error = "not understood";
+  std::fflush(stdout);
+  return Napi::String::New(env, error);
+}
+
+// sdkTakeCalls(extensionId) -> the calls made into the simulated SDK since the last take.
+Napi::Value SdkTakeCalls(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  Napi::Array a = Napi::Array::New(env);
+  std::string error;
+  anehost::SdkControl* sdk = info.Length() > 0 && info[0].IsString()
+                                 ? sdkOf(info[0].As<Napi::String>().Utf8Value(), &error)
+                                 : nullptr;
+  if (!sdk) return a;
+  const auto calls = sdk->takeCalls();
+  for (uint32_t i = 0; i < calls.size(); ++i) a.Set(i, calls[i]);
+  return a;
+}
+
+Napi::Object breachObject(Napi::Env env) {
+  const air::Breaches b = air::breaches();
+  Napi::Object o = Napi::Object::New(env);
+  o.Set("total", Napi::Number::New(env, double(b.total())));
+  o.Set("wrongThread", Napi::Number::New(env, double(b.wrongThread)));
+  o.Set("illegalState", Napi::Number::New(env, double(b.illegalState)));
+  o.Set("invalidObject", Napi::Number::New(env, double(b.invalidObject)));
+  o.Set("invalidArgument", Napi::Number::New(env, double(b.invalidArgument)));
+  Napi::Array log = Napi::Array::New(env);
+  const auto lines = air::breachLog();
+  for (uint32_t i = 0; i < lines.size(); ++i) log.Set(i, lines[i]);
+  o.Set("log", log);
+  return o;
+}
+
+// breaches() -> {total, wrongThread, illegalState, invalidObject, invalidArgument, log}
+Napi::Value Breaches(const Napi::CallbackInfo& info) { return breachObject(info.Env()); }
+
+// shutdown() -> breaches: what the runtime does when the application exits:
+// every live context is disposed and every extension finalized and unloaded.
+Napi::Value Shutdown(const Napi::CallbackInfo& info) {
+  while (!liveContexts().empty()) liveContexts().back()->shutDown();
+  loaded().clear();
+  std::fflush(stdout);
+  return breachObject(info.Env());
+}
+
+// setBitmapLayout(invertedY, extraWordsPerRow): how new bitmaps store their rows.
+Napi::Value SetBitmapLayout(const Napi::CallbackInfo& info) {
+  const bool inverted = info.Length() > 0 && info[0].ToBoolean().Value();
+  const uint32_t extra = info.Length() > 1 && info[1].IsNumber() ? info[1].As<Napi::Number>().Uint32Value() : 0;
+  air::setBitmapLayout(inverted, extra);
+  return info.Env().Undefined();
+}
+
+Napi::Object Init(Napi::Env env, Napi::Object exports) {
+  // SDK threads may outlive a finalizer; the libraries stay mapped until exit.
+  air::setKeepLibrariesLoaded(true);
+  gContextClass = new Napi::FunctionReference(Napi::Persistent(ContextWrap::Define(env)));
+  exports.Set("createContext", Napi::Function::New(env, CreateContext));
+  exports.Set("sdkCommand", Napi::Function::New(env, SdkCommand));
+  exports.Set("sdkTakeCalls", Napi::Function::New(env, SdkTakeCalls));
+  exports.Set("breaches", Napi::Function::New(env, Breaches));
+  exports.Set("shutdown", Napi::Function::New(env, Shutdown));
+  exports.Set("setBitmapLayout", Napi::Function::New(env, SetBitmapLayout));
+  return exports;
+}
+
+}  // namespace
+
+NODE_API_MODULE(air_runtime, Init)
