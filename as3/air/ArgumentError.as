@@ -1,0 +1,9 @@
+package {
+  /** Stand-in for ActionScript's ArgumentError: a wrong argument value. */
+  public class ArgumentError extends Error {
+    public function ArgumentError(message:String = "", id:int = 0) {
+      super(message, id);
+      this.name = "ArgumentError";
+    }
+  }
+}
