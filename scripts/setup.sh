@@ -19,3 +19,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The ActionScript side: Node, Java, and the compiler from npm (cached).
+bash "$(dirname "$0")/as3.sh" setup

@@ -14,6 +14,9 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
 
+leg "ActionScript tests"
+bash scripts/as3.sh test build/default
+
 leg "AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
 cmake --build --preset asan

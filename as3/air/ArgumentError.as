@@ -1,9 +1,12 @@
 package {
   /** Stand-in for ActionScript's ArgumentError: a wrong argument value. */
   public class ArgumentError extends Error {
+    public var errorID:int;
+
     public function ArgumentError(message:String = "", id:int = 0) {
-      super(message, id);
+      super(message);
       this.name = "ArgumentError";
+      errorID = id;
     }
   }
 }

@@ -1,4 +1,5 @@
 package flash.filesystem {
+  import flash.errors.IOError;
   import flash.utils.ByteArray;
 
   /**
@@ -24,7 +25,7 @@ package flash.filesystem {
         try {
           _data.airAdopt(fs["readFileSync"](file.nativePath));
         } catch (e:Object) {
-          throw new Error("Error #3003: File or directory does not exist.", 3003);
+          throw new IOError("Error #3003: File or directory does not exist.", 3003);
         }
       }
     }
@@ -41,7 +42,7 @@ package flash.filesystem {
         if (_mode == FileMode.WRITE || _mode == FileMode.UPDATE) fs["writeFileSync"](_file.nativePath, _data.airBytes());
         else if (_mode == FileMode.APPEND) fs["appendFileSync"](_file.nativePath, _data.airBytes());
       } catch (e:Object) {
-        throw new Error("Error #3001: File or directory access denied: " + _file.nativePath, 3001);
+        throw new IOError("Error #3001: File or directory access denied: " + _file.nativePath, 3001);
       } finally {
         _file = null;
         _data = null;

@@ -1,8 +1,11 @@
 package flash.utils {
+  import flash.errors.EOFError;
+  import flash.errors.IOError;
+
   /**
    * Stand-in for flash.utils.ByteArray over a Node Buffer: length, position, endian, the read and
    * write methods for bytes, integers, floats and UTF-8 text, compress and uncompress (zlib).
-   * Reading past the end throws an Error whose errorID is 2030, as AIR's EOFError. Not here:
+   * Reading past the end throws an EOFError (errorID 2030). Not here:
    * bytes[i] indexing (use readUnsignedByte / writeByte with position, or byteAt / setByteAt),
    * AMF objects.
    */
@@ -111,7 +114,7 @@ package flash.utils {
       try {
         adopt(algorithm == "deflate" ? zlib["inflateRawSync"](airBytes()) : zlib["inflateSync"](airBytes()));
       } catch (e:Object) {
-        throw new Error("Error #2058: There was an error decompressing the data.", 2058);
+        throw new IOError("Error #2058: There was an error decompressing the data.", 2058);
       }
       _position = 0;
     }
@@ -148,7 +151,7 @@ package flash.utils {
     }
 
     private function need(count:uint):void {
-      if (_position + count > _length) throw new Error("Error #2030: End of file was encountered.", 2030);
+      if (_position + count > _length) throw new EOFError("Error #2030: End of file was encountered.", 2030);
     }
 
     // Makes room for count bytes at the position; answers where they go.

@@ -1,0 +1,46 @@
+package {
+  /**
+   * A small runner for asynchronous tests: each test gets a Test with expect() and done(); they run
+   * one after the other, each within a time limit. The last line is the summary
+   * "as3: N passed, N failed"; the exit status is 1 when any test failed.
+   */
+  public class TestRunner {
+    private var _tests:Array = [];
+    private var _passed:int = 0;
+    private var _failed:int = 0;
+
+    public function add(name:String, body:Function):void {
+      _tests.push({"name": name, "body": body});
+    }
+
+    public function run():void {
+      next(0);
+    }
+
+    private function next(index:int):void {
+      if (index >= _tests.length) {
+        console.log("as3: " + _passed + " passed, " + _failed + " failed");
+        process["exitCode"] = _failed == 0 ? 0 : 1;
+        return;
+      }
+      var entry:Object = _tests[index];
+      var test:Test = new Test(entry["name"] as String, function(t:Test):void {
+        if (t.failures.length == 0) {
+          ++_passed;
+          console.log("ok      " + t.name);
+        } else {
+          ++_failed;
+          console.log("FAILED  " + t.name);
+          for each (var f:String in t.failures) console.log("        " + f);
+        }
+        setTimeout(function():void { next(index + 1); }, 0);
+      });
+      try {
+        (entry["body"] as Function)(test);
+      } catch (e:Error) {
+        test.fail("threw " + e.message);
+        test.done();
+      }
+    }
+  }
+}
