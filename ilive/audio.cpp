@@ -22,9 +22,9 @@
 #include "core/results.h"
 #include "core/text.h"
 #include "ilive/brisora.h"
-#include "ilive/call_edge.h"
+#include "ilive/sdk_call.h"
 #include "ilive/functions.h"
-#include "ilive/live_manager.h"
+#include "ilive/manager.h"
 #include "ilive/sdk/ilive.h"
 
 namespace brisora {
@@ -88,7 +88,7 @@ void takeLocalBlock(LiveManager& manager, const std::string& id, const ilive::Au
     manager.pendingAudio = std::move(block);
     manager.pendingAudioLength = n;
   }
-  raise(manager.audiodata, id);
+  manager.context.raise(manager.audiodata, id);
 }
 
 bool blockWanted(LiveManager& manager) {
@@ -102,19 +102,19 @@ bool blockWanted(LiveManager& manager) {
 
 void onDeviceOperation(int32_t operation, int32_t result, void* data) {
   (void)data;
-  inHandler([&] {
+  core::inHandler([&] {
     std::printf("\n%s", "OnDeviceOperation");
     LiveManager& manager = LiveManager::instance();
-    raise(manager.devices,
+    manager.context.raise(manager.devices,
           core::joinLevel({"operation", core::intToString(operationNumber(operation)), core::intToString(result)}));
   });
 }
 
 void onDeviceDetect(void* data) {
   (void)data;
-  inHandler([] {
+  core::inHandler([] {
     LiveManager& manager = LiveManager::instance();
-    raise(manager.devices, "detect");
+    manager.context.raise(manager.devices, "detect");
   });
 }
 
@@ -122,7 +122,7 @@ void onDeviceDetect(void* data) {
 
 void onAudioData(const ilive::AudioFrame* frame, int32_t sourceKind, void* data) {
   (void)data;
-  inHandler([&] {
+  core::inHandler([&] {
     if (!frame) return;
     if (sourceKind != 2 && sourceKind != 5) return;
     LiveManager& manager = LiveManager::instance();
@@ -144,51 +144,40 @@ void onAudioData(const ilive::AudioFrame* frame, int32_t sourceKind, void* data)
     }
     if (count % 6 != 0) return;
     const int32_t level = levelDecibels(frame->data, dataSize);
-    raise(manager.audioevent, core::joinLevel({core::intToString(sourceKind), id, core::intToString(level)}));
+    manager.context.raise(manager.audioevent, core::joinLevel({core::intToString(sourceKind), id, core::intToString(level)}));
   });
 }
 
 // ---- ActionScript functions ----
 
-BRISORA_FUNCTION(registAudioDataCallback) {
-  (void)functionData;
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    const int32_t kind = args.int32(0);
-    trace("\n%s%s==%i\n", kPrefix, "registAudioDataCallback", kind);
-    if (kind == kLocalCaptureKind) {
-      LiveManager::instance().localAudioCapture.store(args.boolean(1));
-      return core::newBool(true);
-    }
-    try {
-      GetILive()->setAudioDataHandler(kind, &onAudioData, ctx);
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
+ANE_FUNCTION(registAudioDataCallback) {
+  core::Args args(argc, argv);
+  const int32_t kind = args.int32(0);
+  debugMode.print("\n%s%s==%i\n", kPrefix, "registAudioDataCallback", kind);
+  if (kind == kLocalCaptureKind) {
+    LiveManager::instance().localAudioCapture.store(args.boolean(1));
     return core::newBool(true);
-  });
+  }
+  return core::newBool(core::callSdk([&] { GetILive()->setAudioDataHandler(kind, &onAudioData, ctx); }));
 }
 
-BRISORA_FUNCTION(getAudioData) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    // Something that is not a ByteArray cannot take the block: it stays pending.
-    if (!isObjectOfType(args.object(0), FRE_TYPE_BYTEARRAY)) return nullptr;
-    LiveManager& manager = LiveManager::instance();
-    // Take the block out under the lock, then fill the ByteArray without it.
-    std::unique_ptr<uint8_t[]> block;
-    uint32_t length = 0;
-    {
-      std::lock_guard<std::mutex> lock(manager.audioMutex);
-      block = std::move(manager.pendingAudio);
-      length = manager.pendingAudioLength;
-      manager.pendingAudioLength = 0;
-    }
-    if (!block) length = 0;
-    core::fillByteArray(args.object(0), block.get(), length);
-    return nullptr;
-  });
+ANE_FUNCTION(getAudioData) {
+  core::Args args(argc, argv);
+  // Something that is not a ByteArray cannot take the block: it stays pending.
+  if (!core::isObjectOfType(args.object(0), FRE_TYPE_BYTEARRAY)) return nullptr;
+  LiveManager& manager = LiveManager::instance();
+  // Take the block out under the lock, then fill the ByteArray without it.
+  std::unique_ptr<uint8_t[]> block;
+  uint32_t length = 0;
+  {
+    std::lock_guard<std::mutex> lock(manager.audioMutex);
+    block = std::move(manager.pendingAudio);
+    length = manager.pendingAudioLength;
+    manager.pendingAudioLength = 0;
+  }
+  if (!block) length = 0;
+  core::fillByteArray(args.object(0), block.get(), length);
+  return nullptr;
 }
 
 }  // namespace brisora

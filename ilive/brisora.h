@@ -1,20 +1,30 @@
-// What Brisora's files share: the trace switch, the console prefix and the SDK
-// handlers that one file installs and another defines.
+// Brisora, the AIR native extension over the iLive SDK. What lives in ilive/:
+//   entry.cpp            the library's entry points, context initializer and finalizer
+//   manager.h/.cpp       LiveManager, the state functions and SDK handlers share
+//   function_table.*     the 68 named functions in the order the runtime sees them
+//   functions.h          their declarations, grouped by the file that holds them
+//   sdk_call.h           how a function reaches the SDK (the call edge)
+//   login.cpp rooms.cpp frames.cpp devices.cpp audio.cpp media.cpp quality.cpp
+//   host_utilities.cpp   one file per group of functions and its SDK handlers
+//   sdk/                 everything taken from the iLive SDK
+// The frame path, events, argument reading and the guards live in core/.
+//
+// This header: what the files share, the trace switch, the console prefix and
+// the SDK handlers that one file installs and another defines.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
+#include "core/trace.h"
 #include "ilive/sdk/ilive.h"
 
 namespace brisora {
 
 constexpr const char* kPrefix = "Brisora:";
 
-// The trace switch: 1 prints the debug traces of the ActionScript functions.
-// Written by initRtmpLiveSdk on the main thread.
-extern std::atomic<int32_t> debugMode;
-inline bool tracing() { return debugMode.load(std::memory_order_relaxed) == 1; }
+// The trace switch: on, the ActionScript functions print their debug traces.
+// Set by initRtmpLiveSdk.
+extern core::TraceSwitch debugMode;
 
 // Handlers that do nothing (stream operations, notification hooks, the first
 // room-record slot).

@@ -1,19 +1,16 @@
-// Brisora's entry points, context initializer and finalizer.
+// Brisora's entry points, context finalizer and the trace switch; the context
+// initializer is core's (core/entry.h).
 #include <cstdio>
-#include <exception>
 
 #include "core/context.h"
+#include "core/entry.h"
 #include "ilive/brisora.h"
 #include "ilive/function_table.h"
-#include "ilive/live_manager.h"
-
-#if defined(_WIN32)
-#define BRISORA_EXPORT extern "C" __declspec(dllexport)
-#else
-#define BRISORA_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+#include "ilive/manager.h"
 
 namespace brisora {
+
+core::TraceSwitch debugMode;
 
 void emptyHandler(void*) {}
 void emptyHandler() {}
@@ -21,20 +18,8 @@ void emptyHandler(int32_t, const ilive::SdkString&, void*) {}
 
 namespace {
 
-// The extension's global context holder.
-core::AneContext globalContext;
-
-void contextInitializer(void*, const uint8_t*, FREContext ctx, uint32_t* numFunctionsToSet,
-                        const FRENamedFunction** functionsToSet) {
-  try {
-    globalContext.setContext(ctx);
-    LiveManager& manager = LiveManager::instance();
-    manager.context = globalContext;
-  } catch (...) {
-  }
-  if (numFunctionsToSet) *numFunctionsToSet = functionCount();
-  if (functionsToSet) *functionsToSet = functionTable();
-}
+// Where the events of every function and handler go (but the frame events).
+core::AneContext& eventsContext() { return LiveManager::instance().context; }
 
 void contextFinalizer(FREContext) {
   std::printf("\n%s,%s", kPrefix, "BrisoraContextFinalizer\xA3\xBAGetILive()->release()");
@@ -52,11 +37,5 @@ void contextFinalizer(FREContext) {
 }  // namespace
 }  // namespace brisora
 
-BRISORA_EXPORT void ANEWinExtInitializer(void** extDataToSet, FREContextInitializer* ctxInitializerToSet,
-                                         FREContextFinalizer* ctxFinalizerToSet) {
-  (void)extDataToSet;  // Brisora keeps no extension data
-  if (ctxInitializerToSet) *ctxInitializerToSet = &brisora::contextInitializer;
-  if (ctxFinalizerToSet) *ctxFinalizerToSet = &brisora::contextFinalizer;
-}
-
-BRISORA_EXPORT void ANEWinExtFinalizer(void* extData) { (void)extData; }
+ANE_ENTRY_POINTS(ANEWinExtInitializer, ANEWinExtFinalizer, brisora::eventsContext, brisora::kFunctionTable,
+                 brisora::contextFinalizer)

@@ -1,22 +1,17 @@
-// The video frame store: the three SDK handlers that route frames and member
-// events to renderers, the frame intake, and the functions that pull frames.
-//
-// Routing (which renderer belongs to whom) happens under the pool lock; the
-// pixel conversion happens outside it, into the renderer's FrameStore, whose
-// buffer is kept while the frame size stays the same.
+// Brisora's side of the frame path: the iLive frame record adapted to the
+// shared path in core (routing, intake, the "video" event), the member events
+// that bind and release renderers, and the functions that pull frames.
 #include <cstdio>
 #include <string>
 
 #include "core/args.h"
-#include "core/context.h"
 #include "core/edge.h"
-#include "core/frame_event.h"
-#include "core/pixels.h"
+#include "core/frame_path.h"
 #include "core/results.h"
 #include "core/text.h"
 #include "ilive/brisora.h"
 #include "ilive/functions.h"
-#include "ilive/live_manager.h"
+#include "ilive/manager.h"
 
 namespace brisora {
 namespace {
@@ -30,43 +25,23 @@ const char* kindText(int32_t kind) {
   }
 }
 
-void raise(const std::string& code, const std::string& level) {
-  core::dispatchStatus(LiveManager::instance().context.get(), code, level);
-}
-
 void raiseError(const std::string& user, int32_t kind, const char* message) {
   LiveManager& m = LiveManager::instance();
-  raise(m.ilivesdk_error, core::joinLevel({user, kindText(kind), message}));
+  m.context.raise(m.ilivesdk_error, core::joinLevel({user, kindText(kind), message}));
 }
 
-// Whether the frame carries the bytes its format needs for width x height:
-// 3 bytes a pixel for packed 24-bit, Y plus two quarter-size chroma planes
-// (odd sizes rounded up) for I420.
-bool frameComplete(const ilive::VideoFrame& f) {
-  if (!f.data) return false;
-  const uint64_t needed = f.colorFormat == ilive::COLOR_FORMAT_RGB24
-                              ? static_cast<uint64_t>(f.width) * f.height * 3
-                              : core::i420FrameBytes(f.width, f.height);
-  return static_cast<uint64_t>(f.dataSize) >= needed;
-}
-
-// The intake of one frame into renderer r, bound to (user, kind) by the caller.
-// A frame that is empty, shorter than its size needs, or whose BGRA size does
-// not fit in 32 bits is dropped; the renderer keeps its previous frame.
-void takeFrame(const core::RendererPtr& r, const ilive::VideoFrame* f, const std::string& user, int32_t kind) {
-  if (!core::contextReady(r->context)) return;
-  if (!f || f->dataSize == 0) return;
-  if (!frameComplete(*f) || core::bgraFrameBytes(f->width, f->height) == 0) return;
-  const bool packed24 = f->colorFormat == ilive::COLOR_FORMAT_RGB24;
-  const bool stored = r->frame.write(f->width, f->height, [f, packed24](uint8_t* dst) {
-    return packed24 ? core::rgb24ToBgra(f->data, f->dataSize, f->width, f->height, dst)
-                    : core::i420ToBgra(f->data, f->dataSize, f->width, f->height, dst);
-  });
-  if (!stored) return;
-  thread_local std::string level;
-  core::LevelBuilder(level).field(user).field(f->width).field(f->height).field(f->flag ? "1" : "0").field(f->value).field(
-      kind);
-  core::dispatchStatusKept(r->context.get(), LiveManager::instance().video, level);
+// The SDK's frame record as the shared path reads it: packed 24-bit or I420,
+// the flag and the value passed on in the event.
+core::Frame frameOf(const ilive::VideoFrame& f) {
+  core::Frame frame;
+  frame.data = f.data;
+  frame.size = f.dataSize;
+  frame.width = f.width;
+  frame.height = f.height;
+  frame.pixels = f.colorFormat == ilive::COLOR_FORMAT_RGB24 ? core::FramePixels::Rgb24 : core::FramePixels::I420;
+  frame.flag = f.flag != 0;
+  frame.value = f.value;
+  return frame;
 }
 
 // The identifier of a frame as text, in a buffer this thread reuses.
@@ -84,20 +59,8 @@ void onRemoteVideo(const ilive::VideoFrame* frame, void*) {
     LiveManager& m = LiveManager::instance();
     const std::string& user = frameUser(*frame);
     const int32_t kind = frame->sourceKind >= 1 && frame->sourceKind <= 3 ? frame->sourceKind : 0;
-    core::RendererPtr r;
-    bool created = false;
-    {
-      std::lock_guard<std::mutex> lock(m.renderers.mutex());
-      r = m.renderers.findLocked(user, kind);
-      if (!r && user != m.localUserLocked && kind != 1) {
-        r = m.acquireRendererLocked();
-        created = true;
-      }
-      if (r) r->bind(user, kind);
-    }
-    if (created) std::printf("\n%s === %i", "no Video - init Create", kind);
-    if (r) {
-      takeFrame(r, frame, user, kind);
+    if (core::RendererPtr r = core::routeRemote(m.renderers, m.context.get(), user, kind, m.localUserLocked)) {
+      core::takeFrame(*r, frameOf(*frame), user, kind);
       return;
     }
     std::printf("\n%s = %s  === %i", "OnRemoteVideo", user.c_str(), frame->sourceKind);
@@ -105,6 +68,7 @@ void onRemoteVideo(const ilive::VideoFrame* frame, void*) {
   });
 }
 
+// The camera has a slot of its own; screen and media file share one.
 void onLocalVideo(const ilive::VideoFrame* frame, void*) {
   core::inHandler([&] {
     if (!frame) return;
@@ -112,23 +76,9 @@ void onLocalVideo(const ilive::VideoFrame* frame, void*) {
     if (kind < 1 || kind > 3) return;
     LiveManager& m = LiveManager::instance();
     thread_local std::string user;
-    core::RendererPtr r;
-    {
-      std::lock_guard<std::mutex> lock(m.renderers.mutex());
-      user = m.localUserLocked;
-      if (kind == 1) {
-        r = m.renderers.findLocked(user, 1);
-        if (!r) r = m.acquireRendererLocked();
-        m.localCamera = r;
-      } else {
-        if (core::RendererPtr found = m.renderers.findLocked(user, kind)) m.localScreen = found;
-        if (!m.localScreen) m.localScreen = m.acquireRendererLocked();
-        r = m.localScreen;
-      }
-      if (r) r->bind(user, kind);
-    }
-    if (r)
-      takeFrame(r, frame, user, kind);
+    core::RendererPtr& slot = kind == 1 ? m.localCamera : m.localScreen;
+    if (core::RendererPtr r = core::routeLocal(m.renderers, m.context.get(), slot, kind != 1, m.localUserLocked, kind, &user))
+      core::takeFrame(*r, frameOf(*frame), user, kind);
     else
       raiseError(user, kind, kind == 1 ? "not find local_camera" : "not find local_screen");
   });
@@ -158,7 +108,7 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
             if (r) r->bind(user, 1);
           }
           if (r)
-            raise(m.addvideo, core::joinLevel({user, "1"}));
+            m.context.raise(m.addvideo, core::joinLevel({user, "1"}));
           else
             raiseError(user, 1, "not find videoRander");
         }
@@ -177,7 +127,7 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
             }
           }
           if (released)
-            raise(m.novideo, core::joinLevel({user, "1"}));
+            m.context.raise(m.novideo, core::joinLevel({user, "1"}));
           else
             raiseError(user, 1, "not remove videoRander");
         }
@@ -193,7 +143,7 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
           if (!m.localScreen) m.localScreen = m.acquireRendererLocked();
           m.localScreen->bind(user, kind);
         }
-        raise(m.addvideo, core::joinLevel({user, kindText(kind)}));
+        m.context.raise(m.addvideo, core::joinLevel({user, kindText(kind)}));
         break;
       }
       case ilive::EVENT_SCREEN_OFF:
@@ -208,7 +158,7 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
             m.localScreen.reset();
           }
         }
-        raise(m.removevideo, core::joinLevel({user, kindText(kind)}));
+        m.context.raise(m.removevideo, core::joinLevel({user, kindText(kind)}));
         break;
       }
       default:
@@ -227,42 +177,22 @@ core::RendererPtr rendererFor(const std::string& user, int32_t kind) {
   return r;
 }
 
-FREObject copyFrame(uint32_t argc, FREObject argv[]) {
-  core::Args args(argc, argv);
-  thread_local std::string user;  // kept from call to call: a pull allocates nothing
-  args.stringInto(1, &user);
-  const int32_t kind = args.int32(2);
-  core::RendererPtr r = rendererFor(user, kind);
-  FREObject destination = args.object(0);
-  if (!r || !destination) return nullptr;
-  r->frame.read([destination](const uint8_t* data, uint32_t size, uint32_t, uint32_t) {
-    core::fillByteArray(destination, data, size);
-  });
+FREObject copyFrameTo(uint32_t argc, FREObject argv[]) {
+  const core::FramePull pull = core::readFramePull(argc, argv);
+  core::RendererPtr r = rendererFor(pull.user, pull.kind);
+  if (r && pull.target) core::copyFrame(*r, pull.target);
   return nullptr;
 }
 
 }  // namespace
 
-BRISORA_FUNCTION(getVideoData) {
-  (void)ctx;
-  (void)functionData;
-  return copyFrame(argc, argv);
-}
+ANE_FUNCTION(getVideoData) { return copyFrameTo(argc, argv); }
 
-BRISORA_FUNCTION(getVideoVector) {
-  (void)ctx;
-  (void)functionData;
-  return copyFrame(argc, argv);
-}
+ANE_FUNCTION(getVideoVector) { return copyFrameTo(argc, argv); }
 
-BRISORA_FUNCTION(getVideoBitmapData) {
-  (void)ctx;
-  (void)functionData;
-  core::Args args(argc, argv);
-  thread_local std::string user;  // kept from call to call
-  args.stringInto(1, &user);
-  const int32_t kind = args.int32(2);
-  core::RendererPtr r = rendererFor(user, kind);
+ANE_FUNCTION(getVideoBitmapData) {
+  const core::FramePull pull = core::readFramePull(argc, argv);
+  core::RendererPtr r = rendererFor(pull.user, pull.kind);
   if (!r) return nullptr;
   FREObject bitmap = nullptr;
   r->frame.read([&bitmap](const uint8_t* data, uint32_t size, uint32_t width, uint32_t height) {

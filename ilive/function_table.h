@@ -1,13 +1,11 @@
+// Brisora's table of named functions (function_table.cpp).
 #pragma once
 
-#include <cstdint>
-
-#include "FlashRuntimeExtensions.h"
+#include "core/entry.h"
 
 namespace brisora {
 
 // The 68 named functions, first "initRtmpLiveSdk", last "keepScreenOn".
-const FRENamedFunction* functionTable();
-uint32_t functionCount();
+extern const core::FunctionTable kFunctionTable;
 
 }  // namespace brisora

@@ -2,91 +2,90 @@
 #pragma once
 
 #include "FlashRuntimeExtensions.h"
-
-#define BRISORA_FUNCTION(name) FREObject name(FREContext ctx, void* functionData, uint32_t argc, FREObject argv[])
+#include "core/edge.h"
 
 namespace brisora {
 
 // login.cpp — start-up and login
-BRISORA_FUNCTION(initRtmpLiveSdk);
-BRISORA_FUNCTION(initILiveSdk);
-BRISORA_FUNCTION(setLogPath);
-BRISORA_FUNCTION(getSdkVersion);
-BRISORA_FUNCTION(setChannelMode);
-BRISORA_FUNCTION(iLiveLogin);
-BRISORA_FUNCTION(iLiveLoginWithSpear);
-BRISORA_FUNCTION(iLiveLoginOut);
-BRISORA_FUNCTION(isLogin);
-BRISORA_FUNCTION(isInited);
+ANE_FUNCTION(initRtmpLiveSdk);
+ANE_FUNCTION(initILiveSdk);
+ANE_FUNCTION(setLogPath);
+ANE_FUNCTION(getSdkVersion);
+ANE_FUNCTION(setChannelMode);
+ANE_FUNCTION(iLiveLogin);
+ANE_FUNCTION(iLiveLoginWithSpear);
+ANE_FUNCTION(iLiveLoginOut);
+ANE_FUNCTION(isLogin);
+ANE_FUNCTION(isInited);
 
 // rooms.cpp — rooms and streams
-BRISORA_FUNCTION(createRoom);
-BRISORA_FUNCTION(joinRoom);
-BRISORA_FUNCTION(changeRole);
-BRISORA_FUNCTION(requestStream);
-BRISORA_FUNCTION(cancelStream);
-BRISORA_FUNCTION(cancelAllStream);
-BRISORA_FUNCTION(quitRoom);
+ANE_FUNCTION(createRoom);
+ANE_FUNCTION(joinRoom);
+ANE_FUNCTION(changeRole);
+ANE_FUNCTION(requestStream);
+ANE_FUNCTION(cancelStream);
+ANE_FUNCTION(cancelAllStream);
+ANE_FUNCTION(quitRoom);
 
 // frames.cpp — video frames
-BRISORA_FUNCTION(getVideoData);
-BRISORA_FUNCTION(getVideoBitmapData);
-BRISORA_FUNCTION(getVideoVector);
+ANE_FUNCTION(getVideoData);
+ANE_FUNCTION(getVideoBitmapData);
+ANE_FUNCTION(getVideoVector);
 
 // devices.cpp — local devices
-BRISORA_FUNCTION(openCamera);
-BRISORA_FUNCTION(getCurCameraState);
-BRISORA_FUNCTION(closeCamera);
-BRISORA_FUNCTION(getCameraNames);
-BRISORA_FUNCTION(openMic);
-BRISORA_FUNCTION(getMicVolume);
-BRISORA_FUNCTION(setMicVolume);
-BRISORA_FUNCTION(getCurMicState);
-BRISORA_FUNCTION(closeMic);
-BRISORA_FUNCTION(getMicNames);
-BRISORA_FUNCTION(openSpeaker);
-BRISORA_FUNCTION(getCurPlayerState);
-BRISORA_FUNCTION(getSpeakerNames);
-BRISORA_FUNCTION(setPlayerVolume);
-BRISORA_FUNCTION(getPlayerVolume);
-BRISORA_FUNCTION(closeSpeaker);
-BRISORA_FUNCTION(getScreenShareState);
-BRISORA_FUNCTION(getScreenShareNames);
-BRISORA_FUNCTION(openScreenShare);
-BRISORA_FUNCTION(openScreenRectangleShare);
-BRISORA_FUNCTION(closeScreenShare);
-BRISORA_FUNCTION(openSystemVoiceInput);
-BRISORA_FUNCTION(closeSystemVoiceInput);
-BRISORA_FUNCTION(setSystemVoiceInputVolume);
-BRISORA_FUNCTION(getSystemVoiceInputVolume);
-BRISORA_FUNCTION(getCurSystemVoiceInputState);
-BRISORA_FUNCTION(setSkinSmoothGrade);
-BRISORA_FUNCTION(setSkinWhitenessGrade);
+ANE_FUNCTION(openCamera);
+ANE_FUNCTION(getCurCameraState);
+ANE_FUNCTION(closeCamera);
+ANE_FUNCTION(getCameraNames);
+ANE_FUNCTION(openMic);
+ANE_FUNCTION(getMicVolume);
+ANE_FUNCTION(setMicVolume);
+ANE_FUNCTION(getCurMicState);
+ANE_FUNCTION(closeMic);
+ANE_FUNCTION(getMicNames);
+ANE_FUNCTION(openSpeaker);
+ANE_FUNCTION(getCurPlayerState);
+ANE_FUNCTION(getSpeakerNames);
+ANE_FUNCTION(setPlayerVolume);
+ANE_FUNCTION(getPlayerVolume);
+ANE_FUNCTION(closeSpeaker);
+ANE_FUNCTION(getScreenShareState);
+ANE_FUNCTION(getScreenShareNames);
+ANE_FUNCTION(openScreenShare);
+ANE_FUNCTION(openScreenRectangleShare);
+ANE_FUNCTION(closeScreenShare);
+ANE_FUNCTION(openSystemVoiceInput);
+ANE_FUNCTION(closeSystemVoiceInput);
+ANE_FUNCTION(setSystemVoiceInputVolume);
+ANE_FUNCTION(getSystemVoiceInputVolume);
+ANE_FUNCTION(getCurSystemVoiceInputState);
+ANE_FUNCTION(setSkinSmoothGrade);
+ANE_FUNCTION(setSkinWhitenessGrade);
 
 // audio.cpp — audio data
-BRISORA_FUNCTION(registAudioDataCallback);
-BRISORA_FUNCTION(getAudioData);
+ANE_FUNCTION(registAudioDataCallback);
+ANE_FUNCTION(getAudioData);
 
 // media.cpp — media files, recording, external capture, custom data
-BRISORA_FUNCTION(openExternalCapture);
-BRISORA_FUNCTION(fillExternalCaptureByteFrame);
-BRISORA_FUNCTION(fillExternalCaptureBitmapFrame);
-BRISORA_FUNCTION(closeExternalCapture);
-BRISORA_FUNCTION(isValidMediaFile);
-BRISORA_FUNCTION(openPlayMediaFile);
-BRISORA_FUNCTION(pausePlayMediaFile);
-BRISORA_FUNCTION(resumePlayMediaFile);
-BRISORA_FUNCTION(closePlayMediaFile);
-BRISORA_FUNCTION(getPlayMediaFileState);
-BRISORA_FUNCTION(getPlayMediaFilePos);
-BRISORA_FUNCTION(setPlayMediaFilePos);
-BRISORA_FUNCTION(startLocalRecord);
-BRISORA_FUNCTION(stopLocalRecord);
-BRISORA_FUNCTION(fillCustomData);
+ANE_FUNCTION(openExternalCapture);
+ANE_FUNCTION(fillExternalCaptureByteFrame);
+ANE_FUNCTION(fillExternalCaptureBitmapFrame);
+ANE_FUNCTION(closeExternalCapture);
+ANE_FUNCTION(isValidMediaFile);
+ANE_FUNCTION(openPlayMediaFile);
+ANE_FUNCTION(pausePlayMediaFile);
+ANE_FUNCTION(resumePlayMediaFile);
+ANE_FUNCTION(closePlayMediaFile);
+ANE_FUNCTION(getPlayMediaFileState);
+ANE_FUNCTION(getPlayMediaFilePos);
+ANE_FUNCTION(setPlayMediaFilePos);
+ANE_FUNCTION(startLocalRecord);
+ANE_FUNCTION(stopLocalRecord);
+ANE_FUNCTION(fillCustomData);
 
 // host_utilities.cpp — disposal and host process
-BRISORA_FUNCTION(dispose);
-BRISORA_FUNCTION(killProcess);
-BRISORA_FUNCTION(keepScreenOn);
+ANE_FUNCTION(dispose);
+ANE_FUNCTION(killProcess);
+ANE_FUNCTION(keepScreenOn);
 
 }  // namespace brisora

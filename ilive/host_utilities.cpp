@@ -4,7 +4,7 @@
 
 #include "core/args.h"
 #include "core/results.h"
-#include "ilive/call_edge.h"
+#include "ilive/sdk_call.h"
 #include "ilive/functions.h"
 #include "ilive/sdk/ilive.h"
 
@@ -12,31 +12,24 @@ namespace brisora {
 
 // Releases the SDK (the same request the context finalizer makes); leaves the
 // manager, its renderers and the pending audio alone.
-BRISORA_FUNCTION(dispose) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    GetILive()->releaseSdk(nullptr, nullptr, nullptr);
-    return core::newBool(true);
-  });
+ANE_FUNCTION(dispose) {
+  GetILive()->releaseSdk(nullptr, nullptr, nullptr);
+  return core::newBool(true);
 }
 
 // Ends the whole process at once, exit code 0, without any clean-up.
-BRISORA_FUNCTION(killProcess) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
+ANE_FUNCTION(killProcess) {
   TerminateProcess(GetCurrentProcess(), 0);
   return core::newBool(true);  // only should TerminateProcess ever return
 }
 
 // true: screen saver off, display and system required; false: both restored.
 // The execution state is the calling (main) thread's; the results are ignored.
-BRISORA_FUNCTION(keepScreenOn) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    const bool keepOn = core::Args(argc, argv).boolean(0);
-    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, keepOn ? FALSE : TRUE, nullptr, 0);
-    SetThreadExecutionState(keepOn ? (ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED) : ES_CONTINUOUS);
-    return nullptr;
-  });
+ANE_FUNCTION(keepScreenOn) {
+  const bool keepOn = core::Args(argc, argv).boolean(0);
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, keepOn ? FALSE : TRUE, nullptr, 0);
+  SetThreadExecutionState(keepOn ? (ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED) : ES_CONTINUOUS);
+  return nullptr;
 }
 
 }  // namespace brisora

@@ -9,11 +9,9 @@
 #include "core/results.h"
 #include "ilive/brisora.h"
 #include "ilive/functions.h"
-#include "ilive/live_manager.h"
+#include "ilive/manager.h"
 
 namespace brisora {
-
-std::atomic<int32_t> debugMode{0};
 
 namespace {
 
@@ -22,7 +20,7 @@ void outcome(const char* line, const std::string& code, bool success) {
   core::inHandler([&] {
     std::printf("\n%s", line);
     LiveManager& m = LiveManager::instance();
-    core::dispatchStatus(m.context.get(), code, success ? m.complete : m.error);
+    m.context.raise(code, success ? m.complete : m.error);
   });
 }
 
@@ -40,11 +38,11 @@ void setVideoColorFormat(ilive::iLive* live) {
   if (!view) {
     // No view to ask: the packed 24-bit format, as without the probe.
     live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);
-    if (tracing()) std::printf("\n%s%s,%s", kPrefix, "VideoColorFormat", "COLOR_FORMAT_RGB24");
+    debugMode.print("\n%s%s,%s", kPrefix, "VideoColorFormat", "COLOR_FORMAT_RGB24");
     return;
   }
   const int32_t type = view->getViewType();
-  if (tracing())
+  if (debugMode.on())
     std::printf("\n%s%s,%s", kPrefix, "VideoColorFormat",
                 type == ilive::ROOT_VIEW_TYPE_D3D ? "ROOT_VIEW_TYPE_D3D" : "COLOR_FORMAT_RGB24");
   // The view is asked again for the format it renders into.
@@ -60,7 +58,7 @@ FREObject login(FREContext ctx, uint32_t argc, FREObject argv[], bool withSpear)
   const int32_t count = args.int32(2);
   LiveManager::instance().prepareRendererPool(userId, count, ctx);
   const std::string extra = args.string(3);
-  if (tracing()) std::printf("\n%s%s,%s,%s", kPrefix, "iLiveLogin", userId.c_str(), sig.c_str());
+  debugMode.print("\n%s%s,%s,%s", kPrefix, "iLiveLogin", userId.c_str(), sig.c_str());
   ilive::iLive* live = ::GetILive();
   if (withSpear)
     live->loginWithSpear(userId.c_str(), sig.c_str(), extra.c_str(), onLoginSuccess, onLoginError, ctx);
@@ -71,24 +69,18 @@ FREObject login(FREContext ctx, uint32_t argc, FREObject argv[], bool withSpear)
 
 }  // namespace
 
-BRISORA_FUNCTION(initRtmpLiveSdk) {
-  (void)functionData;
-  (void)ctx;
-  core::Args args(argc, argv);
-  bool on = false;
-  // A failed conversion leaves the switch as it was.
-  if (args.tryBoolean(0, &on)) debugMode.store(on ? 1 : 0, std::memory_order_relaxed);
-  std::printf("\n%s%s - %s", kPrefix, "initRtmpLiveSdk Mode:", tracing() ? "debug" : "release");
+ANE_FUNCTION(initRtmpLiveSdk) {
+  debugMode.setFrom(core::Args(argc, argv), 0);
+  std::printf("\n%s%s - %s", kPrefix, "initRtmpLiveSdk Mode:", debugMode.on() ? "debug" : "release");
   return core::newBool(true);
 }
 
-BRISORA_FUNCTION(initILiveSdk) {
-  (void)functionData;
+ANE_FUNCTION(initILiveSdk) {
   core::Args args(argc, argv);
   const int32_t appId = args.int32(0);
   const int32_t second = args.int32(1);
   const int32_t probeRootView = args.int32(3);
-  if (tracing()) std::printf("\n%s%s,%d,%d", kPrefix, "initILiveSdk", appId, second);
+  debugMode.print("\n%s%s,%d,%d", kPrefix, "initILiveSdk", appId, second);
   ilive::iLive* live = ::GetILive();
   live->setForceOfflineHandler(emptyHandler, ctx);
   live->setNetworkNoticeHandler(emptyHandler);
@@ -97,11 +89,11 @@ BRISORA_FUNCTION(initILiveSdk) {
     setVideoColorFormat(live);
   } else {
     live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);
-    if (tracing()) std::printf("\n%s%s,%s", kPrefix, "VideoColorFormat", "COLOR_FORMAT_RGB24");
+    debugMode.print("\n%s%s,%s", kPrefix, "VideoColorFormat", "COLOR_FORMAT_RGB24");
   }
   try {
     if (live->init(appId, 1, 0) != 0) return core::newBool(false);
-    if (tracing()) {
+    if (debugMode.on()) {
       const ilive::SdkString version = live->getVersion();
       std::printf("\n%s%s,%s", kPrefix, "initILiveSdk Version:", version.c_str());
     }
@@ -111,59 +103,42 @@ BRISORA_FUNCTION(initILiveSdk) {
   }
 }
 
-BRISORA_FUNCTION(setLogPath) {
-  (void)ctx;
-  (void)functionData;
+ANE_FUNCTION(setLogPath) {
   core::Args args(argc, argv);
   const std::string path = args.string(0);
   const ilive::SdkString sdkPath(path.data(), path.size());
   return core::newBool(::GetILive()->setLogPath(sdkPath));
 }
 
-BRISORA_FUNCTION(getSdkVersion) {
-  (void)ctx;
-  (void)functionData;
-  (void)argc;
-  (void)argv;
+ANE_FUNCTION(getSdkVersion) {
   const ilive::SdkString version = ::GetILive()->getVersion();
   return core::newString(std::string(version.c_str(), version.size()));
 }
 
-BRISORA_FUNCTION(setChannelMode) {
-  (void)ctx;
-  (void)functionData;
+ANE_FUNCTION(setChannelMode) {
   core::Args args(argc, argv);
   const uint32_t mode = args.uint32(0);
   const std::string text = args.string(1);
-  if (tracing()) std::printf("\n%s%s", kPrefix, "setChannelMode");
+  debugMode.print("\n%s%s", kPrefix, "setChannelMode");
   const ilive::SdkString sdkText(text.data(), text.size());
   ::GetILive()->setChannelMode(mode != 0, sdkText);
   return core::newBool(true);
 }
 
-BRISORA_FUNCTION(iLiveLogin) {
-  (void)functionData;
+ANE_FUNCTION(iLiveLogin) {
   return login(ctx, argc, argv, false);
 }
 
-BRISORA_FUNCTION(iLiveLoginWithSpear) {
-  (void)functionData;
+ANE_FUNCTION(iLiveLoginWithSpear) {
   return login(ctx, argc, argv, true);
 }
 
-BRISORA_FUNCTION(iLiveLoginOut) {
-  (void)functionData;
-  (void)argc;
-  (void)argv;
+ANE_FUNCTION(iLiveLoginOut) {
   ::GetILive()->logout(onLogoutSuccess, onLogoutError, ctx);
   return nullptr;
 }
 
-BRISORA_FUNCTION(isLogin) {
-  (void)ctx;
-  (void)functionData;
-  (void)argc;
-  (void)argv;
+ANE_FUNCTION(isLogin) {
   try {
     return core::newBool(::GetILive()->isLogin());
   } catch (const std::exception&) {
@@ -171,11 +146,7 @@ BRISORA_FUNCTION(isLogin) {
   }
 }
 
-BRISORA_FUNCTION(isInited) {
-  (void)ctx;
-  (void)functionData;
-  (void)argc;
-  (void)argv;
+ANE_FUNCTION(isInited) {
   try {
     return core::newBool(::GetILive()->isInited());
   } catch (const std::exception&) {

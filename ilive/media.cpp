@@ -14,7 +14,7 @@
 #include "core/pixels.h"
 #include "core/results.h"
 #include "ilive/brisora.h"
-#include "ilive/call_edge.h"
+#include "ilive/sdk_call.h"
 #include "ilive/functions.h"
 #include "ilive/sdk/ilive.h"
 
@@ -25,11 +25,11 @@ class OnLocalRecordDelegate : public ilive::iLiveLocalRecordDelegate {
  public:
   void OnError(int32_t code, const ilive::SdkString& message) override {
     (void)code;
-    inHandler([&] { std::printf("\n%s%s==%s\n", "OnLocalRecordDelegate", "OnError", message.c_str()); });
+    core::inHandler([&] { std::printf("\n%s%s==%s\n", "OnLocalRecordDelegate", "OnError", message.c_str()); });
   }
   void OnRecorded(int32_t first, int32_t second, int32_t third, const ilive::SdkString& path) override {
     (void)first, (void)second, (void)third;
-    inHandler([&] { std::printf("\n%s%s==%s\n", "OnLocalRecordDelegate", "OnRecorded", path.c_str()); });
+    core::inHandler([&] { std::printf("\n%s%s==%s\n", "OnLocalRecordDelegate", "OnRecorded", path.c_str()); });
   }
 };
 
@@ -84,286 +84,216 @@ bool sendFrame(uint32_t width, uint32_t height, uint8_t* pixels, uint32_t size) 
   }
 }
 
-// The trace, then one guarded SDK call whose answer is made into the result.
-template <class Call>
-FREObject guarded(const char* word, Call&& call, FREObject onThrow()) {
-  trace("\n%s%s\n", kPrefix, word);
-  try {
-    return call(GetILive());
-  } catch (const std::exception&) {
-    return onThrow();
-  }
-}
-
-FREObject answerFalse() { return core::newBool(false); }
-
-ilive::SdkString sdkText(const std::string& text) { return ilive::SdkString(text.data(), text.size()); }
-
 }  // namespace
 
 // ---- Media files ----
 
-BRISORA_FUNCTION(isValidMediaFile) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    const std::string path = core::Args(argc, argv).string(0);
-    trace("\n%s%s,%s\n", kPrefix, "isValidMediaFile", path.c_str());
-    try {
-      return core::newBool(GetILive()->isValidMediaFile(sdkText(path)));
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-  });
+ANE_FUNCTION(isValidMediaFile) {
+  const std::string path = core::Args(argc, argv).string(0);
+  debugMode.print("\n%s%s,%s\n", kPrefix, "isValidMediaFile", path.c_str());
+  try {
+    return core::newBool(GetILive()->isValidMediaFile(sdkText(path)));
+  } catch (const std::exception&) {
+    return core::newBool(false);
+  }
 }
 
-BRISORA_FUNCTION(openPlayMediaFile) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    const std::string path = core::Args(argc, argv).string(0);
-    trace("\n%s%s,%s\n", kPrefix, "openPlayMediaFile", path.c_str());
-    try {
-      GetILive()->openPlayMediaFile(sdkText(path));  // its answer is not read
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-    return core::newBool(true);
-  });
+ANE_FUNCTION(openPlayMediaFile) {
+  const std::string path = core::Args(argc, argv).string(0);
+  debugMode.print("\n%s%s,%s\n", kPrefix, "openPlayMediaFile", path.c_str());
+  return core::newBool(core::callSdk([&] {
+    GetILive()->openPlayMediaFile(sdkText(path));  // its answer is not read
+  }));
 }
 
-BRISORA_FUNCTION(pausePlayMediaFile) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    return guarded(
-        "pausePlayMediaFile", [](ilive::iLive* live) { return core::newBool(live->pausePlayMediaFile() == 0); },
-        answerFalse);
-  });
+ANE_FUNCTION(pausePlayMediaFile) {
+  return askLive(
+      "pausePlayMediaFile", [](ilive::iLive* live) { return live->pausePlayMediaFile() == 0; }, asBool, answerFalse);
 }
 
-BRISORA_FUNCTION(resumePlayMediaFile) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    return guarded(
-        "resumePlayMediaFile", [](ilive::iLive* live) { return core::newBool(live->resumePlayMediaFile() == 0); },
-        answerFalse);
-  });
+ANE_FUNCTION(resumePlayMediaFile) {
+  return askLive(
+      "resumePlayMediaFile", [](ilive::iLive* live) { return live->resumePlayMediaFile() == 0; }, asBool, answerFalse);
 }
 
-BRISORA_FUNCTION(closePlayMediaFile) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    return guarded(
-        "closePlayMediaFile",
-        [](ilive::iLive* live) {
-          live->closePlayMediaFile();
-          return core::newBool(true);
-        },
-        answerFalse);
-  });
+ANE_FUNCTION(closePlayMediaFile) {
+  return askLive(
+      "closePlayMediaFile",
+      [](ilive::iLive* live) {
+        live->closePlayMediaFile();
+        return true;
+      },
+      asBool, answerFalse);
 }
 
-BRISORA_FUNCTION(getPlayMediaFileState) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    int32_t state = 0;
-    try {
-      const int32_t answer = GetILive()->getPlayMediaFileState();
-      state = (answer == 1 || answer == 2) ? answer : 0;
-    } catch (const std::exception&) {
-      state = 0;
-    }
-    trace("\n%s%s == %i\n", kPrefix, "getPlayMediaFileState", state);
-    return core::newInt32(state);
-  });
+ANE_FUNCTION(getPlayMediaFileState) {
+  int32_t state = 0;
+  try {
+    const int32_t answer = GetILive()->getPlayMediaFileState();
+    state = (answer == 1 || answer == 2) ? answer : 0;
+  } catch (const std::exception&) {
+    state = 0;
+  }
+  debugMode.print("\n%s%s == %i\n", kPrefix, "getPlayMediaFileState", state);
+  return core::newInt32(state);
 }
 
-BRISORA_FUNCTION(getPlayMediaFilePos) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([]() -> FREObject {
-    trace("\n%s%s\n", kPrefix, "getPlayMediaFilePos");
-    int64_t position = 0;
-    int64_t duration = 0;
-    try {
-      if (GetILive()->getPlayMediaFilePos(position, duration) != 0) return nullptr;
-    } catch (const std::exception&) {
-      return nullptr;
-    }
-    // std::to_string gives the same decimal text as "%I64d" on Windows.
-    return core::newString(std::to_string(position) + "||" + std::to_string(duration));
-  });
+ANE_FUNCTION(getPlayMediaFilePos) {
+  debugMode.print("\n%s%s\n", kPrefix, "getPlayMediaFilePos");
+  int64_t position = 0;
+  int64_t duration = 0;
+  try {
+    if (GetILive()->getPlayMediaFilePos(position, duration) != 0) return nullptr;
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+  // std::to_string gives the same decimal text as "%I64d" on Windows.
+  return core::newString(std::to_string(position) + "||" + std::to_string(duration));
 }
 
-BRISORA_FUNCTION(setPlayMediaFilePos) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    const int32_t position = core::Args(argc, argv).int32(0);
-    trace("\n%s%s==%i\n", kPrefix, "setPlayMediaFilePos", position);
-    const int64_t value = position;  // sign-extended
-    try {
-      return core::newBool(GetILive()->setPlayMediaFilePos(value) == 0);
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-  });
+ANE_FUNCTION(setPlayMediaFilePos) {
+  const int32_t position = core::Args(argc, argv).int32(0);
+  debugMode.print("\n%s%s==%i\n", kPrefix, "setPlayMediaFilePos", position);
+  const int64_t value = position;  // sign-extended
+  try {
+    return core::newBool(GetILive()->setPlayMediaFilePos(value) == 0);
+  } catch (const std::exception&) {
+    return core::newBool(false);
+  }
 }
 
 // ---- Local recording ----
 
-BRISORA_FUNCTION(startLocalRecord) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    const std::string path = core::Args(argc, argv).string(0);
-    trace("\n%s%s==%s\n", kPrefix, "startLocalRecord", path.c_str());
-    try {
-      GetILive()->startLocalRecord(sdkText(path), recordDelegate());
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-    return core::newBool(true);
-  });
+ANE_FUNCTION(startLocalRecord) {
+  const std::string path = core::Args(argc, argv).string(0);
+  debugMode.print("\n%s%s==%s\n", kPrefix, "startLocalRecord", path.c_str());
+  return core::newBool(core::callSdk([&] { GetILive()->startLocalRecord(sdkText(path), recordDelegate()); }));
 }
 
-BRISORA_FUNCTION(stopLocalRecord) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    trace("\n%s%s\n", kPrefix, "stopLocalRecord");
-    GetILive()->stopLocalRecord();
-    return core::newBool(true);
-  });
+ANE_FUNCTION(stopLocalRecord) {
+  debugMode.print("\n%s%s\n", kPrefix, "stopLocalRecord");
+  GetILive()->stopLocalRecord();
+  return core::newBool(true);
 }
 
 // ---- External capture ----
 
-BRISORA_FUNCTION(openExternalCapture) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    return guarded(
-        "openExternalCapture",
-        [](ilive::iLive* live) {
-          live->openExternalCapture();
-          return core::newBool(true);
-        },
-        answerFalse);
-  });
+ANE_FUNCTION(openExternalCapture) {
+  return askLive(
+      "openExternalCapture",
+      [](ilive::iLive* live) {
+        live->openExternalCapture();
+        return true;
+      },
+      asBool, answerFalse);
 }
 
-BRISORA_FUNCTION(closeExternalCapture) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  return atEdge([] {
-    return guarded(
-        "closeExternalCapture",
-        [](ilive::iLive* live) {
-          live->closeExternalCapture();
-          return core::newBool(true);
-        },
-        answerFalse);
-  });
+ANE_FUNCTION(closeExternalCapture) {
+  return askLive(
+      "closeExternalCapture",
+      [](ilive::iLive* live) {
+        live->closeExternalCapture();
+        return true;
+      },
+      asBool, answerFalse);
 }
 
 // A ByteArray of width x height 4-byte pixels, sent as width x height 3-byte
 // pixels in the rows' own order. Refused (false, nothing sent): sizes that are
 // not positive or whose byte count does not fit in 32 bits, and a ByteArray
 // holding fewer than width x height x 4 bytes.
-BRISORA_FUNCTION(fillExternalCaptureByteFrame) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    trace("\n%s%s\n", kPrefix, "fillExternalCaptureByteFrame");
-    const int32_t width = args.int32(1);
-    const int32_t height = args.int32(2);
-    if (width <= 0 || height <= 0) return core::newBool(false);
-    const uint32_t rgbaBytes = core::bgraFrameBytes(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-    if (rgbaBytes == 0) return core::newBool(false);
-    const uint32_t rgbBytes = rgbaBytes / 4 * 3;
-    FREObject array = args.object(0);
-    if (!isObjectOfType(array, FRE_TYPE_BYTEARRAY)) return core::newBool(false);
+ANE_FUNCTION(fillExternalCaptureByteFrame) {
+  core::Args args(argc, argv);
+  debugMode.print("\n%s%s\n", kPrefix, "fillExternalCaptureByteFrame");
+  const int32_t width = args.int32(1);
+  const int32_t height = args.int32(2);
+  if (width <= 0 || height <= 0) return core::newBool(false);
+  const uint32_t rgbaBytes = core::bgraFrameBytes(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+  if (rgbaBytes == 0) return core::newBool(false);
+  const uint32_t rgbBytes = rgbaBytes / 4 * 3;
+  FREObject array = args.object(0);
+  if (!core::isObjectOfType(array, FRE_TYPE_BYTEARRAY)) return core::newBool(false);
 
-    CaptureBuffers& buffers = captureBuffers();
-    std::lock_guard<std::mutex> lock(buffers.mutex);
-    // Copy the pixels out and let go of the array before converting them.
-    FREByteArray bytes{};
-    if (FREAcquireByteArray(array, &bytes) != FRE_OK) return core::newBool(false);
-    const bool enough = bytes.bytes && bytes.length >= rgbaBytes;
-    if (enough) {
-      buffers.rgba.resize(rgbaBytes);
-      std::memcpy(buffers.rgba.data(), bytes.bytes, rgbaBytes);
-    }
-    FREReleaseByteArray(array);
-    if (!enough) return core::newBool(false);
+  CaptureBuffers& buffers = captureBuffers();
+  std::lock_guard<std::mutex> lock(buffers.mutex);
+  // Copy the pixels out and let go of the array before converting them.
+  FREByteArray bytes{};
+  if (FREAcquireByteArray(array, &bytes) != FRE_OK) return core::newBool(false);
+  const bool enough = bytes.bytes && bytes.length >= rgbaBytes;
+  if (enough) {
+    buffers.rgba.resize(rgbaBytes);
+    std::memcpy(buffers.rgba.data(), bytes.bytes, rgbaBytes);
+  }
+  FREReleaseByteArray(array);
+  if (!enough) return core::newBool(false);
 
-    buffers.rgb.assign(rgbBytes, 0);
-    core::rgbaToRgb(buffers.rgba.data(), buffers.rgb.data(), rgbaBytes);
-    return core::newBool(
-        sendFrame(static_cast<uint32_t>(width), static_cast<uint32_t>(height), buffers.rgb.data(), rgbBytes));
-  });
+  buffers.rgb.assign(rgbBytes, 0);
+  core::rgbaToRgb(buffers.rgba.data(), buffers.rgb.data(), rgbaBytes);
+  return core::newBool(
+      sendFrame(static_cast<uint32_t>(width), static_cast<uint32_t>(height), buffers.rgb.data(), rgbBytes));
 }
 
 // A BitmapData, centred on a black 1280 x 720 canvas and sent bottom row first.
 // The rows are read in image order whatever the runtime's row order and
 // stride; a bitmap taller than 720 rows keeps its top 720. Refused (false,
 // nothing sent): a bitmap wider than the canvas.
-BRISORA_FUNCTION(fillExternalCaptureBitmapFrame) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    trace("\n%s%s\n", kPrefix, "fillExternalCaptureBitmapFrame");
-    FREObject object = args.object(0);
-    if (!isObjectOfType(object, FRE_TYPE_BITMAPDATA)) return core::newBool(false);
+ANE_FUNCTION(fillExternalCaptureBitmapFrame) {
+  core::Args args(argc, argv);
+  debugMode.print("\n%s%s\n", kPrefix, "fillExternalCaptureBitmapFrame");
+  FREObject object = args.object(0);
+  if (!core::isObjectOfType(object, FRE_TYPE_BITMAPDATA)) return core::newBool(false);
 
-    CaptureBuffers& buffers = captureBuffers();
-    std::lock_guard<std::mutex> lock(buffers.mutex);
-    FREBitmapData2 bitmap{};
-    if (FREAcquireBitmapData2(object, &bitmap) != FRE_OK) return core::newBool(false);
-    const uint32_t width = bitmap.width;
-    // Rows below the canvas would be dropped by the centring anyway.
-    const uint32_t height = bitmap.height < kCanvasHeight ? bitmap.height : kCanvasHeight;
-    const bool usable = width <= kCanvasWidth && (height == 0 || (bitmap.bits32 && bitmap.lineStride32 >= width));
-    if (usable) {
-      buffers.rgba.resize(static_cast<size_t>(width) * height * 4);
-      for (uint32_t y = 0; y < height; ++y) {
-        const uint32_t stored = bitmap.isInvertedY ? bitmap.height - 1 - y : y;
-        const uint32_t* row = bitmap.bits32 + static_cast<size_t>(stored) * bitmap.lineStride32;
-        std::memcpy(buffers.rgba.data() + static_cast<size_t>(y) * width * 4, row, static_cast<size_t>(width) * 4);
-      }
+  CaptureBuffers& buffers = captureBuffers();
+  std::lock_guard<std::mutex> lock(buffers.mutex);
+  FREBitmapData2 bitmap{};
+  if (FREAcquireBitmapData2(object, &bitmap) != FRE_OK) return core::newBool(false);
+  const uint32_t width = bitmap.width;
+  // Rows below the canvas would be dropped by the centring anyway.
+  const uint32_t height = bitmap.height < kCanvasHeight ? bitmap.height : kCanvasHeight;
+  const bool usable = width <= kCanvasWidth && (height == 0 || (bitmap.bits32 && bitmap.lineStride32 >= width));
+  if (usable) {
+    buffers.rgba.resize(static_cast<size_t>(width) * height * 4);
+    for (uint32_t y = 0; y < height; ++y) {
+      const uint32_t stored = bitmap.isInvertedY ? bitmap.height - 1 - y : y;
+      const uint32_t* row = bitmap.bits32 + static_cast<size_t>(stored) * bitmap.lineStride32;
+      std::memcpy(buffers.rgba.data() + static_cast<size_t>(y) * width * 4, row, static_cast<size_t>(width) * 4);
     }
-    FREReleaseBitmapData(object);
-    if (!usable) return core::newBool(false);
+  }
+  FREReleaseBitmapData(object);
+  if (!usable) return core::newBool(false);
 
-    const uint32_t rgbaBytes = width * height * 4;
-    const uint32_t rgbBytes = width * height * 3;
-    buffers.rgb.assign(rgbBytes, 0);
-    core::rgbaToRgb(buffers.rgba.data(), buffers.rgb.data(), rgbaBytes);
-    buffers.canvas.assign(kCanvasBytes, 0);
-    const core::Size canvasSize{static_cast<int32_t>(kCanvasWidth), static_cast<int32_t>(kCanvasHeight)};
-    const core::Size pictureSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
-    // An empty bitmap leaves the canvas black.
-    core::copyCentred(buffers.canvas.data(), buffers.rgb.data(), kCanvasBytes, rgbBytes, &canvasSize, &pictureSize, 3);
-    core::flipRgb24Rows(buffers.canvas.data(), kCanvasBytes, kCanvasWidth, kCanvasHeight);
-    return core::newBool(sendFrame(kCanvasWidth, kCanvasHeight, buffers.canvas.data(), kCanvasBytes));
-  });
+  const uint32_t rgbaBytes = width * height * 4;
+  const uint32_t rgbBytes = width * height * 3;
+  buffers.rgb.assign(rgbBytes, 0);
+  core::rgbaToRgb(buffers.rgba.data(), buffers.rgb.data(), rgbaBytes);
+  buffers.canvas.assign(kCanvasBytes, 0);
+  const core::Size canvasSize{static_cast<int32_t>(kCanvasWidth), static_cast<int32_t>(kCanvasHeight)};
+  const core::Size pictureSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+  // An empty bitmap leaves the canvas black.
+  core::copyCentred(buffers.canvas.data(), buffers.rgb.data(), kCanvasBytes, rgbBytes, &canvasSize, &pictureSize, 3);
+  core::flipRgb24Rows(buffers.canvas.data(), kCanvasBytes, kCanvasWidth, kCanvasHeight);
+  return core::newBool(sendFrame(kCanvasWidth, kCanvasHeight, buffers.canvas.data(), kCanvasBytes));
 }
 
 // ---- Custom data ----
 
-BRISORA_FUNCTION(fillCustomData) {
-  (void)ctx, (void)functionData;
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    const std::string text = args.string(0);
-    const int32_t kind = args.int32(1);
-    const int32_t code = kind == 2 ? 2 : kind == 3 ? 4 : 3;
-    // The SDK copies what it keeps during the call, so the bytes are ours to
-    // free when it returns.
-    std::vector<uint8_t> bytes(text.begin(), text.end());
-    ilive::CustomData data;  // identifier: the empty text
-    data.size = static_cast<uint32_t>(bytes.size());
-    data.data = bytes.data();
-    data.kind = code;
-    try {
-      return core::newBool(GetILive()->sendCustomData(data) == 0);
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-  });
+ANE_FUNCTION(fillCustomData) {
+  core::Args args(argc, argv);
+  const std::string text = args.string(0);
+  const int32_t kind = args.int32(1);
+  const int32_t code = kind == 2 ? 2 : kind == 3 ? 4 : 3;
+  // The SDK copies what it keeps during the call, so the bytes are ours to
+  // free when it returns.
+  std::vector<uint8_t> bytes(text.begin(), text.end());
+  ilive::CustomData data;  // identifier: the empty text
+  data.size = static_cast<uint32_t>(bytes.size());
+  data.data = bytes.data();
+  data.kind = code;
+  try {
+    return core::newBool(GetILive()->sendCustomData(data) == 0);
+  } catch (const std::exception&) {
+    return core::newBool(false);
+  }
 }
 
 }  // namespace brisora

@@ -5,7 +5,7 @@
 #include "core/context.h"
 #include "core/edge.h"
 #include "ilive/brisora.h"
-#include "ilive/live_manager.h"
+#include "ilive/manager.h"
 
 namespace brisora {
 namespace {
@@ -17,12 +17,12 @@ class Lines {
  public:
   explicit Lines(const char* indent = "") : indent_(indent) {}
 
-  void u(const char* name, uint32_t v) { text_.append(SdkString::format("%s%s: %u\n", indent_, name, v)); }
-  void d(const char* name, int v) { text_.append(SdkString::format("%s%s: %d\n", indent_, name, v)); }
-  void s(const char* name, const SdkString& v) {
+  void unsignedLine(const char* name, uint32_t v) { text_.append(SdkString::format("%s%s: %u\n", indent_, name, v)); }
+  void signedLine(const char* name, int v) { text_.append(SdkString::format("%s%s: %d\n", indent_, name, v)); }
+  void textLine(const char* name, const SdkString& v) {
     text_.append(SdkString::format("%s%s: %s\n", indent_, name, v.c_str()));
   }
-  void f(const char* name, float v) {
+  void rateLine(const char* name, float v) {
     text_.append(SdkString::format("%s%s: %.2f\n", indent_, name, static_cast<double>(v)));
   }
   void header(const char* name) { text_.append(SdkString::format("%s%s:\n", indent_, name)); }
@@ -39,62 +39,62 @@ constexpr const char* kIndent2 = "      ";
 
 SdkString network(const ilive::NetworkStats& n) {
   Lines l(kIndent);
-  l.u("kbpsSend", n.kbpsSend);
-  l.u("lossRateSend", n.lossRateSend);
-  l.u("lossRateSendUdt", n.lossRateSendUdt);
-  l.u("packetSend", n.packetSend);
-  l.u("lossModelSend", n.lossModelSend);
-  l.u("kbpsRecv", n.kbpsRecv);
-  l.u("lossRateRecvUdt", n.lossRateRecvUdt);
-  l.u("lossRateRecv", n.lossRateRecv);
-  l.u("packetRecv", n.packetRecv);
-  l.u("unsendUdt", n.unsendUdt);
-  l.u("interfaceIP", n.interfaceIP);
-  l.u("interfacePort", n.interfacePort);
-  l.u("clientIP", n.clientIP);
-  l.d("isTcp", n.isTcp);
-  l.u("lossModelRecv", n.lossModelRecv);
-  l.u("cpuRateApp", n.cpuRateApp);
-  l.u("cpuRateSys", n.cpuRateSys);
-  l.u("rtt", n.rtt);
-  l.u("udtSMode", n.udtSMode);
-  l.u("udtRMode", n.udtRMode);
-  l.u("udtSendq", n.udtSendq);
-  l.u("udtRecvq", n.udtRecvq);
-  l.d("udtEnable", n.udtEnable);
+  l.unsignedLine("kbpsSend", n.kbpsSend);
+  l.unsignedLine("lossRateSend", n.lossRateSend);
+  l.unsignedLine("lossRateSendUdt", n.lossRateSendUdt);
+  l.unsignedLine("packetSend", n.packetSend);
+  l.unsignedLine("lossModelSend", n.lossModelSend);
+  l.unsignedLine("kbpsRecv", n.kbpsRecv);
+  l.unsignedLine("lossRateRecvUdt", n.lossRateRecvUdt);
+  l.unsignedLine("lossRateRecv", n.lossRateRecv);
+  l.unsignedLine("packetRecv", n.packetRecv);
+  l.unsignedLine("unsendUdt", n.unsendUdt);
+  l.unsignedLine("interfaceIP", n.interfaceIP);
+  l.unsignedLine("interfacePort", n.interfacePort);
+  l.unsignedLine("clientIP", n.clientIP);
+  l.signedLine("isTcp", n.isTcp);
+  l.unsignedLine("lossModelRecv", n.lossModelRecv);
+  l.unsignedLine("cpuRateApp", n.cpuRateApp);
+  l.unsignedLine("cpuRateSys", n.cpuRateSys);
+  l.unsignedLine("rtt", n.rtt);
+  l.unsignedLine("udtSMode", n.udtSMode);
+  l.unsignedLine("udtRMode", n.udtRMode);
+  l.unsignedLine("udtSendq", n.udtSendq);
+  l.unsignedLine("udtRecvq", n.udtRecvq);
+  l.signedLine("udtEnable", n.udtEnable);
   return l.text();
 }
 
 SdkString videoSize(const ilive::VideoSizeStats& v) {
   Lines l(kIndent);
-  l.u("width", v.width);
-  l.u("height", v.height);
-  l.u("fps", v.fps);
+  l.unsignedLine("width", v.width);
+  l.unsignedLine("height", v.height);
+  l.unsignedLine("fps", v.fps);
   return l.text();
 }
 
 SdkString gop(const ilive::GopStats& g) {
   Lines l(kIndent2);
-  l.u("reffrmInterval", g.reffrmInterval);
-  l.u("encIFrmNum", g.encIFrmNum);
-  l.u("reqIFrmNum", g.reqIFrmNum);
-  l.u("recvNACKNum", g.recvNACKNum);
-  l.u("recvFailedFrmInfNum", g.recvFailedFrmInfNum);
-  l.u("lossrate2S", g.lossrate2S);
-  l.u("weigth20SLossRate", g.weigth20SLossRate);
+  l.unsignedLine("reffrmInterval", g.reffrmInterval);
+  l.unsignedLine("encIFrmNum", g.encIFrmNum);
+  l.unsignedLine("reqIFrmNum", g.reqIFrmNum);
+  l.unsignedLine("recvNACKNum", g.recvNACKNum);
+  l.unsignedLine("recvFailedFrmInfNum", g.recvFailedFrmInfNum);
+  l.unsignedLine("lossrate2S", g.lossrate2S);
+  l.unsignedLine("weigth20SLossRate", g.weigth20SLossRate);
   return l.text();
 }
 
 SdkString videoEncode(const ilive::VideoEncodeStats& e) {
   Lines l(kIndent);
-  l.u("viewType", e.viewType);
-  l.u("width", e.width);
-  l.u("height", e.height);
-  l.u("fps", e.fps);
-  l.u("bitrate", e.bitrate);
-  l.u("angle", e.angle);
-  l.u("encodeType", e.encodeType);
-  l.u("hw", e.hw);
+  l.unsignedLine("viewType", e.viewType);
+  l.unsignedLine("width", e.width);
+  l.unsignedLine("height", e.height);
+  l.unsignedLine("fps", e.fps);
+  l.unsignedLine("bitrate", e.bitrate);
+  l.unsignedLine("angle", e.angle);
+  l.unsignedLine("encodeType", e.encodeType);
+  l.unsignedLine("hw", e.hw);
   l.header("gopparam");
   l.append(gop(e.gopparam));
   return l.text();
@@ -102,127 +102,127 @@ SdkString videoEncode(const ilive::VideoEncodeStats& e) {
 
 SdkString videoSend(const ilive::VideoSendStats& v) {
   Lines l(kIndent);
-  l.u("lossRate", v.lossRate);
-  l.u("iFec", v.iFec);
-  l.u("spFec", v.spFec);
-  l.u("pkt", v.pkt);
-  l.u("STnSBGainLoss12s", v.STnSBGainLoss12s);
-  l.u("STnSBDecLostMaxConcal12s", v.STnSBDecLostMaxConcal12s);
-  l.u("STnSBBreakSmallBreakContiPlc12s", v.STnSBBreakSmallBreakContiPlc12s);
+  l.unsignedLine("lossRate", v.lossRate);
+  l.unsignedLine("iFec", v.iFec);
+  l.unsignedLine("spFec", v.spFec);
+  l.unsignedLine("pkt", v.pkt);
+  l.unsignedLine("STnSBGainLoss12s", v.STnSBGainLoss12s);
+  l.unsignedLine("STnSBDecLostMaxConcal12s", v.STnSBDecLostMaxConcal12s);
+  l.unsignedLine("STnSBBreakSmallBreakContiPlc12s", v.STnSBBreakSmallBreakContiPlc12s);
   return l.text();
 }
 
 SdkString videoDecode(const ilive::VideoDecodeStats& v) {
   Lines l(kIndent);
-  l.s("userId", v.userId);
-  l.u("viewType", v.viewType);
-  l.u("width", v.width);
-  l.u("height", v.height);
-  l.u("fps", v.fps);
-  l.u("bitrate", v.bitrate);
-  l.u("hw", v.hw);
-  l.u("codecType", v.codecType);
-  l.u("hwdecDelay", v.hwdecDelay);
+  l.textLine("userId", v.userId);
+  l.unsignedLine("viewType", v.viewType);
+  l.unsignedLine("width", v.width);
+  l.unsignedLine("height", v.height);
+  l.unsignedLine("fps", v.fps);
+  l.unsignedLine("bitrate", v.bitrate);
+  l.unsignedLine("hw", v.hw);
+  l.unsignedLine("codecType", v.codecType);
+  l.unsignedLine("hwdecDelay", v.hwdecDelay);
   return l.text();
 }
 
 SdkString videoRecv(const ilive::VideoRecvStats& v) {
   Lines l(kIndent);
-  l.f("lossRate", v.lossRate);
-  l.u("dwJitterR", v.dwJitterR);
-  l.u("dwBRR", v.dwBRR);
+  l.rateLine("lossRate", v.lossRate);
+  l.unsignedLine("dwJitterR", v.dwJitterR);
+  l.unsignedLine("dwBRR", v.dwBRR);
   return l.text();
 }
 
 SdkString videoQos(const ilive::VideoQosStats& q) {
   Lines l(kIndent);
-  l.u("width", q.width);
-  l.u("height", q.height);
-  l.u("fps", q.fps);
-  l.u("bitrate", q.bitrate);
-  l.u("encodeType", q.encodeType);
-  l.u("minQp", q.minQp);
-  l.u("maxQp", q.maxQp);
-  l.u("fectype", q.fectype);
-  l.u("iFecPrecent", q.iFecPrecent);
-  l.u("spFecPrecent", q.spFecPrecent);
-  l.u("pFecPrecent", q.pFecPrecent);
-  l.u("iMtu", q.iMtu);
-  l.u("spMtu", q.spMtu);
-  l.u("pMtu", q.pMtu);
-  l.u("iFecMinPkg", q.iFecMinPkg);
-  l.u("spFecMinPkg", q.spFecMinPkg);
-  l.u("pFecMinPkg", q.pFecMinPkg);
-  l.u("iFecMinSize", q.iFecMinSize);
-  l.u("spFecMinSize", q.spFecMinSize);
-  l.u("pFecMinSize", q.pFecMinSize);
-  l.u("gopType", q.gopType);
-  l.u("gop", q.gop);
-  l.u("encMode", q.encMode);
-  l.u("hw", q.hw);
+  l.unsignedLine("width", q.width);
+  l.unsignedLine("height", q.height);
+  l.unsignedLine("fps", q.fps);
+  l.unsignedLine("bitrate", q.bitrate);
+  l.unsignedLine("encodeType", q.encodeType);
+  l.unsignedLine("minQp", q.minQp);
+  l.unsignedLine("maxQp", q.maxQp);
+  l.unsignedLine("fectype", q.fectype);
+  l.unsignedLine("iFecPrecent", q.iFecPrecent);
+  l.unsignedLine("spFecPrecent", q.spFecPrecent);
+  l.unsignedLine("pFecPrecent", q.pFecPrecent);
+  l.unsignedLine("iMtu", q.iMtu);
+  l.unsignedLine("spMtu", q.spMtu);
+  l.unsignedLine("pMtu", q.pMtu);
+  l.unsignedLine("iFecMinPkg", q.iFecMinPkg);
+  l.unsignedLine("spFecMinPkg", q.spFecMinPkg);
+  l.unsignedLine("pFecMinPkg", q.pFecMinPkg);
+  l.unsignedLine("iFecMinSize", q.iFecMinSize);
+  l.unsignedLine("spFecMinSize", q.spFecMinSize);
+  l.unsignedLine("pFecMinSize", q.pFecMinSize);
+  l.unsignedLine("gopType", q.gopType);
+  l.unsignedLine("gop", q.gop);
+  l.unsignedLine("encMode", q.encMode);
+  l.unsignedLine("hw", q.hw);
   return l.text();
 }
 
 SdkString audioCapture(const ilive::AudioCaptureStats& a) {
   Lines l(kIndent);
-  l.u("sampleRate", a.sampleRate);
-  l.u("channelCount", a.channelCount);
+  l.unsignedLine("sampleRate", a.sampleRate);
+  l.unsignedLine("channelCount", a.channelCount);
   return l.text();
 }
 
 SdkString audioEncode(const ilive::AudioEncodeStats& a) {
   Lines l(kIndent);
-  l.u("encodeType", a.encodeType);
-  l.u("encodeBitrate", a.encodeBitrate);
-  l.u("vad", a.vad);
+  l.unsignedLine("encodeType", a.encodeType);
+  l.unsignedLine("encodeBitrate", a.encodeBitrate);
+  l.unsignedLine("vad", a.vad);
   return l.text();
 }
 
 SdkString audioSend(const ilive::AudioSendStats& a) {
   Lines l(kIndent);
-  l.u("lossRate", a.lossRate);
-  l.u("FEC", a.FEC);
-  l.u("jitter", a.jitter);
-  l.u("sendBr", a.sendBr);
-  l.u("sendBrUdt", a.sendBrUdt);
+  l.unsignedLine("lossRate", a.lossRate);
+  l.unsignedLine("FEC", a.FEC);
+  l.unsignedLine("jitter", a.jitter);
+  l.unsignedLine("sendBr", a.sendBr);
+  l.unsignedLine("sendBrUdt", a.sendBrUdt);
   return l.text();
 }
 
 SdkString audioDecode(const ilive::AudioDecodeStats& a) {
   Lines l(kIndent);
-  l.s("userId", a.userId);
-  l.u("decodeType", a.decodeType);
-  l.u("sampleRate", a.sampleRate);
-  l.u("channelCount", a.channelCount);
+  l.textLine("userId", a.userId);
+  l.unsignedLine("decodeType", a.decodeType);
+  l.unsignedLine("sampleRate", a.sampleRate);
+  l.unsignedLine("channelCount", a.channelCount);
   return l.text();
 }
 
 SdkString audioRecv(const ilive::AudioRecvStats& a) {
   Lines l(kIndent);
-  l.u("playDelay", a.playDelay);
-  l.u("lossRate", a.lossRate);
-  l.u("recvBr", a.recvBr);
+  l.unsignedLine("playDelay", a.playDelay);
+  l.unsignedLine("lossRate", a.lossRate);
+  l.unsignedLine("recvBr", a.recvBr);
   return l.text();
 }
 
 SdkString audioQos(const ilive::AudioQosStats& a) {
   Lines l(kIndent);
-  l.u("sampleRate", a.sampleRate);
-  l.u("channelCount", a.channelCount);
-  l.u("codecType", a.codecType);
-  l.u("bitrate", a.bitrate);
-  l.u("aecEnable", a.aecEnable);
-  l.u("agcEnable", a.agcEnable);
-  l.u("fec", a.fec);
-  l.u("vad", a.vad);
-  l.u("packDuration", a.packDuration);
-  l.u("recn", a.recn);
-  l.u("recm", a.recm);
-  l.u("audioMtu", a.audioMtu);
-  l.u("jitterMinDelay", a.jitterMinDelay);
-  l.u("jitterMinMaxDelay", a.jitterMinMaxDelay);
-  l.u("jitterMaxMaxDelay", a.jitterMaxMaxDelay);
-  l.u("jitterDropScale", a.jitterDropScale);
+  l.unsignedLine("sampleRate", a.sampleRate);
+  l.unsignedLine("channelCount", a.channelCount);
+  l.unsignedLine("codecType", a.codecType);
+  l.unsignedLine("bitrate", a.bitrate);
+  l.unsignedLine("aecEnable", a.aecEnable);
+  l.unsignedLine("agcEnable", a.agcEnable);
+  l.unsignedLine("fec", a.fec);
+  l.unsignedLine("vad", a.vad);
+  l.unsignedLine("packDuration", a.packDuration);
+  l.unsignedLine("recn", a.recn);
+  l.unsignedLine("recm", a.recm);
+  l.unsignedLine("audioMtu", a.audioMtu);
+  l.unsignedLine("jitterMinDelay", a.jitterMinDelay);
+  l.unsignedLine("jitterMinMaxDelay", a.jitterMinMaxDelay);
+  l.unsignedLine("jitterMaxMaxDelay", a.jitterMaxMaxDelay);
+  l.unsignedLine("jitterDropScale", a.jitterDropScale);
   return l.text();
 }
 
@@ -274,7 +274,7 @@ void onQuality(const ilive::Statistics& stats, void*) {
   core::inHandler([&] {
     const SdkString report = buildQualityReport(stats);
     LiveManager& m = LiveManager::instance();
-    core::dispatchStatus(m.context.get(), m.qualityparam, std::string(report.c_str()));
+    m.context.raise(m.qualityparam, std::string(report.c_str()));
   });
 }
 

@@ -8,9 +8,9 @@
 #include "core/args.h"
 #include "core/results.h"
 #include "ilive/brisora.h"
-#include "ilive/call_edge.h"
+#include "ilive/sdk_call.h"
 #include "ilive/functions.h"
-#include "ilive/live_manager.h"
+#include "ilive/manager.h"
 #include "ilive/sdk/ilive.h"
 
 namespace brisora {
@@ -20,10 +20,10 @@ namespace {
 
 // Prints the handler's line and raises code with "complete" or "error".
 void report(const char* line, const std::string LiveManager::*code, bool success) {
-  inHandler([&] {
+  core::inHandler([&] {
     std::printf("\n%s", line);
     LiveManager& manager = LiveManager::instance();
-    raise(manager.*code, success ? manager.complete : manager.error);
+    manager.context.raise(manager.*code, success ? manager.complete : manager.error);
   });
 }
 
@@ -45,155 +45,116 @@ void onQuitRoomErr(int32_t, const ilive::SdkString&, void*) { report("OnQuitRoom
 constexpr ilive::SuccessHandler kEmptySuccess = &emptyHandler;
 constexpr ilive::ErrorHandler kEmptyError = &emptyHandler;
 
-ilive::SdkString sdkText(const std::string& text) { return ilive::SdkString(text.data(), text.size()); }
-
 // createRoom and joinRoom differ only in field 6 of the record and in the
 // operation they call.
 FREObject enterRoom(FREContext ctx, uint32_t argc, FREObject argv[], bool join) {
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    const uint32_t roomId = args.uint32(0);
-    const std::string controlRole = args.string(1);
-    const std::string privateMapKey = args.string(2);
-    const bool autoRequest = args.boolean(3);
-    const bool autoCamera = args.boolean(4);
-    const bool autoAudio = args.boolean(5);
+  core::Args args(argc, argv);
+  const uint32_t roomId = args.uint32(0);
+  const std::string controlRole = args.string(1);
+  const std::string privateMapKey = args.string(2);
+  const bool autoRequest = args.boolean(3);
+  const bool autoCamera = args.boolean(4);
+  const bool autoAudio = args.boolean(5);
 
-    // Both functions print the word "createRoom"; the room number goes through %d.
-    std::printf("\n%s%s,%d,%s  -------auto cam/ %i:%i \n", kPrefix, "createRoom", static_cast<int32_t>(roomId),
-                controlRole.c_str(), autoCamera ? 1 : 0, autoAudio ? 1 : 0);
+  // Both functions print the word "createRoom"; the room number goes through %d.
+  std::printf("\n%s%s,%d,%s  -------auto cam/ %i:%i \n", kPrefix, "createRoom", static_cast<int32_t>(roomId),
+              controlRole.c_str(), autoCamera ? 1 : 0, autoAudio ? 1 : 0);
 
-    // Installed again on every call; never removed.
-    GetILive()->setLocalVideoHandler(&onLocalVideo, ctx);
-    GetILive()->setDeviceOperationHandler(&onDeviceOperation, ctx);
-    GetILive()->setDeviceDetectHandler(&onDeviceDetect, ctx);
+  // Installed again on every call; never removed.
+  GetILive()->setLocalVideoHandler(&onLocalVideo, ctx);
+  GetILive()->setDeviceOperationHandler(&onDeviceOperation, ctx);
+  GetILive()->setDeviceDetectHandler(&onDeviceDetect, ctx);
 
-    ilive::RoomOption option;
-    option.roomType = 1;
-    option.roomId = roomId;
-    option.authBits = join ? 0xAA : -1;
-    if (!privateMapKey.empty()) option.privateMapKey = sdkText(privateMapKey);
-    option.controlRole = sdkText(controlRole);
-    option.roomDisconnectHandler = static_cast<ilive::RoomDisconnectHandler>(&emptyHandler);
-    option.roomDisconnectData = nullptr;
-    option.memberEventHandler = &onMemberEvent;
-    option.memberEventData = nullptr;
-    option.qualityHandler = &onQuality;
-    option.qualityData = nullptr;
-    option.timeoutMs = 3000;
-    option.autoRequestCamera = autoRequest;
-    option.autoRequestScreen = autoRequest;
-    option.autoRequestMediaFile = autoRequest;
-    option.autoRequestAudio = autoRequest;
-    option.autoCamera = autoCamera;
-    option.autoSpeaker = autoAudio;
-    option.autoMic = autoAudio;
+  ilive::RoomOption option;
+  option.roomType = 1;
+  option.roomId = roomId;
+  option.authBits = join ? 0xAA : -1;
+  if (!privateMapKey.empty()) option.privateMapKey = sdkText(privateMapKey);
+  option.controlRole = sdkText(controlRole);
+  option.roomDisconnectHandler = static_cast<ilive::RoomDisconnectHandler>(&emptyHandler);
+  option.roomDisconnectData = nullptr;
+  option.memberEventHandler = &onMemberEvent;
+  option.memberEventData = nullptr;
+  option.qualityHandler = &onQuality;
+  option.qualityData = nullptr;
+  option.timeoutMs = 3000;
+  option.autoRequestCamera = autoRequest;
+  option.autoRequestScreen = autoRequest;
+  option.autoRequestMediaFile = autoRequest;
+  option.autoRequestAudio = autoRequest;
+  option.autoCamera = autoCamera;
+  option.autoSpeaker = autoAudio;
+  option.autoMic = autoAudio;
 
-    if (join) {
-      GetILive()->joinRoom(option, &onJoinRoomSuc, &onJoinRoomErr, ctx);
-    } else {
-      GetILive()->createRoom(option, &onCreateRoomSuc, &onCreateRoomErr, ctx);
-    }
-    return nullptr;  // the outcome comes as an event
-  });
+  if (join) {
+    GetILive()->joinRoom(option, &onJoinRoomSuc, &onJoinRoomErr, ctx);
+  } else {
+    GetILive()->createRoom(option, &onCreateRoomSuc, &onCreateRoomErr, ctx);
+  }
+  return nullptr;  // the outcome comes as an event
 }
 
 // requestStream and cancelStream: one (user, kind) pair, kinds other than 2
 // and 3 sent as the camera kind 1.
 FREObject streamRequest(uint32_t argc, FREObject argv[], bool cancel) {
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    const std::string userId = args.string(0);
-    const int32_t kind = args.int32(1);
-    trace("\n%s%s,%s--%i\n", kPrefix, "requestStream", userId.c_str(), kind);
-    const int32_t mapped = (kind == 2 || kind == 3) ? kind : 1;
+  core::Args args(argc, argv);
+  const std::string userId = args.string(0);
+  const int32_t kind = args.int32(1);
+  debugMode.print("\n%s%s,%s--%i\n", kPrefix, "requestStream", userId.c_str(), kind);
+  const int32_t mapped = (kind == 2 || kind == 3) ? kind : 1;
 
-    ilive::SdkVector<ilive::StreamRequest> list;
-    list.push_back(ilive::StreamRequest{sdkText(userId), mapped});
-    // The user data is never read by the empty handlers; it names the call.
-    char tag[] = "requeststream";
-    char cancelTag[] = "cancelstream";
-    bool ok = true;
-    try {
-      if (cancel) {
-        GetILive()->cancelStreams(list, kEmptySuccess, kEmptyError, cancelTag);
-      } else {
-        GetILive()->requestStreams(list, kEmptySuccess, kEmptyError, tag);
-      }
-    } catch (const std::exception&) {
-      ok = false;
+  ilive::SdkVector<ilive::StreamRequest> list;
+  list.push_back(ilive::StreamRequest{sdkText(userId), mapped});
+  // The user data is never read by the empty handlers; it names the call.
+  char tag[] = "requeststream";
+  char cancelTag[] = "cancelstream";
+  bool ok = true;
+  try {
+    if (cancel) {
+      GetILive()->cancelStreams(list, kEmptySuccess, kEmptyError, cancelTag);
+    } else {
+      GetILive()->requestStreams(list, kEmptySuccess, kEmptyError, tag);
     }
-    return core::newBool(ok);
-  });
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  return core::newBool(ok);
 }
 
 }  // namespace
 
-BRISORA_FUNCTION(createRoom) {
-  (void)functionData;
+ANE_FUNCTION(createRoom) {
   return enterRoom(ctx, argc, argv, false);
 }
 
-BRISORA_FUNCTION(joinRoom) {
-  (void)functionData;
+ANE_FUNCTION(joinRoom) {
   return enterRoom(ctx, argc, argv, true);
 }
 
-BRISORA_FUNCTION(changeRole) {
-  (void)functionData;
-  return atEdge([&]() -> FREObject {
-    core::Args args(argc, argv);
-    const std::string role = args.string(0);
-    trace("\n%s%s,%s\n", kPrefix, "ChangeRole", role.c_str());
-    try {
-      GetILive()->changeRole(role.c_str(), &onChangeRoleSuc, &onChangeRoleErr, ctx);
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-    return core::newBool(true);
-  });
+ANE_FUNCTION(changeRole) {
+  core::Args args(argc, argv);
+  const std::string role = args.string(0);
+  debugMode.print("\n%s%s,%s\n", kPrefix, "ChangeRole", role.c_str());
+  return core::newBool(core::callSdk([&] {
+    GetILive()->changeRole(role.c_str(), &onChangeRoleSuc, &onChangeRoleErr, ctx);
+  }));
 }
 
-BRISORA_FUNCTION(quitRoom) {
-  (void)functionData;
-  (void)argc;
-  (void)argv;
-  return atEdge([&]() -> FREObject {
-    try {
-      GetILive()->quitRoom(&onQuitRoomSuc, &onQuitRoomErr, ctx, 1);
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-    return core::newBool(true);
-  });
+ANE_FUNCTION(quitRoom) {
+  return core::newBool(core::callSdk([&] { GetILive()->quitRoom(&onQuitRoomSuc, &onQuitRoomErr, ctx, 1); }));
 }
 
-BRISORA_FUNCTION(requestStream) {
-  (void)ctx;
-  (void)functionData;
+ANE_FUNCTION(requestStream) {
   return streamRequest(argc, argv, false);
 }
 
-BRISORA_FUNCTION(cancelStream) {
-  (void)ctx;
-  (void)functionData;
+ANE_FUNCTION(cancelStream) {
   return streamRequest(argc, argv, true);
 }
 
-BRISORA_FUNCTION(cancelAllStream) {
-  (void)ctx;
-  (void)functionData;
-  (void)argc;
-  (void)argv;
-  return atEdge([&]() -> FREObject {
-    char tag[] = "cancelallstream";
-    try {
-      GetILive()->cancelAllStreams(kEmptySuccess, kEmptyError, tag);
-    } catch (const std::exception&) {
-      return core::newBool(false);
-    }
-    return core::newBool(true);
-  });
+ANE_FUNCTION(cancelAllStream) {
+  char tag[] = "cancelallstream";
+  return core::newBool(core::callSdk([&] { GetILive()->cancelAllStreams(kEmptySuccess, kEmptyError, tag); }));
 }
 
 }  // namespace brisora

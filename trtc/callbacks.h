@@ -3,7 +3,7 @@
 // exception out.
 #pragma once
 
-#include "trtc/rtc_manager.h"
+#include "trtc/manager.h"
 
 namespace tamvex {
 
@@ -39,7 +39,7 @@ class ANEITRTCCloudCallback : public ITRTCCloudCallback,
   RtcManager* manager_;
 };
 
-// Routes every frame into the renderer pool (render_store.cpp).
+// Routes every frame into the renderer pool (frames.cpp).
 class ANEITRTCVideoRenderCallback : public ITRTCVideoRenderCallback {
  public:
   explicit ANEITRTCVideoRenderCallback(RtcManager* manager) : manager_(manager) {}
@@ -50,7 +50,7 @@ class ANEITRTCVideoRenderCallback : public ITRTCVideoRenderCallback {
 };
 
 // Binds a free renderer to (code, id) unless one is bound already or id is the
-// local user's (render_store.cpp). Called on SDK threads.
+// local user's (frames.cpp). Called on SDK threads.
 void addVideoRender(RtcManager& manager, int32_t code, const std::string& id);
 
 // Text for ActionScript: the bytes as given when they are valid UTF-8, with

@@ -24,7 +24,7 @@ std::string forActionScript(const std::string& text) {
 std::string consoleText(const char* utf8) { return core::utf8ToLocal(textOf(utf8)); }
 
 void ANEITRTCCloudCallback::raise(RtcManager::Event event, const std::string& level) {
-  core::dispatchStatus(manager_->context.get(), manager_->eventName(event), level);
+  manager_->context.raise(manager_->eventName(event), level);
 }
 
 void ANEITRTCCloudCallback::onError(int errCode, const char* errMsg, void*) {

@@ -14,7 +14,7 @@
 #include "core/text.h"
 #include "trtc/devices.h"
 #include "trtc/functions.h"
-#include "trtc/rtc_manager.h"
+#include "trtc/manager.h"
 #include "trtc/sdk_call.h"
 
 namespace tamvex {
@@ -69,7 +69,7 @@ FREObject deviceList(const DeviceKind& kind) {
     SdkReleaser<ITRTCDeviceCollection> collection((cloud.*kind.list)());
     if (collection) names = deviceNames(*collection.get());
   });
-  if (tracing()) std::printf("\n %s %s= %s", kPrefix, kind.listFunction, names.console.c_str());
+  debugMode.print("\n %s %s= %s", kPrefix, kind.listFunction, names.console.c_str());
   return core::newString(names.utf8);
 }
 
@@ -99,82 +99,69 @@ FREObject currentDevice(const DeviceKind& kind) {
 
 }  // namespace
 
-TAMVEX_FUNCTION(getCameraDevicesList) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getCameraDevicesList) {
   return deviceList(kCameras);
 }
 
-TAMVEX_FUNCTION(getMicDevicesList) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getMicDevicesList) {
   return deviceList(kMics);
 }
 
-TAMVEX_FUNCTION(getSpeakerDevicesList) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getSpeakerDevicesList) {
   return deviceList(kSpeakers);
 }
 
-TAMVEX_FUNCTION(setCurrentCameraDevice) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setCurrentCameraDevice) {
   traceName("setCurrentCameraDevice");
   return selectDevice(kCameras, Args(argc, argv).int32(0));
 }
 
-TAMVEX_FUNCTION(setCurrentMicDevice) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setCurrentMicDevice) {
   traceName("setCurrentMicDevice");
   return selectDevice(kMics, Args(argc, argv).int32(0));
 }
 
-TAMVEX_FUNCTION(setCurrentSpeakerDevice) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setCurrentSpeakerDevice) {
   traceName("setCurrentSpeakerDevice");
   return selectDevice(kSpeakers, Args(argc, argv).int32(0));
 }
 
 // The only device function without a trace line.
-TAMVEX_FUNCTION(getCurrentCameraDevice) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getCurrentCameraDevice) {
   return currentDevice(kCameras);
 }
 
-TAMVEX_FUNCTION(getCurrentMicDevice) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getCurrentMicDevice) {
   traceName("getCurrentMicDevice");
   return currentDevice(kMics);
 }
 
-TAMVEX_FUNCTION(getCurrentSpeakerDevice) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getCurrentSpeakerDevice) {
   traceName("getCurrentSpeakerDevice");
   return currentDevice(kSpeakers);
 }
 
-TAMVEX_FUNCTION(getCurrentMicDeviceVolume) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getCurrentMicDeviceVolume) {
   traceName("getCurrentMicDeviceVolume");
   uint32_t volume = 0;
   callCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentMicDeviceVolume(); });
   return core::newUint32(volume);
 }
 
-TAMVEX_FUNCTION(setCurrentMicDeviceVolume) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setCurrentMicDeviceVolume) {
   traceName("setCurrentMicDeviceVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return askCloud([&](ITRTCCloud& cloud) { cloud.setCurrentMicDeviceVolume(volume); });
 }
 
-TAMVEX_FUNCTION(getCurrentSpeakerVolume) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getCurrentSpeakerVolume) {
   traceName("getCurrentSpeakerVolume");
   uint32_t volume = 0;
   callCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentSpeakerVolume(); });
   return core::newUint32(volume);
 }
 
-TAMVEX_FUNCTION(setCurrentSpeakerVolume) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setCurrentSpeakerVolume) {
   traceName("setCurrentSpeakerVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return askCloud([&](ITRTCCloud& cloud) { cloud.setCurrentSpeakerVolume(volume); });

@@ -9,51 +9,45 @@
 #include "core/results.h"
 #include "core/text.h"
 #include "trtc/functions.h"
-#include "trtc/rtc_manager.h"
+#include "trtc/manager.h"
 #include "trtc/sdk_call.h"
 
 namespace tamvex {
 
 using core::Args;
 
-TAMVEX_FUNCTION(setConsoleEnabled) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setConsoleEnabled) {
   const bool enabled = Args(argc, argv).boolean(0);
-  if (tracing()) std::printf("\n%s setConsoleEnabled", kPrefix);
+  debugMode.print("\n%s setConsoleEnabled", kPrefix);
   return askCloud([&](ITRTCCloud& cloud) { cloud.setConsoleEnabled(enabled); });
 }
 
-TAMVEX_FUNCTION(setLogCompressEnabled) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setLogCompressEnabled) {
   const bool enabled = Args(argc, argv).boolean(0);
-  if (tracing()) std::printf("\n%s setLogCompressEnabled", kPrefix);
+  debugMode.print("\n%s setLogCompressEnabled", kPrefix);
   return askCloud([&](ITRTCCloud& cloud) { cloud.setLogCompressEnabled(enabled); });
 }
 
-TAMVEX_FUNCTION(setLogPath) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setLogPath) {
   const std::string folder = Args(argc, argv).string(0);
-  if (tracing()) std::printf("\n%s setLogDirPath:%s", kPrefix, folder.c_str());
+  debugMode.print("\n%s setLogDirPath:%s", kPrefix, folder.c_str());
   return askCloud([&](ITRTCCloud& cloud) { cloud.setLogDirPath(folder.c_str()); });
 }
 
-TAMVEX_FUNCTION(showDebugView) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(showDebugView) {
   const int32_t mode = Args(argc, argv).int32(0);
-  if (tracing()) std::printf("\n%s showDebugView", kPrefix);
+  debugMode.print("\n%s showDebugView", kPrefix);
   return askCloud([&](ITRTCCloud& cloud) { cloud.showDebugView(mode); });
 }
 
 // The version text in the zero-terminated form (the length counts the zero).
-TAMVEX_FUNCTION(getSdkVersion) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(getSdkVersion) {
   std::string version;
   callCloud([&](ITRTCCloud& cloud) { version = sdkText(cloud.getSDKVersion()); });
   return core::newString(core::validUtf8(version).c_str());
 }
 
-TAMVEX_FUNCTION(startSpeedTest) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(startSpeedTest) {
   Args args(argc, argv);
   const uint32_t appId = static_cast<uint32_t>(args.int32(0));
   const std::string userId = args.string(1);
@@ -61,8 +55,7 @@ TAMVEX_FUNCTION(startSpeedTest) {
   return askCloud([&](ITRTCCloud& cloud) { cloud.startSpeedTest(appId, userId.c_str(), userSig.c_str()); });
 }
 
-TAMVEX_FUNCTION(stopSpeedTest) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(stopSpeedTest) {
   return askCloud([](ITRTCCloud& cloud) { cloud.stopSpeedTest(); });
 }
 

@@ -1,103 +1,105 @@
 // The function table handed to the runtime: 85 named functions in the order
 // ActionScript code of earlier releases relies on. Every entry goes through
 // core::guarded(), so that nothing a function throws reaches the runtime.
+#include "trtc/function_table.h"
+
 #include "core/edge.h"
+#include "core/entry.h"
 #include "trtc/functions.h"
 
 namespace tamvex {
-#define ENTRY(name) ANE_FUNCTION_ENTRY(name)
+namespace {
 
-const FRENamedFunction kFunctionTable[] = {
-    ENTRY(initTRTCSdk),  // 0
-    ENTRY(enterRoom),  // 1
-    ENTRY(exitRoom),  // 2
-    ENTRY(startLocalPreview),  // 3
-    ENTRY(stopLocalPreview),  // 4
-    ENTRY(startRemoteView),  // 5
-    ENTRY(stopRemoteView),  // 6
-    ENTRY(stopAllRemoteView),  // 7
-    ENTRY(muteLocalVideo),  // 8
-    ENTRY(setVideoEncoderParam),  // 9
-    ENTRY(setNetworkQosParam),  // 10
-    ENTRY(setLocalViewFillMode),  // 11
-    ENTRY(setRemoteViewFillMode),  // 12
-    ENTRY(setLocalViewRotation),  // 13
-    ENTRY(setRemoteViewRotation),  // 14
-    ENTRY(setVideoEncoderRotation),  // 15
-    ENTRY(setLocalViewMirror),  // 16
-    ENTRY(setVideoEncoderMirror),  // 17
-    ENTRY(enableSmallVideoStream),  // 18
-    ENTRY(setRemoteVideoStreamType),  // 19
-    ENTRY(setPriorRemoteVideoStreamType),  // 20
-    ENTRY(startLocalAudio),  // 21
-    ENTRY(stopLocalAudio),  // 22
-    ENTRY(muteLocalAudio),  // 23
-    ENTRY(muteRemoteAudio),  // 24
-    ENTRY(muteAllRemoteAudio),  // 25
-    ENTRY(enableAudioVolumeEvaluation),  // 26
-    ENTRY(setBeautyStyle),  // 27
-    ENTRY(startRemoteSubStreamView),  // 28
-    ENTRY(stopRemoteSubStreamView),  // 29
-    ENTRY(getScreenCaptureSources),  // 30
-    ENTRY(getScreenCaptureTargetThumb),  // 31
-    ENTRY(selectScreenCaptureTarget),  // 32
-    ENTRY(startScreenCapture),  // 33
-    ENTRY(pauseScreenCapture),  // 34
-    ENTRY(resumeScreenCapture),  // 35
-    ENTRY(stopScreenCapture),  // 36
-    ENTRY(setSubStreamEncoderParam),  // 37
-    ENTRY(setSubStreamMixVolume),  // 38
-    ENTRY(getCameraDevicesList),  // 39
-    ENTRY(setCurrentCameraDevice),  // 40
-    ENTRY(getCurrentCameraDevice),  // 41
-    ENTRY(getMicDevicesList),  // 42
-    ENTRY(setCurrentMicDevice),  // 43
-    ENTRY(getCurrentMicDevice),  // 44
-    ENTRY(getCurrentMicDeviceVolume),  // 45
-    ENTRY(setCurrentMicDeviceVolume),  // 46
-    ENTRY(getSpeakerDevicesList),  // 47
-    ENTRY(setCurrentSpeakerDevice),  // 48
-    ENTRY(getCurrentSpeakerDevice),  // 49
-    ENTRY(getCurrentSpeakerVolume),  // 50
-    ENTRY(setCurrentSpeakerVolume),  // 51
-    ENTRY(setLocalVideoRenderCallback),  // 52
-    ENTRY(setRemoteVideoRenderCallback),  // 53
-    ENTRY(startSpeedTest),  // 54
-    ENTRY(stopSpeedTest),  // 55
-    ENTRY(getSdkVersion),  // 56
-    ENTRY(setConsoleEnabled),  // 57
-    ENTRY(setLogCompressEnabled),  // 58
-    ENTRY(setLogPath),  // 59
-    ENTRY(showDebugView),  // 60
-    ENTRY(getVideoData),  // 61
-    ENTRY(getAudioData),  // 62
-    ENTRY(dispose),  // 63
-    ENTRY(TXLivePusher_createTXLivePusher),  // 64
-    ENTRY(TXLivePusher_destroyTXLivePusher),  // 65
-    ENTRY(TXLivePusher_startPush),  // 66
-    ENTRY(TXLivePusher_stopPush),  // 67
-    ENTRY(TXLivePusher_startAudioCapture),  // 68
-    ENTRY(TXLivePusher_stopAudioCapture),  // 69
-    ENTRY(TXLivePusher_getMicDevicesList),  // 70
-    ENTRY(TXLivePusher_selectMicDevice),  // 71
-    ENTRY(TXLivePusher_setMute),  // 72
-    ENTRY(TXLivePusher_micVolume),  // 73
-    ENTRY(TXLivePusher_setMicVolume),  // 74
-    ENTRY(ITXLivePlayer_createTXLivePlayer),  // 75
-    ENTRY(ITXLivePlayer_destroyTXLivePlayer),  // 76
-    ENTRY(ITXLivePlayer_startPlay),  // 77
-    ENTRY(ITXVodPlayer_createTXVodPlayer),  // 78
-    ENTRY(ITXVodPlayer_destroyTXVodPlayer),  // 79
-    ENTRY(ITXVodPlayer_start),  // 80
-    ENTRY(ITXVodPlayer_pause),  // 81
-    ENTRY(ITXVodPlayer_resume),  // 82
-    ENTRY(ITXVodPlayer_stop),  // 83
-    ENTRY(ITXVodPlayer_seek),  // 84
+const FRENamedFunction kFunctions[] = {
+    ANE_FUNCTION_ENTRY(initTRTCSdk),  // 0
+    ANE_FUNCTION_ENTRY(enterRoom),  // 1
+    ANE_FUNCTION_ENTRY(exitRoom),  // 2
+    ANE_FUNCTION_ENTRY(startLocalPreview),  // 3
+    ANE_FUNCTION_ENTRY(stopLocalPreview),  // 4
+    ANE_FUNCTION_ENTRY(startRemoteView),  // 5
+    ANE_FUNCTION_ENTRY(stopRemoteView),  // 6
+    ANE_FUNCTION_ENTRY(stopAllRemoteView),  // 7
+    ANE_FUNCTION_ENTRY(muteLocalVideo),  // 8
+    ANE_FUNCTION_ENTRY(setVideoEncoderParam),  // 9
+    ANE_FUNCTION_ENTRY(setNetworkQosParam),  // 10
+    ANE_FUNCTION_ENTRY(setLocalViewFillMode),  // 11
+    ANE_FUNCTION_ENTRY(setRemoteViewFillMode),  // 12
+    ANE_FUNCTION_ENTRY(setLocalViewRotation),  // 13
+    ANE_FUNCTION_ENTRY(setRemoteViewRotation),  // 14
+    ANE_FUNCTION_ENTRY(setVideoEncoderRotation),  // 15
+    ANE_FUNCTION_ENTRY(setLocalViewMirror),  // 16
+    ANE_FUNCTION_ENTRY(setVideoEncoderMirror),  // 17
+    ANE_FUNCTION_ENTRY(enableSmallVideoStream),  // 18
+    ANE_FUNCTION_ENTRY(setRemoteVideoStreamType),  // 19
+    ANE_FUNCTION_ENTRY(setPriorRemoteVideoStreamType),  // 20
+    ANE_FUNCTION_ENTRY(startLocalAudio),  // 21
+    ANE_FUNCTION_ENTRY(stopLocalAudio),  // 22
+    ANE_FUNCTION_ENTRY(muteLocalAudio),  // 23
+    ANE_FUNCTION_ENTRY(muteRemoteAudio),  // 24
+    ANE_FUNCTION_ENTRY(muteAllRemoteAudio),  // 25
+    ANE_FUNCTION_ENTRY(enableAudioVolumeEvaluation),  // 26
+    ANE_FUNCTION_ENTRY(setBeautyStyle),  // 27
+    ANE_FUNCTION_ENTRY(startRemoteSubStreamView),  // 28
+    ANE_FUNCTION_ENTRY(stopRemoteSubStreamView),  // 29
+    ANE_FUNCTION_ENTRY(getScreenCaptureSources),  // 30
+    ANE_FUNCTION_ENTRY(getScreenCaptureTargetThumb),  // 31
+    ANE_FUNCTION_ENTRY(selectScreenCaptureTarget),  // 32
+    ANE_FUNCTION_ENTRY(startScreenCapture),  // 33
+    ANE_FUNCTION_ENTRY(pauseScreenCapture),  // 34
+    ANE_FUNCTION_ENTRY(resumeScreenCapture),  // 35
+    ANE_FUNCTION_ENTRY(stopScreenCapture),  // 36
+    ANE_FUNCTION_ENTRY(setSubStreamEncoderParam),  // 37
+    ANE_FUNCTION_ENTRY(setSubStreamMixVolume),  // 38
+    ANE_FUNCTION_ENTRY(getCameraDevicesList),  // 39
+    ANE_FUNCTION_ENTRY(setCurrentCameraDevice),  // 40
+    ANE_FUNCTION_ENTRY(getCurrentCameraDevice),  // 41
+    ANE_FUNCTION_ENTRY(getMicDevicesList),  // 42
+    ANE_FUNCTION_ENTRY(setCurrentMicDevice),  // 43
+    ANE_FUNCTION_ENTRY(getCurrentMicDevice),  // 44
+    ANE_FUNCTION_ENTRY(getCurrentMicDeviceVolume),  // 45
+    ANE_FUNCTION_ENTRY(setCurrentMicDeviceVolume),  // 46
+    ANE_FUNCTION_ENTRY(getSpeakerDevicesList),  // 47
+    ANE_FUNCTION_ENTRY(setCurrentSpeakerDevice),  // 48
+    ANE_FUNCTION_ENTRY(getCurrentSpeakerDevice),  // 49
+    ANE_FUNCTION_ENTRY(getCurrentSpeakerVolume),  // 50
+    ANE_FUNCTION_ENTRY(setCurrentSpeakerVolume),  // 51
+    ANE_FUNCTION_ENTRY(setLocalVideoRenderCallback),  // 52
+    ANE_FUNCTION_ENTRY(setRemoteVideoRenderCallback),  // 53
+    ANE_FUNCTION_ENTRY(startSpeedTest),  // 54
+    ANE_FUNCTION_ENTRY(stopSpeedTest),  // 55
+    ANE_FUNCTION_ENTRY(getSdkVersion),  // 56
+    ANE_FUNCTION_ENTRY(setConsoleEnabled),  // 57
+    ANE_FUNCTION_ENTRY(setLogCompressEnabled),  // 58
+    ANE_FUNCTION_ENTRY(setLogPath),  // 59
+    ANE_FUNCTION_ENTRY(showDebugView),  // 60
+    ANE_FUNCTION_ENTRY(getVideoData),  // 61
+    ANE_FUNCTION_ENTRY(getAudioData),  // 62
+    ANE_FUNCTION_ENTRY(dispose),  // 63
+    ANE_FUNCTION_ENTRY(TXLivePusher_createTXLivePusher),  // 64
+    ANE_FUNCTION_ENTRY(TXLivePusher_destroyTXLivePusher),  // 65
+    ANE_FUNCTION_ENTRY(TXLivePusher_startPush),  // 66
+    ANE_FUNCTION_ENTRY(TXLivePusher_stopPush),  // 67
+    ANE_FUNCTION_ENTRY(TXLivePusher_startAudioCapture),  // 68
+    ANE_FUNCTION_ENTRY(TXLivePusher_stopAudioCapture),  // 69
+    ANE_FUNCTION_ENTRY(TXLivePusher_getMicDevicesList),  // 70
+    ANE_FUNCTION_ENTRY(TXLivePusher_selectMicDevice),  // 71
+    ANE_FUNCTION_ENTRY(TXLivePusher_setMute),  // 72
+    ANE_FUNCTION_ENTRY(TXLivePusher_micVolume),  // 73
+    ANE_FUNCTION_ENTRY(TXLivePusher_setMicVolume),  // 74
+    ANE_FUNCTION_ENTRY(ITXLivePlayer_createTXLivePlayer),  // 75
+    ANE_FUNCTION_ENTRY(ITXLivePlayer_destroyTXLivePlayer),  // 76
+    ANE_FUNCTION_ENTRY(ITXLivePlayer_startPlay),  // 77
+    ANE_FUNCTION_ENTRY(ITXVodPlayer_createTXVodPlayer),  // 78
+    ANE_FUNCTION_ENTRY(ITXVodPlayer_destroyTXVodPlayer),  // 79
+    ANE_FUNCTION_ENTRY(ITXVodPlayer_start),  // 80
+    ANE_FUNCTION_ENTRY(ITXVodPlayer_pause),  // 81
+    ANE_FUNCTION_ENTRY(ITXVodPlayer_resume),  // 82
+    ANE_FUNCTION_ENTRY(ITXVodPlayer_stop),  // 83
+    ANE_FUNCTION_ENTRY(ITXVodPlayer_seek),  // 84
 };
 
-#undef ENTRY
+}  // namespace
 
-const uint32_t kFunctionCount = sizeof(kFunctionTable) / sizeof(kFunctionTable[0]);
-static_assert(sizeof(kFunctionTable) / sizeof(kFunctionTable[0]) == 85, "Tamvex has 85 functions");
+const core::FunctionTable kFunctionTable = core::tableOf<85>(kFunctions);
 
 }  // namespace tamvex

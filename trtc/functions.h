@@ -5,112 +5,107 @@
 #include <cstdint>
 
 #include "FlashRuntimeExtensions.h"
-
-#define TAMVEX_FUNCTION(name) FREObject name(FREContext ctx, void* functionData, uint32_t argc, FREObject argv[])
+#include "core/edge.h"
 
 namespace tamvex {
 
-// spine.cpp
-TAMVEX_FUNCTION(initTRTCSdk);
-TAMVEX_FUNCTION(dispose);
+// startup.cpp
+ANE_FUNCTION(initTRTCSdk);
+ANE_FUNCTION(dispose);
 
-// render_store.cpp: frame delivery and the render-callback registrations
-TAMVEX_FUNCTION(getVideoData);
-TAMVEX_FUNCTION(getAudioData);
-TAMVEX_FUNCTION(setLocalVideoRenderCallback);
-TAMVEX_FUNCTION(setRemoteVideoRenderCallback);
+// frames.cpp: frame delivery and the render-callback registrations
+ANE_FUNCTION(getVideoData);
+ANE_FUNCTION(getAudioData);
+ANE_FUNCTION(setLocalVideoRenderCallback);
+ANE_FUNCTION(setRemoteVideoRenderCallback);
 
-// room_controls.cpp
-TAMVEX_FUNCTION(enterRoom);
-TAMVEX_FUNCTION(exitRoom);
-TAMVEX_FUNCTION(startLocalPreview);
-TAMVEX_FUNCTION(stopLocalPreview);
-TAMVEX_FUNCTION(startRemoteView);
-TAMVEX_FUNCTION(stopRemoteView);
-TAMVEX_FUNCTION(stopAllRemoteView);
-TAMVEX_FUNCTION(muteLocalVideo);
-TAMVEX_FUNCTION(setVideoEncoderParam);
-TAMVEX_FUNCTION(setNetworkQosParam);
-TAMVEX_FUNCTION(setLocalViewFillMode);
-TAMVEX_FUNCTION(setRemoteViewFillMode);
-TAMVEX_FUNCTION(setLocalViewRotation);
-TAMVEX_FUNCTION(setRemoteViewRotation);
-TAMVEX_FUNCTION(setVideoEncoderRotation);
-TAMVEX_FUNCTION(setLocalViewMirror);
-TAMVEX_FUNCTION(setVideoEncoderMirror);
-TAMVEX_FUNCTION(enableSmallVideoStream);
-TAMVEX_FUNCTION(setRemoteVideoStreamType);
-TAMVEX_FUNCTION(setPriorRemoteVideoStreamType);
-TAMVEX_FUNCTION(startLocalAudio);
-TAMVEX_FUNCTION(stopLocalAudio);
-TAMVEX_FUNCTION(muteLocalAudio);
-TAMVEX_FUNCTION(muteRemoteAudio);
-TAMVEX_FUNCTION(muteAllRemoteAudio);
-TAMVEX_FUNCTION(enableAudioVolumeEvaluation);
-TAMVEX_FUNCTION(setBeautyStyle);
-TAMVEX_FUNCTION(startRemoteSubStreamView);
-TAMVEX_FUNCTION(stopRemoteSubStreamView);
+// rooms.cpp
+ANE_FUNCTION(enterRoom);
+ANE_FUNCTION(exitRoom);
+ANE_FUNCTION(startLocalPreview);
+ANE_FUNCTION(stopLocalPreview);
+ANE_FUNCTION(startRemoteView);
+ANE_FUNCTION(stopRemoteView);
+ANE_FUNCTION(stopAllRemoteView);
+ANE_FUNCTION(muteLocalVideo);
+ANE_FUNCTION(setVideoEncoderParam);
+ANE_FUNCTION(setNetworkQosParam);
+ANE_FUNCTION(setLocalViewFillMode);
+ANE_FUNCTION(setRemoteViewFillMode);
+ANE_FUNCTION(setLocalViewRotation);
+ANE_FUNCTION(setRemoteViewRotation);
+ANE_FUNCTION(setVideoEncoderRotation);
+ANE_FUNCTION(setLocalViewMirror);
+ANE_FUNCTION(setVideoEncoderMirror);
+ANE_FUNCTION(enableSmallVideoStream);
+ANE_FUNCTION(setRemoteVideoStreamType);
+ANE_FUNCTION(setPriorRemoteVideoStreamType);
+ANE_FUNCTION(startLocalAudio);
+ANE_FUNCTION(stopLocalAudio);
+ANE_FUNCTION(muteLocalAudio);
+ANE_FUNCTION(muteRemoteAudio);
+ANE_FUNCTION(muteAllRemoteAudio);
+ANE_FUNCTION(enableAudioVolumeEvaluation);
+ANE_FUNCTION(setBeautyStyle);
+ANE_FUNCTION(startRemoteSubStreamView);
+ANE_FUNCTION(stopRemoteSubStreamView);
 
 // screen_capture.cpp
-TAMVEX_FUNCTION(getScreenCaptureSources);
-TAMVEX_FUNCTION(getScreenCaptureTargetThumb);
-TAMVEX_FUNCTION(selectScreenCaptureTarget);
-TAMVEX_FUNCTION(startScreenCapture);
-TAMVEX_FUNCTION(pauseScreenCapture);
-TAMVEX_FUNCTION(resumeScreenCapture);
-TAMVEX_FUNCTION(stopScreenCapture);
-TAMVEX_FUNCTION(setSubStreamEncoderParam);
-TAMVEX_FUNCTION(setSubStreamMixVolume);
+ANE_FUNCTION(getScreenCaptureSources);
+ANE_FUNCTION(getScreenCaptureTargetThumb);
+ANE_FUNCTION(selectScreenCaptureTarget);
+ANE_FUNCTION(startScreenCapture);
+ANE_FUNCTION(pauseScreenCapture);
+ANE_FUNCTION(resumeScreenCapture);
+ANE_FUNCTION(stopScreenCapture);
+ANE_FUNCTION(setSubStreamEncoderParam);
+ANE_FUNCTION(setSubStreamMixVolume);
 
 // devices.cpp
-TAMVEX_FUNCTION(getCameraDevicesList);
-TAMVEX_FUNCTION(setCurrentCameraDevice);
-TAMVEX_FUNCTION(getCurrentCameraDevice);
-TAMVEX_FUNCTION(getMicDevicesList);
-TAMVEX_FUNCTION(setCurrentMicDevice);
-TAMVEX_FUNCTION(getCurrentMicDevice);
-TAMVEX_FUNCTION(getCurrentMicDeviceVolume);
-TAMVEX_FUNCTION(setCurrentMicDeviceVolume);
-TAMVEX_FUNCTION(getSpeakerDevicesList);
-TAMVEX_FUNCTION(setCurrentSpeakerDevice);
-TAMVEX_FUNCTION(getCurrentSpeakerDevice);
-TAMVEX_FUNCTION(getCurrentSpeakerVolume);
-TAMVEX_FUNCTION(setCurrentSpeakerVolume);
+ANE_FUNCTION(getCameraDevicesList);
+ANE_FUNCTION(setCurrentCameraDevice);
+ANE_FUNCTION(getCurrentCameraDevice);
+ANE_FUNCTION(getMicDevicesList);
+ANE_FUNCTION(setCurrentMicDevice);
+ANE_FUNCTION(getCurrentMicDevice);
+ANE_FUNCTION(getCurrentMicDeviceVolume);
+ANE_FUNCTION(setCurrentMicDeviceVolume);
+ANE_FUNCTION(getSpeakerDevicesList);
+ANE_FUNCTION(setCurrentSpeakerDevice);
+ANE_FUNCTION(getCurrentSpeakerDevice);
+ANE_FUNCTION(getCurrentSpeakerVolume);
+ANE_FUNCTION(setCurrentSpeakerVolume);
 
 // diagnostics.cpp
-TAMVEX_FUNCTION(startSpeedTest);
-TAMVEX_FUNCTION(stopSpeedTest);
-TAMVEX_FUNCTION(getSdkVersion);
-TAMVEX_FUNCTION(setConsoleEnabled);
-TAMVEX_FUNCTION(setLogCompressEnabled);
-TAMVEX_FUNCTION(setLogPath);
-TAMVEX_FUNCTION(showDebugView);
+ANE_FUNCTION(startSpeedTest);
+ANE_FUNCTION(stopSpeedTest);
+ANE_FUNCTION(getSdkVersion);
+ANE_FUNCTION(setConsoleEnabled);
+ANE_FUNCTION(setLogCompressEnabled);
+ANE_FUNCTION(setLogPath);
+ANE_FUNCTION(showDebugView);
 
 // players.cpp
-TAMVEX_FUNCTION(TXLivePusher_createTXLivePusher);
-TAMVEX_FUNCTION(TXLivePusher_destroyTXLivePusher);
-TAMVEX_FUNCTION(TXLivePusher_startPush);
-TAMVEX_FUNCTION(TXLivePusher_stopPush);
-TAMVEX_FUNCTION(TXLivePusher_startAudioCapture);
-TAMVEX_FUNCTION(TXLivePusher_stopAudioCapture);
-TAMVEX_FUNCTION(TXLivePusher_getMicDevicesList);
-TAMVEX_FUNCTION(TXLivePusher_selectMicDevice);
-TAMVEX_FUNCTION(TXLivePusher_setMute);
-TAMVEX_FUNCTION(TXLivePusher_micVolume);
-TAMVEX_FUNCTION(TXLivePusher_setMicVolume);
-TAMVEX_FUNCTION(ITXLivePlayer_createTXLivePlayer);
-TAMVEX_FUNCTION(ITXLivePlayer_destroyTXLivePlayer);
-TAMVEX_FUNCTION(ITXLivePlayer_startPlay);
-TAMVEX_FUNCTION(ITXVodPlayer_createTXVodPlayer);
-TAMVEX_FUNCTION(ITXVodPlayer_destroyTXVodPlayer);
-TAMVEX_FUNCTION(ITXVodPlayer_start);
-TAMVEX_FUNCTION(ITXVodPlayer_pause);
-TAMVEX_FUNCTION(ITXVodPlayer_resume);
-TAMVEX_FUNCTION(ITXVodPlayer_stop);
-TAMVEX_FUNCTION(ITXVodPlayer_seek);
-
-// function_table.cpp: the table handed to the runtime, in the runtime's order.
-extern const FRENamedFunction kFunctionTable[];
-extern const uint32_t kFunctionCount;
+ANE_FUNCTION(TXLivePusher_createTXLivePusher);
+ANE_FUNCTION(TXLivePusher_destroyTXLivePusher);
+ANE_FUNCTION(TXLivePusher_startPush);
+ANE_FUNCTION(TXLivePusher_stopPush);
+ANE_FUNCTION(TXLivePusher_startAudioCapture);
+ANE_FUNCTION(TXLivePusher_stopAudioCapture);
+ANE_FUNCTION(TXLivePusher_getMicDevicesList);
+ANE_FUNCTION(TXLivePusher_selectMicDevice);
+ANE_FUNCTION(TXLivePusher_setMute);
+ANE_FUNCTION(TXLivePusher_micVolume);
+ANE_FUNCTION(TXLivePusher_setMicVolume);
+ANE_FUNCTION(ITXLivePlayer_createTXLivePlayer);
+ANE_FUNCTION(ITXLivePlayer_destroyTXLivePlayer);
+ANE_FUNCTION(ITXLivePlayer_startPlay);
+ANE_FUNCTION(ITXVodPlayer_createTXVodPlayer);
+ANE_FUNCTION(ITXVodPlayer_destroyTXVodPlayer);
+ANE_FUNCTION(ITXVodPlayer_start);
+ANE_FUNCTION(ITXVodPlayer_pause);
+ANE_FUNCTION(ITXVodPlayer_resume);
+ANE_FUNCTION(ITXVodPlayer_stop);
+ANE_FUNCTION(ITXVodPlayer_seek);
 
 }  // namespace tamvex

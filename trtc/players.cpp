@@ -22,7 +22,7 @@
 #include "trtc/devices.h"
 #include "trtc/functions.h"
 #include "trtc/player_callbacks.h"
-#include "trtc/rtc_manager.h"
+#include "trtc/manager.h"
 #include "trtc/sdk_call.h"
 
 namespace tamvex {
@@ -90,7 +90,7 @@ FREObject withVodPlayer(int32_t handle, Call&& call) {
 }
 
 void traceVod(const char* function, int32_t handle) {
-  if (tracing()) std::printf("\n %s url:%i", function, handle);
+  debugMode.print("\n %s url:%i", function, handle);
 }
 
 }  // namespace
@@ -107,8 +107,7 @@ void forgetHandles() {
 
 // ---- live pushers ----
 
-TAMVEX_FUNCTION(TXLivePusher_createTXLivePusher) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(TXLivePusher_createTXLivePusher) {
   const CreateTXLivePusherFn create = sdk().createTXLivePusher;
   if (!create) return core::newInt32(kNoObject);
   ITXLivePusher* pusher = nullptr;
@@ -125,8 +124,7 @@ TAMVEX_FUNCTION(TXLivePusher_createTXLivePusher) {
   return core::newInt32(handle);
 }
 
-TAMVEX_FUNCTION(TXLivePusher_destroyTXLivePusher) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_destroyTXLivePusher) {
   const int32_t handle = Args(argc, argv).int32(0);
   if (ITXLivePusher* pusher = pusherAt(handle)) {
     PusherEntry& entry = pushers[handle];
@@ -138,8 +136,7 @@ TAMVEX_FUNCTION(TXLivePusher_destroyTXLivePusher) {
   return core::newUint32(static_cast<uint32_t>(pushers.size()));
 }
 
-TAMVEX_FUNCTION(TXLivePusher_startPush) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_startPush) {
   Args args(argc, argv);
   ITXLivePusher* pusher = pusherAt(args.int32(0));
   const std::string url = args.string(1);
@@ -148,23 +145,19 @@ TAMVEX_FUNCTION(TXLivePusher_startPush) {
   return core::newBool(started);
 }
 
-TAMVEX_FUNCTION(TXLivePusher_stopPush) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_stopPush) {
   return withPusher(Args(argc, argv).int32(0), [](ITXLivePusher& p) { p.stopPush(); });
 }
 
-TAMVEX_FUNCTION(TXLivePusher_startAudioCapture) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_startAudioCapture) {
   return withPusher(Args(argc, argv).int32(0), [](ITXLivePusher& p) { p.startAudioCapture(1); });
 }
 
-TAMVEX_FUNCTION(TXLivePusher_stopAudioCapture) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_stopAudioCapture) {
   return withPusher(Args(argc, argv).int32(0), [](ITXLivePusher& p) { p.stopAudioCapture(); });
 }
 
-TAMVEX_FUNCTION(TXLivePusher_getMicDevicesList) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_getMicDevicesList) {
   ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
   std::string names;
   if (pusher) {
@@ -179,32 +172,28 @@ TAMVEX_FUNCTION(TXLivePusher_getMicDevicesList) {
   return core::newString(names);
 }
 
-TAMVEX_FUNCTION(TXLivePusher_selectMicDevice) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_selectMicDevice) {
   Args args(argc, argv);
   const int32_t handle = args.int32(0);
   const int32_t index = args.int32(1);
   return withPusher(handle, [&](ITXLivePusher& p) { p.selectMicDevice(index); });
 }
 
-TAMVEX_FUNCTION(TXLivePusher_setMute) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_setMute) {
   Args args(argc, argv);
   const int32_t handle = args.int32(0);
   const bool mute = args.boolean(1);
   return withPusher(handle, [&](ITXLivePusher& p) { p.setMute(mute); });
 }
 
-TAMVEX_FUNCTION(TXLivePusher_micVolume) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_micVolume) {
   ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
   int32_t volume = -1;
   if (pusher && !callSdk([&] { volume = pusher->micVolume(); })) volume = -1;
   return core::newInt32(volume);
 }
 
-TAMVEX_FUNCTION(TXLivePusher_setMicVolume) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(TXLivePusher_setMicVolume) {
   Args args(argc, argv);
   const int32_t handle = args.int32(0);
   const int32_t volume = args.int32(1);
@@ -213,8 +202,7 @@ TAMVEX_FUNCTION(TXLivePusher_setMicVolume) {
 
 // ---- live players ----
 
-TAMVEX_FUNCTION(ITXLivePlayer_createTXLivePlayer) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(ITXLivePlayer_createTXLivePlayer) {
   const CreateTXLivePlayerFn create = sdk().createTXLivePlayer;
   if (!create) return core::newInt32(kNoObject);
   ITXLivePlayer* player = nullptr;
@@ -224,8 +212,7 @@ TAMVEX_FUNCTION(ITXLivePlayer_createTXLivePlayer) {
   return core::newInt32(handle);
 }
 
-TAMVEX_FUNCTION(ITXLivePlayer_destroyTXLivePlayer) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXLivePlayer_destroyTXLivePlayer) {
   const int32_t handle = Args(argc, argv).int32(0);
   if (ITXLivePlayer* player = livePlayerAt(handle)) {
     destroyObject(sdk().destroyTXLivePlayer, player);
@@ -234,8 +221,7 @@ TAMVEX_FUNCTION(ITXLivePlayer_destroyTXLivePlayer) {
   return core::newUint32(static_cast<uint32_t>(livePlayers.size()));
 }
 
-TAMVEX_FUNCTION(ITXLivePlayer_startPlay) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXLivePlayer_startPlay) {
   Args args(argc, argv);
   ITXLivePlayer* player = livePlayerAt(args.int32(0));
   const std::string url = args.string(1);
@@ -246,12 +232,11 @@ TAMVEX_FUNCTION(ITXLivePlayer_startPlay) {
 
 // ---- VOD players ----
 
-TAMVEX_FUNCTION(ITXVodPlayer_createTXVodPlayer) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXVodPlayer_createTXVodPlayer) {
   Args args(argc, argv);
   const std::string url = args.string(0);
   const bool repeat = args.boolean(1);
-  if (tracing()) std::printf("\n ITXVodPlayer_createTXVodPlayer url:%s", url.c_str());
+  debugMode.print("\n ITXVodPlayer_createTXVodPlayer url:%s", url.c_str());
   const CreateTXVodPlayerFn create = sdk().createTXVodPlayer;
   if (!create) return core::newInt32(kNoObject);
   ITXVodPlayer* player = nullptr;
@@ -266,8 +251,7 @@ TAMVEX_FUNCTION(ITXVodPlayer_createTXVodPlayer) {
   return core::newInt32(handle);
 }
 
-TAMVEX_FUNCTION(ITXVodPlayer_destroyTXVodPlayer) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXVodPlayer_destroyTXVodPlayer) {
   const int32_t handle = Args(argc, argv).int32(0);
   traceVod("ITXVodPlayer_destroyTXVodPlayer", handle);
   if (ITXVodPlayer* player = vodPlayerAt(handle)) {
@@ -280,36 +264,31 @@ TAMVEX_FUNCTION(ITXVodPlayer_destroyTXVodPlayer) {
   return core::newUint32(static_cast<uint32_t>(vodPlayers.size()));
 }
 
-TAMVEX_FUNCTION(ITXVodPlayer_start) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXVodPlayer_start) {
   const int32_t handle = Args(argc, argv).int32(0);
   traceVod("ITXVodPlayer_start", handle);
   return withVodPlayer(handle, [](ITXVodPlayer& p) { p.start(); });
 }
 
-TAMVEX_FUNCTION(ITXVodPlayer_pause) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXVodPlayer_pause) {
   const int32_t handle = Args(argc, argv).int32(0);
   traceVod("ITXVodPlayer_pause", handle);
   return withVodPlayer(handle, [](ITXVodPlayer& p) { p.pause(); });
 }
 
-TAMVEX_FUNCTION(ITXVodPlayer_resume) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXVodPlayer_resume) {
   const int32_t handle = Args(argc, argv).int32(0);
   traceVod("ITXVodPlayer_resume", handle);
   return withVodPlayer(handle, [](ITXVodPlayer& p) { p.resume(); });
 }
 
-TAMVEX_FUNCTION(ITXVodPlayer_stop) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXVodPlayer_stop) {
   const int32_t handle = Args(argc, argv).int32(0);
   traceVod("ITXVodPlayer_stop", handle);
   return withVodPlayer(handle, [](ITXVodPlayer& p) { p.stop(); });
 }
 
-TAMVEX_FUNCTION(ITXVodPlayer_seek) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(ITXVodPlayer_seek) {
   Args args(argc, argv);
   const int32_t handle = args.int32(0);
   traceVod("ITXVodPlayer_seek", handle);

@@ -17,7 +17,7 @@
 #include "core/results.h"
 #include "core/text.h"
 #include "trtc/functions.h"
-#include "trtc/rtc_manager.h"
+#include "trtc/manager.h"
 #include "trtc/sdk_call.h"
 #include "trtc/video_codes.h"
 
@@ -78,8 +78,7 @@ void releaseScreenList() {
   }
 }
 
-TAMVEX_FUNCTION(getScreenCaptureSources) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(getScreenCaptureSources) {
   traceName("getScreenCaptureSources");
   Args args(argc, argv);
   TXSize thumbSize, iconSize;
@@ -108,8 +107,7 @@ TAMVEX_FUNCTION(getScreenCaptureSources) {
   return core::newString(core::validUtf8(text));
 }
 
-TAMVEX_FUNCTION(getScreenCaptureTargetThumb) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(getScreenCaptureTargetThumb) {
   traceName("getScreenCaptureTargetThumb");
   if (!screenList) {
     std::printf("\n screenList not init");
@@ -126,8 +124,7 @@ TAMVEX_FUNCTION(getScreenCaptureTargetThumb) {
                          core::uintToString(source.thumbBGRA.height));
 }
 
-TAMVEX_FUNCTION(selectScreenCaptureTarget) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(selectScreenCaptureTarget) {
   traceName("selectScreenCaptureTarget");
   if (!screenList) {
     std::printf("\n screenList not init");
@@ -149,32 +146,27 @@ TAMVEX_FUNCTION(selectScreenCaptureTarget) {
   return askCloud([&](ITRTCCloud& cloud) { cloud.selectScreenCaptureTarget(source, rect, firstOption, secondOption); });
 }
 
-TAMVEX_FUNCTION(startScreenCapture) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(startScreenCapture) {
   traceName("startScreenCapture");
   return askCloud([](ITRTCCloud& cloud) { cloud.startScreenCapture(nullptr); });
 }
 
-TAMVEX_FUNCTION(pauseScreenCapture) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(pauseScreenCapture) {
   traceName("pauseScreenCapture");
   return askCloud([](ITRTCCloud& cloud) { cloud.pauseScreenCapture(); });
 }
 
-TAMVEX_FUNCTION(resumeScreenCapture) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(resumeScreenCapture) {
   traceName("resumeScreenCapture");
   return askCloud([](ITRTCCloud& cloud) { cloud.resumeScreenCapture(); });
 }
 
-TAMVEX_FUNCTION(stopScreenCapture) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(stopScreenCapture) {
   traceName("stopScreenCapture");
   return askCloud([](ITRTCCloud& cloud) { cloud.stopScreenCapture(); });
 }
 
-TAMVEX_FUNCTION(setSubStreamEncoderParam) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setSubStreamEncoderParam) {
   traceName("setSubStreamEncoderParam");
   Args args(argc, argv);
   TRTCVideoEncParam param;
@@ -183,8 +175,7 @@ TAMVEX_FUNCTION(setSubStreamEncoderParam) {
   return askCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamEncoderParam(param); });
 }
 
-TAMVEX_FUNCTION(setSubStreamMixVolume) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setSubStreamMixVolume) {
   traceName("setSubStreamMixVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return askCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamMixVolume(volume); });

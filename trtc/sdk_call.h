@@ -2,19 +2,17 @@
 // the AIR main thread, asks loadTrtcCloud for the instance (which loads the SDK
 // on first use) and makes its call. When the SDK is missing, or the call throws,
 // the function answers its neutral value (false, empty text, 0) instead of
-// claiming that the SDK was asked.
+// claiming that the SDK was asked. Whatever else escapes a function ends the
+// call with null at the guard of its table entry (core/edge.h).
 #pragma once
 
 #include <cstdio>
 #include <exception>
 #include <string>
 
+#include "core/edge.h"
 #include "core/results.h"
-#include "trtc/rtc_manager.h"
-
-// The parameters of TAMVEX_FUNCTION that a function does not use.
-#define UNUSED_CALL_ARGS (void)ctx, (void)functionData, (void)argc, (void)argv
-#define UNUSED_CONTEXT (void)ctx, (void)functionData
+#include "trtc/manager.h"
 
 namespace tamvex {
 
@@ -22,13 +20,7 @@ namespace tamvex {
 template <class Call>
 bool callCloud(Call&& call) {
   ITRTCCloud* cloud = loadTrtcCloud();
-  if (!cloud) return false;
-  try {
-    call(*cloud);
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
+  return cloud && core::callSdk([&] { call(*cloud); });
 }
 
 // The Boolean answer of a function that only asks the SDK.
@@ -37,16 +29,7 @@ FREObject askCloud(Call&& call) {
   return core::newBool(callCloud(std::forward<Call>(call)));
 }
 
-// Makes `call()` on an SDK object; false when it throws.
-template <class Call>
-bool callSdk(Call&& call) {
-  try {
-    call();
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
-}
+using core::callSdk;  // a call on an SDK object: false when it throws
 
 // Releases an SDK collection (or device object) when the scope ends, whatever
 // happens; a release that throws is swallowed, as nothing can be done about it.

@@ -24,14 +24,18 @@ class AneContext {
   void set(FREContext c) { context_.store(c, std::memory_order_release); }
   FREContext get() const { return context_.load(std::memory_order_acquire); }
   bool null() const { return get() == nullptr; }
+  // Raises a StatusEvent (code, level) on the context held now; any thread.
+  void raise(const std::string& code, const std::string& level) const;
 
  private:
   std::atomic<FREContext> context_{nullptr};
 };
 
 // Raises a StatusEvent (code, level) on the context; callable from any thread.
-// The runtime copies both texts before it returns; its result is ignored.
-void dispatchStatus(FREContext context, std::string code, std::string level);
+// The runtime copies both texts before it returns, so texts that a thread
+// keeps from call to call are raised without a copy; its result is ignored.
+// A null context has nowhere to send the event: the runtime is not asked.
+void dispatchStatus(FREContext context, const std::string& code, const std::string& level);
 
 // The guard every renderer applies to each frame it receives: true when its
 // context copy is set; otherwise prints "\nANE CTX Context Error" and the

@@ -3,7 +3,14 @@
 // function pointer, and the SDKs call our handlers on their own threads.
 #pragma once
 
+#include <exception>
+
 #include "FlashRuntimeExtensions.h"
+
+// The shape of every ActionScript function; a function need not use all four.
+#define ANE_FUNCTION(name)                                                                             \
+  FREObject name([[maybe_unused]] FREContext ctx, [[maybe_unused]] void* functionData,                \
+                 [[maybe_unused]] uint32_t argc, [[maybe_unused]] FREObject argv[])
 
 namespace core {
 
@@ -18,17 +25,6 @@ FREObject guarded(FREContext ctx, void* functionData, uint32_t argc, FREObject a
   }
 }
 
-// Runs an ActionScript function's body; whatever escapes it ends the call
-// with null instead of crossing into the runtime.
-template <class Body>
-FREObject atEdge(Body&& body) noexcept {
-  try {
-    return body();
-  } catch (...) {
-    return nullptr;
-  }
-}
-
 // Runs an SDK handler's body; nothing thrown inside goes back into the SDK.
 template <class Body>
 void inHandler(Body&& body) noexcept {
@@ -36,6 +32,18 @@ void inHandler(Body&& body) noexcept {
     body();
   } catch (...) {
   }
+}
+
+// Makes one SDK call; false when it throws a std::exception (the function
+// then answers its neutral value). Anything else thrown goes on to the guard.
+template <class Call>
+bool callSdk(Call&& call) {
+  try {
+    call();
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
 }
 
 // Whether an argument is an object of the given type (a missing argument is not).

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/context.h"
+#include "core/pixels.h"
 
 namespace core {
 
@@ -53,8 +54,6 @@ class FrameStore {
   uint32_t width_ = 640;
   uint32_t height_ = 480;
 };
-
-uint32_t bgraFrameBytes(uint32_t width, uint32_t height);
 
 template <class Convert>
 bool FrameStore::write(uint32_t width, uint32_t height, Convert&& convert) {
@@ -117,6 +116,20 @@ class RendererPool {
   const std::vector<RendererPtr>& renderersLocked() const { return renderers_; }
   // Empties the pool and hands back what it held (the caller removes them).
   std::vector<RendererPtr> takeAllLocked() { return std::exchange(renderers_, {}); }
+
+  // Empties the pool under its lock: the slots (an extension's local
+  // renderers) cleared, then each renderer shown to `each` while its binding
+  // is still readable, then removed (see ANEVideoRander::remove).
+  template <class Each>
+  void removeAll(RendererPtr& slotA, RendererPtr& slotB, Each&& each) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    slotA.reset();
+    slotB.reset();
+    for (const RendererPtr& renderer : std::exchange(renderers_, {})) {
+      each(*renderer);
+      renderer->remove();
+    }
+  }
 
   // Locking conveniences.
   RendererPtr find(const std::string& id, int32_t kind) const {

@@ -1,31 +1,20 @@
-// Entry points, context lifecycle, the manager, the SDK loader, initTRTCSdk
-// and dispose. Everything here runs on the AIR main thread.
+// Loading liteav.dll from the LiteAV folder beside the host executable, its
+// entry points, and releasing the cloud instance. Main thread only.
 #include <cstdio>
 #include <cwchar>
 #include <exception>
 #include <memory>
+#include <vector>
 
-#include "core/args.h"
-#include "core/results.h"
 #include "shlwapi.h"
 #include "trtc/callbacks.h"
-#include "trtc/functions.h"
-#include "trtc/rtc_manager.h"
+#include "trtc/manager.h"
+#include "trtc/tamvex.h"
 #include "windows.h"
 
-#if defined(_WIN32)
-#define TAMVEX_EXPORT extern "C" __declspec(dllexport)
-#else
-#define TAMVEX_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
-
 namespace tamvex {
-
-uint32_t debugMode = 0;
-
 namespace {
 
-core::AneContext g_context;  // the global context holder
 SdkEntryPoints g_sdk;
 
 // Callback objects of released instances, kept while the extension is
@@ -49,80 +38,9 @@ Fn lookUp(HMODULE module, const char* name) {
 constexpr const char* kLoadFailed = "\n\xD4\xD8\xC8\xEB" "liteav.dll" "\xCA\xA7\xB0\xDC" ": %d";
 // "\n" 载入函数 "%s" 失败, in code page 936.
 constexpr const char* kLookUpFailed = "\n\xD4\xD8\xC8\xEB\xBA\xAF\xCA\xFD" "%s" "\xCA\xA7\xB0\xDC";
-// "TamvexContextFinalizer" + full-width colon + "release()".
-constexpr const char* kFinalizerText = "TamvexContextFinalizer\xA3\xBArelease()";
-
-void contextInitializer(void* extData, const uint8_t* ctxType, FREContext ctx, uint32_t* numFunctionsToSet,
-                        const FRENamedFunction** functionsToSet) {
-  (void)extData, (void)ctxType;
-  try {
-    g_context.set(ctx);
-    RtcManager::instance().context = g_context;
-  } catch (...) {
-  }
-  if (numFunctionsToSet) *numFunctionsToSet = kFunctionCount;
-  if (functionsToSet) *functionsToSet = kFunctionTable;
-}
-
-void contextFinalizer(FREContext ctx) {
-  (void)ctx;
-  try {
-    std::printf("\n%s,%s", kPrefix, kFinalizerText);
-    releaseCloud();
-    RtcManager& manager = RtcManager::instance();
-    std::vector<core::RendererPtr> renderers;
-    {
-      std::lock_guard<std::mutex> lock(manager.pool.mutex());
-      manager.localBig.reset();
-      manager.localSub.reset();
-      renderers = manager.pool.takeAllLocked();
-      for (const core::RendererPtr& r : renderers) {
-        std::printf("\n ANEVideoRander Remove: %s == %i", r->userId.c_str(), r->kind);
-        r->remove();
-      }
-    }
-    std::fflush(stdout);
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
-void traceName(const char* name) {
-  if (tracing()) std::printf("\n %s", name);
-}
-
 const SdkEntryPoints& sdk() { return g_sdk; }
-
-// Lives until the extension is unloaded (after its context finalizer has
-// released the SDK) or the process ends.
-RtcManager& RtcManager::instance() {
-  static RtcManager manager;
-  return manager;
-}
-
-RtcManager::RtcManager()
-    : eventNames_{"complete", "enterroom", "exitroom", "mediaavailable", "audioevent", "speedtestevent"} {}
-
-std::string RtcManager::localUserId() const {
-  std::lock_guard<std::mutex> lock(localIdMutex_);
-  return localUserId_;
-}
-
-void RtcManager::copyLocalUserId(std::string* out) const {
-  std::lock_guard<std::mutex> lock(localIdMutex_);
-  out->assign(localUserId_);
-}
-
-void RtcManager::setLocalUserId(const std::string& id) {
-  std::lock_guard<std::mutex> lock(localIdMutex_);
-  localUserId_ = id;
-}
-
-void RtcManager::prepareRendererPool(FREContext ctx) {
-  std::lock_guard<std::mutex> lock(pool.mutex());
-  if (pool.sizeLocked() == 0) pool.growLocked(18, ctx);
-}
 
 ITRTCCloud* loadTrtcCloud() {
   RtcManager& manager = RtcManager::instance();
@@ -216,40 +134,4 @@ void releaseCloud() {
   manager.cloud_ = nullptr;
 }
 
-TAMVEX_FUNCTION(initTRTCSdk) {
-  (void)functionData;
-  core::Args args(argc, argv);
-  bool debug = false;
-  if (args.tryBoolean(0, &debug)) debugMode = debug ? 1 : 0;
-
-  std::string version;
-  if (ITRTCCloud* cloud = loadTrtcCloud()) {
-    try {
-      const char* text = cloud->getSDKVersion();
-      if (text) version = text;
-    } catch (const std::exception&) {
-    }
-  }
-  std::printf("\n%s%s - %s", kPrefix, "TRTCSDK Version :", version.c_str());
-  RtcManager::instance().prepareRendererPool(ctx);
-  std::printf("\n%s%s - %s", kPrefix, "initTRTCSdk Mode:", debugMode == 1 ? "debug" : "release");
-  return core::newBool(true);
-}
-
-TAMVEX_FUNCTION(dispose) {
-  (void)ctx, (void)functionData, (void)argc, (void)argv;
-  releaseCloud();
-  forgetHandles();
-  return core::newBool(true);
-}
-
 }  // namespace tamvex
-
-TAMVEX_EXPORT void ANEWinRTCExtInitializer(void** extDataToSet, FREContextInitializer* ctxInitializerToSet,
-                                           FREContextFinalizer* ctxFinalizerToSet) {
-  (void)extDataToSet;
-  if (ctxInitializerToSet) *ctxInitializerToSet = &tamvex::contextInitializer;
-  if (ctxFinalizerToSet) *ctxFinalizerToSet = &tamvex::contextFinalizer;
-}
-
-TAMVEX_EXPORT void ANEWinRTCExtFinalizer(void* extData) { (void)extData; }

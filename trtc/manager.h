@@ -1,5 +1,6 @@
-// Process-wide state of Tamvex: the manager, the SDK entry points and cloud
-// instance, the trace flag, and the disposal hooks of the handle families.
+// RtcManager: the process-wide state that Tamvex's functions and SDK
+// callbacks share: the context events go to, the event names, the local user,
+// the renderer pool and the cloud instance with its callback objects.
 //
 // Threads and ownership:
 // - Everything here is written on the AIR main thread only, except what the
@@ -9,56 +10,14 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "core/context.h"
 #include "core/renderer.h"
-#include "trtc/sdk/liteav.h"
+#include "trtc/tamvex.h"
 
 namespace tamvex {
-
-// The prefix of the extension's formatted console lines.
-constexpr const char* kPrefix = "Tamvex:";
-
-// 1 when initTRTCSdk asked for tracing (main thread only).
-extern uint32_t debugMode;
-inline bool tracing() { return debugMode == 1; }
-// Prints "\n " + name when tracing.
-void traceName(const char* name);
-
-// The eight exports of liteav.dll. Stored by every load, never cleared, so the
-// pusher and player families keep working after dispose; any may be null.
-struct SdkEntryPoints {
-  GetTRTCShareInstanceFn getTRTCShareInstance = nullptr;
-  DestroyTRTCShareInstanceFn destroyTRTCShareInstance = nullptr;
-  CreateTXLivePusherFn createTXLivePusher = nullptr;
-  DestroyTXLivePusherFn destroyTXLivePusher = nullptr;
-  CreateTXLivePlayerFn createTXLivePlayer = nullptr;
-  DestroyTXLivePlayerFn destroyTXLivePlayer = nullptr;
-  CreateTXVodPlayerFn createTXVodPlayer = nullptr;
-  DestroyTXVodPlayerFn destroyTXVodPlayer = nullptr;
-};
-const SdkEntryPoints& sdk();
-
-// The cloud instance, loading liteav.dll and registering the cloud callback on
-// first use. Null when the library or getTRTCShareInstance is missing (the
-// next call tries again); callers then answer a neutral value.
-ITRTCCloud* loadTrtcCloud();
-
-// Releases the cloud instance as dispose does: releaseScreenList(), unregister
-// the cloud callback, destroyTRTCShareInstance, clear the pointers.
-void releaseCloud();
-
-// Disposal hooks of the other files (main thread):
-// forgets every pusher, live player and VOD player handle (dispose);
-void forgetHandles();
-// releases and clears the kept screen-capture source list before the instance
-// it came from is destroyed.
-void releaseScreenList();
 
 class ANEITRTCCloudCallback;
 class ANEITRTCVideoRenderCallback;
@@ -87,6 +46,10 @@ class RtcManager {
 
   // Appends 18 renderers for `context` when the pool is empty.
   void prepareRendererPool(FREContext context);
+
+  // The context finalizer's reset: the local stream renderers cleared, every
+  // renderer named on the console and removed, the pool emptied.
+  void reset();
 
   // The callback objects of the current cloud instance (main thread); null
   // while no instance is held.

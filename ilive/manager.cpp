@@ -1,8 +1,7 @@
 // LiveManager and its renderer pool operations.
-#include "ilive/live_manager.h"
+#include "ilive/manager.h"
 
 #include <cstring>
-#include <vector>
 
 namespace brisora {
 
@@ -42,14 +41,7 @@ void LiveManager::prepareRendererPool(const std::string& localUserId, int32_t co
 core::RendererPtr LiveManager::acquireRendererLocked() { return renderers.acquireLocked(context.get()); }
 
 void LiveManager::reset() {
-  std::vector<core::RendererPtr> removed;
-  {
-    std::lock_guard<std::mutex> lock(renderers.mutex());
-    localCamera.reset();
-    localScreen.reset();
-    removed = renderers.takeAllLocked();
-    for (const core::RendererPtr& renderer : removed) renderer->remove();
-  }
+  renderers.removeAll(localCamera, localScreen, [](const core::ANEVideoRander&) {});
   std::lock_guard<std::mutex> lock(audioLevelsMutex);
   audioLevels.clear();
 }

@@ -26,7 +26,8 @@ class LiveManager {
  public:
   static LiveManager& instance();
 
-  // Event names and the two outcome levels, spelled here only.
+  // Event names and the two outcome levels, spelled here only ("video" is the
+  // frame path's, in core).
   const std::string complete{"complete"};
   const std::string error{"error"};
   const std::string ilivelogin{"ilivelogin"};
@@ -37,7 +38,6 @@ class LiveManager {
   const std::string devices{"devices"};
   const std::string quitroom{"quitroom"};
   const std::string qualityparam{"qualityparam"};
-  const std::string video{"video"};
   const std::string addvideo{"addvideo"};
   const std::string removevideo{"removevideo"};
   const std::string novideo{"novideo"};

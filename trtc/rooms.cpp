@@ -11,7 +11,7 @@
 #include "core/args.h"
 #include "core/results.h"
 #include "trtc/functions.h"
-#include "trtc/rtc_manager.h"
+#include "trtc/manager.h"
 #include "trtc/sdk_call.h"
 #include "trtc/video_codes.h"
 
@@ -19,8 +19,7 @@ namespace tamvex {
 
 using core::Args;
 
-TAMVEX_FUNCTION(enterRoom) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(enterRoom) {
   traceName("enterRoom");
   Args args(argc, argv);
   const int32_t appId = args.int32(0);
@@ -38,7 +37,7 @@ TAMVEX_FUNCTION(enterRoom) {
   params.privateMapKey = privateMapKey.c_str();
   params.businessInfo = nullptr;
 
-  if (tracing()) {
+  if (debugMode.on()) {
     std::printf("\n%s%s,%d,%d,%s\n", kPrefix, "enterRoom", appId, roomId, userId.c_str());
     std::printf("\n%s - userSig===%s\n", kPrefix, userSig.c_str());
     std::printf("\n%s - privateMapKey===%s\n", kPrefix, privateMapKey.c_str());
@@ -50,53 +49,45 @@ TAMVEX_FUNCTION(enterRoom) {
   return core::newBool(asked);
 }
 
-TAMVEX_FUNCTION(exitRoom) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(exitRoom) {
   traceName("exitRoom");
   return askCloud([](ITRTCCloud& c) { c.exitRoom(); });
 }
 
-TAMVEX_FUNCTION(startLocalPreview) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(startLocalPreview) {
   traceName("startLocalPreview");
   return askCloud([](ITRTCCloud& c) { c.startLocalPreview(nullptr); });
 }
 
-TAMVEX_FUNCTION(stopLocalPreview) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(stopLocalPreview) {
   traceName("stopLocalPreview");
   return askCloud([](ITRTCCloud& c) { c.stopLocalPreview(); });
 }
 
-TAMVEX_FUNCTION(startRemoteView) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(startRemoteView) {
   traceName("startRemoteView");
   const std::string userId = Args(argc, argv).string(0);
   return askCloud([&](ITRTCCloud& c) { c.startRemoteView(userId.c_str(), nullptr); });
 }
 
-TAMVEX_FUNCTION(stopRemoteView) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(stopRemoteView) {
   traceName("stopRemoteView");
   const std::string userId = Args(argc, argv).string(0);
   return askCloud([&](ITRTCCloud& c) { c.stopRemoteView(userId.c_str()); });
 }
 
-TAMVEX_FUNCTION(stopAllRemoteView) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(stopAllRemoteView) {
   traceName("stopAllRemoteView");
   return askCloud([](ITRTCCloud& c) { c.stopAllRemoteView(); });
 }
 
-TAMVEX_FUNCTION(muteLocalVideo) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(muteLocalVideo) {
   traceName("muteLocalVideo");
   const bool mute = Args(argc, argv).boolean(0);
   return askCloud([&](ITRTCCloud& c) { c.muteLocalVideo(mute); });
 }
 
-TAMVEX_FUNCTION(setVideoEncoderParam) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setVideoEncoderParam) {
   traceName("setVideoEncoderParam");
   Args args(argc, argv);
   TRTCVideoEncParam param;
@@ -105,8 +96,7 @@ TAMVEX_FUNCTION(setVideoEncoderParam) {
   return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderParam(param); });
 }
 
-TAMVEX_FUNCTION(setNetworkQosParam) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setNetworkQosParam) {
   traceName("setNetworkQosParam");
   Args args(argc, argv);
   TRTCNetworkQosParam param;
@@ -115,15 +105,13 @@ TAMVEX_FUNCTION(setNetworkQosParam) {
   return askCloud([&](ITRTCCloud& c) { c.setNetworkQosParam(param); });
 }
 
-TAMVEX_FUNCTION(setLocalViewFillMode) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setLocalViewFillMode) {
   traceName("setLocalViewFillMode");
   const TRTCVideoFillMode mode = Args(argc, argv).int32(0) != 0 ? TRTCVideoFillMode_Fit : TRTCVideoFillMode_Fill;
   return askCloud([&](ITRTCCloud& c) { c.setLocalViewFillMode(mode); });
 }
 
-TAMVEX_FUNCTION(setRemoteViewFillMode) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setRemoteViewFillMode) {
   traceName("setRemoteViewFillMode");
   Args args(argc, argv);
   const std::string userId = args.string(0);
@@ -131,16 +119,14 @@ TAMVEX_FUNCTION(setRemoteViewFillMode) {
   return askCloud([&](ITRTCCloud& c) { c.setRemoteViewFillMode(userId.c_str(), mode); });
 }
 
-TAMVEX_FUNCTION(setLocalViewRotation) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setLocalViewRotation) {
   traceName("setLocalViewRotation");
   const int32_t rotation = Args(argc, argv).int32(0);
   if (!acceptedViewRotation(rotation)) return core::newBool(false);
   return askCloud([&](ITRTCCloud& c) { c.setLocalViewRotation(static_cast<TRTCVideoRotation>(rotation)); });
 }
 
-TAMVEX_FUNCTION(setRemoteViewRotation) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setRemoteViewRotation) {
   traceName("setRemoteViewRotation");
   Args args(argc, argv);
   const std::string userId = args.string(0);
@@ -150,30 +136,26 @@ TAMVEX_FUNCTION(setRemoteViewRotation) {
       [&](ITRTCCloud& c) { c.setRemoteViewRotation(userId.c_str(), static_cast<TRTCVideoRotation>(rotation)); });
 }
 
-TAMVEX_FUNCTION(setVideoEncoderRotation) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setVideoEncoderRotation) {
   traceName("setVideoEncoderRotation");
   const int32_t rotation = Args(argc, argv).int32(0);
   if (!acceptedEncoderRotation(rotation)) return core::newBool(false);
   return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderRotation(static_cast<TRTCVideoRotation>(rotation)); });
 }
 
-TAMVEX_FUNCTION(setLocalViewMirror) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setLocalViewMirror) {
   traceName("setLocalViewMirror");
   const bool mirror = Args(argc, argv).boolean(0);
   return askCloud([&](ITRTCCloud& c) { c.setLocalViewMirror(mirror); });
 }
 
-TAMVEX_FUNCTION(setVideoEncoderMirror) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setVideoEncoderMirror) {
   traceName("setVideoEncoderMirror");
   const bool mirror = Args(argc, argv).boolean(0);
   return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderMirror(mirror); });
 }
 
-TAMVEX_FUNCTION(enableSmallVideoStream) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(enableSmallVideoStream) {
   traceName("enableSmallVideoStream");
   Args args(argc, argv);
   const bool enable = args.boolean(0);
@@ -183,8 +165,7 @@ TAMVEX_FUNCTION(enableSmallVideoStream) {
   return askCloud([&](ITRTCCloud& c) { c.enableSmallVideoStream(enable, param); });
 }
 
-TAMVEX_FUNCTION(setRemoteVideoStreamType) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setRemoteVideoStreamType) {
   traceName("setRemoteVideoStreamType");
   Args args(argc, argv);
   const std::string userId = args.string(0);
@@ -194,35 +175,30 @@ TAMVEX_FUNCTION(setRemoteVideoStreamType) {
       [&](ITRTCCloud& c) { c.setRemoteVideoStreamType(userId.c_str(), static_cast<TRTCVideoStreamType>(type)); });
 }
 
-TAMVEX_FUNCTION(setPriorRemoteVideoStreamType) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setPriorRemoteVideoStreamType) {
   traceName("setPriorRemoteVideoStreamType");
   const int32_t type = Args(argc, argv).int32(0);
   if (!acceptedStreamType(type)) return core::newBool(false);
   return askCloud([&](ITRTCCloud& c) { c.setPriorRemoteVideoStreamType(static_cast<TRTCVideoStreamType>(type)); });
 }
 
-TAMVEX_FUNCTION(startLocalAudio) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(startLocalAudio) {
   traceName("startLocalAudio");
   return askCloud([](ITRTCCloud& c) { c.startLocalAudio(); });
 }
 
-TAMVEX_FUNCTION(stopLocalAudio) {
-  UNUSED_CALL_ARGS;
+ANE_FUNCTION(stopLocalAudio) {
   traceName("stopLocalAudio");
   return askCloud([](ITRTCCloud& c) { c.stopLocalAudio(); });
 }
 
-TAMVEX_FUNCTION(muteLocalAudio) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(muteLocalAudio) {
   traceName("muteLocalAudio");
   const bool mute = Args(argc, argv).boolean(0);
   return askCloud([&](ITRTCCloud& c) { c.muteLocalAudio(mute); });
 }
 
-TAMVEX_FUNCTION(muteRemoteAudio) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(muteRemoteAudio) {
   traceName("muteRemoteAudio");
   Args args(argc, argv);
   const std::string userId = args.string(0);
@@ -230,28 +206,25 @@ TAMVEX_FUNCTION(muteRemoteAudio) {
   return askCloud([&](ITRTCCloud& c) { c.muteRemoteAudio(userId.c_str(), mute); });
 }
 
-TAMVEX_FUNCTION(muteAllRemoteAudio) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(muteAllRemoteAudio) {
   traceName("muteAllRemoteAudio");
   const bool mute = Args(argc, argv).boolean(0);
   return askCloud([&](ITRTCCloud& c) { c.muteAllRemoteAudio(mute); });
 }
 
-TAMVEX_FUNCTION(enableAudioVolumeEvaluation) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(enableAudioVolumeEvaluation) {
   traceName("enableAudioVolumeEvaluation");
   const uint32_t interval = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return askCloud([&](ITRTCCloud& c) { c.enableAudioVolumeEvaluation(interval); });
 }
 
-TAMVEX_FUNCTION(setBeautyStyle) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(setBeautyStyle) {
   Args args(argc, argv);
   const int32_t style = args.int32(0);
   const int32_t beauty = args.int32(1);
   const int32_t white = args.int32(2);
   const int32_t fourth = args.int32(3);
-  if (tracing()) std::printf("\n setBeautyStyle style:%i    beauty:%i     white:%i", style, beauty, white);
+  debugMode.print("\n setBeautyStyle style:%i    beauty:%i     white:%i", style, beauty, white);
   const TRTCBeautyStyle sdkStyle = style != 0 ? TRTCBeautyStyleNature : TRTCBeautyStyleSmooth;
   return askCloud([&](ITRTCCloud& c) {
     c.setBeautyStyle(sdkStyle, static_cast<uint32_t>(beauty), static_cast<uint32_t>(white),
@@ -259,17 +232,15 @@ TAMVEX_FUNCTION(setBeautyStyle) {
   });
 }
 
-TAMVEX_FUNCTION(startRemoteSubStreamView) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(startRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
-  if (tracing()) std::printf("\n startRemoteSubStreamView:userId=%s", userId.c_str());
+  debugMode.print("\n startRemoteSubStreamView:userId=%s", userId.c_str());
   return askCloud([&](ITRTCCloud& c) { c.startRemoteSubStreamView(userId.c_str(), nullptr); });
 }
 
-TAMVEX_FUNCTION(stopRemoteSubStreamView) {
-  UNUSED_CONTEXT;
+ANE_FUNCTION(stopRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
-  if (tracing()) std::printf("\n stopRemoteSubStreamView:userId=%s", userId.c_str());
+  debugMode.print("\n stopRemoteSubStreamView:userId=%s", userId.c_str());
   return askCloud([&](ITRTCCloud& c) { c.stopRemoteSubStreamView(userId.c_str()); });
 }
 

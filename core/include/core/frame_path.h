@@ -1,0 +1,72 @@
+// The frame path both extensions share, from an SDK thread's frame to the
+// ActionScript pull: routing a frame to its renderer, the intake into that
+// renderer's store, the "video" event with its level text, and the copy into
+// a ByteArray. Each extension adapts its SDK's frame record to Frame and keeps
+// its own console texts for a frame that finds no renderer.
+//
+// Threads: routing takes the pool's mutex for the lookup and the bind only;
+// the conversion runs outside it, into the renderer's FrameStore (see
+// renderer.h). Level texts live in buffers of the calling thread, so a steady
+// stream of frames allocates nothing once they have grown.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "FlashRuntimeExtensions.h"
+#include "core/renderer.h"
+
+namespace core {
+
+// How a frame's pixels are laid out. Unreadable stores transparent black.
+enum class FramePixels { I420, Rgb24, Bgra32, Unreadable };
+
+// One frame as the SDK handed it, with the two numbers its event carries.
+struct Frame {
+  const uint8_t* data = nullptr;
+  size_t size = 0;  // bytes at data
+  uint32_t width = 0;
+  uint32_t height = 0;
+  FramePixels pixels = FramePixels::I420;
+  bool flag = false;  // the event's fourth field, "1" or "0"
+  int64_t value = 0;  // the event's fifth field
+};
+
+// The intake: the frame converted to BGRA into the renderer's store, then
+// "video" raised on the renderer's context with the level
+// user||width||height||flag||value||kind. Dropped (nothing stored, no event,
+// the previous frame kept): a renderer without a context (after "ANE CTX
+// Context Error" on the console), a frame without data, one shorter than its
+// format needs, one whose BGRA size does not fit in 32 bits. True when stored.
+bool takeFrame(ANEVideoRander& renderer, const Frame& frame, const std::string& user, int32_t kind);
+
+// A remote user's frame: the renderer bound to (user, kind); without one, for
+// a user other than localUser and a kind other than 1 (a camera is bound when
+// it is announced), the first free renderer, bound now, after which the console
+// says "no Video - init Create". localUser is read only under the pool lock,
+// so it may be a text that lock guards. Null when the frame has no renderer.
+RendererPtr routeRemote(RendererPool& pool, FREContext contextForNew, const std::string& user, int32_t kind,
+                        const std::string& localUser);
+
+// A local frame of `kind`: the renderer bound to (localUser, kind), else the
+// one `slot` names when keepSlot (a slot shared by several kinds), else the
+// first free one; slot then names it, and it is bound to (localUser, kind).
+// localUser and slot are read under the pool lock; *userCopy, when given,
+// receives localUser as it was there.
+RendererPtr routeLocal(RendererPool& pool, FREContext contextForNew, RendererPtr& slot, bool keepSlot,
+                       const std::string& localUser, int32_t kind, std::string* userCopy);
+
+// The arguments of a frame pull: the target, the user id (read into a text
+// this thread keeps, so a pull allocates nothing) and the kind.
+struct FramePull {
+  FREObject target;
+  const std::string& user;
+  int32_t kind;
+};
+FramePull readFramePull(uint32_t argc, FREObject argv[]);
+
+// The renderer's newest frame into a ByteArray (length 0 before the first frame).
+void copyFrame(const ANEVideoRander& renderer, FREObject byteArray);
+
+}  // namespace core

@@ -1,0 +1,136 @@
+// The shared frame path (see frame_path.h).
+#include "core/frame_path.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include "core/args.h"
+#include "core/pixels.h"
+#include "core/results.h"
+
+namespace core {
+namespace {
+
+const std::string kVideoEvent = "video";
+
+// Appends decimal numbers and "||" separators to a level text, without
+// allocating beyond the text's own growth.
+class LevelBuilder {
+ public:
+  explicit LevelBuilder(std::string& buffer) : text_(buffer) { text_.clear(); }
+  LevelBuilder& field(const std::string& s) {
+    separate();
+    text_ += s;
+    return *this;
+  }
+  LevelBuilder& field(const char* s) {
+    separate();
+    text_ += s;
+    return *this;
+  }
+  template <class Int>
+  LevelBuilder& number(Int v) {
+    separate();
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    text_.append(digits, end);
+    return *this;
+  }
+
+ private:
+  void separate() {
+    if (!first_) text_ += "||";
+    first_ = false;
+  }
+  std::string& text_;
+  bool first_ = true;
+};
+
+// Whether the frame carries the bytes its format needs for width x height:
+// 3 a pixel for packed 24-bit, 4 for BGRA, Y and two quarter-size chroma
+// planes (odd sizes rounded up) for I420; an unreadable frame needs none.
+bool carriesPixels(const Frame& f) {
+  const uint64_t pixels = static_cast<uint64_t>(f.width) * f.height;
+  uint64_t needed = 0;
+  switch (f.pixels) {
+    case FramePixels::I420: needed = i420FrameBytes(f.width, f.height); break;
+    case FramePixels::Rgb24: needed = pixels * 3; break;
+    case FramePixels::Bgra32: needed = pixels * 4; break;
+    case FramePixels::Unreadable: break;
+  }
+  return static_cast<uint64_t>(f.size) >= needed;
+}
+
+bool toBgra(const Frame& f, uint8_t* dst) {
+  switch (f.pixels) {
+    case FramePixels::I420: return i420ToBgra(f.data, f.size, f.width, f.height, dst);
+    case FramePixels::Rgb24: return rgb24ToBgra(f.data, f.size, f.width, f.height, dst);
+    case FramePixels::Bgra32: std::memcpy(dst, f.data, bgraFrameBytes(f.width, f.height)); return true;
+    case FramePixels::Unreadable: std::memset(dst, 0, bgraFrameBytes(f.width, f.height)); return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool takeFrame(ANEVideoRander& renderer, const Frame& frame, const std::string& user, int32_t kind) {
+  if (!contextReady(renderer.context)) return false;
+  if (!frame.data || frame.size == 0 || !carriesPixels(frame)) return false;
+  if (!renderer.frame.write(frame.width, frame.height, [&frame](uint8_t* dst) { return toBgra(frame, dst); }))
+    return false;
+  thread_local std::string level;
+  LevelBuilder(level)
+      .field(user)
+      .number(frame.width)
+      .number(frame.height)
+      .field(frame.flag ? "1" : "0")
+      .number(frame.value)
+      .number(kind);
+  renderer.context.raise(kVideoEvent, level);
+  return true;
+}
+
+RendererPtr routeRemote(RendererPool& pool, FREContext contextForNew, const std::string& user, int32_t kind,
+                        const std::string& localUser) {
+  RendererPtr renderer;
+  bool created = false;
+  {
+    std::lock_guard<std::mutex> lock(pool.mutex());
+    renderer = pool.findLocked(user, kind);
+    if (!renderer && user != localUser && kind != 1) {
+      renderer = pool.acquireLocked(contextForNew);
+      created = true;
+    }
+    if (renderer) renderer->bind(user, kind);
+  }
+  if (created) std::printf("\n%s === %i", "no Video - init Create", kind);
+  return renderer;
+}
+
+RendererPtr routeLocal(RendererPool& pool, FREContext contextForNew, RendererPtr& slot, bool keepSlot,
+                       const std::string& localUser, int32_t kind, std::string* userCopy) {
+  std::lock_guard<std::mutex> lock(pool.mutex());
+  if (userCopy) userCopy->assign(localUser);
+  RendererPtr renderer = pool.findLocked(localUser, kind);
+  if (!renderer) renderer = keepSlot && slot ? slot : pool.acquireLocked(contextForNew);
+  slot = renderer;
+  if (renderer) renderer->bind(localUser, kind);
+  return renderer;
+}
+
+FramePull readFramePull(uint32_t argc, FREObject argv[]) {
+  const Args args(argc, argv);
+  thread_local std::string user;
+  args.stringInto(1, &user);
+  return FramePull{args.object(0), user, args.int32(2)};
+}
+
+void copyFrame(const ANEVideoRander& renderer, FREObject byteArray) {
+  renderer.frame.read([byteArray](const uint8_t* data, uint32_t size, uint32_t, uint32_t) {
+    fillByteArray(byteArray, data, size);
+  });
+}
+
+}  // namespace core

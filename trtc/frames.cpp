@@ -1,0 +1,173 @@
+// Tamvex's side of the frame path: the TRTC frame record adapted to the
+// shared path in core (routing, intake, the "video" event), the bindings that
+// follow remote users' video, getVideoData, and the render-callback
+// registrations that feed the path. Frames arrive on the SDK's render threads.
+#include <cstdio>
+#include <exception>
+
+#include "core/args.h"
+#include "core/edge.h"
+#include "core/frame_path.h"
+#include "core/results.h"
+#include "trtc/callbacks.h"
+#include "trtc/functions.h"
+
+namespace tamvex {
+
+namespace {
+
+int32_t codeOfStreamType(int streamType) {
+  switch (streamType) {
+    case TRTCVideoStreamTypeBig: return 1;
+    case TRTCVideoStreamTypeSmall: return 10;
+    case TRTCVideoStreamTypeSub: return 2;
+    default: return 0;
+  }
+}
+
+// The SDK's frame record as the shared path reads it: I420 or BGRA, any other
+// format stored as transparent black; no flag, the rotation passed on in the
+// event. A missing frame is one without data.
+core::Frame frameOf(const TRTCVideoFrame* f) {
+  core::Frame frame;
+  if (!f) return frame;
+  frame.data = reinterpret_cast<const uint8_t*>(f->data);
+  frame.size = f->length;
+  frame.width = f->width;
+  frame.height = f->height;
+  frame.pixels = f->videoFormat == TRTCVideoPixelFormat_I420     ? core::FramePixels::I420
+                 : f->videoFormat == TRTCVideoPixelFormat_BGRA32 ? core::FramePixels::Bgra32
+                                                                 : core::FramePixels::Unreadable;
+  frame.value = static_cast<int32_t>(f->rotation);
+  return frame;
+}
+
+// The id as events show it: made valid UTF-8 once per id, in texts this
+// thread keeps from frame to frame.
+const std::string& shownId(const std::string& id) {
+  thread_local std::string lastId, shown;
+  if (shown.empty() || id != lastId) {
+    lastId = id;
+    shown = forActionScript(id);
+  }
+  return shown;
+}
+
+void routeLocal(RtcManager& m, int streamType, const TRTCVideoFrame* frame, const std::string& id) {
+  int32_t code;
+  if (streamType == TRTCVideoStreamTypeBig)
+    code = 1;
+  else if (streamType == TRTCVideoStreamTypeSub)
+    code = 2;
+  else
+    return;
+  core::RendererPtr& slot = code == 1 ? m.localBig : m.localSub;
+  if (core::RendererPtr r = core::routeLocal(m.pool, m.context.get(), slot, false, id, code, nullptr)) {
+    core::takeFrame(*r, frameOf(frame), shownId(id), code);
+  } else if (code == 1) {
+    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeBig = %s", id.c_str());
+  } else {
+    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeSub = %s", id.c_str());
+  }
+}
+
+void routeRemote(RtcManager& m, int streamType, const TRTCVideoFrame* frame, const std::string& id,
+                 const std::string& localId) {
+  const int32_t code = codeOfStreamType(streamType);
+  core::RendererPtr r = core::routeRemote(m.pool, m.context.get(), id, code, localId);
+  if (!r) {
+    std::printf("\n onRenderRemoteVideoFrame not ANEVideoRander = %s", id.c_str());
+    return;
+  }
+  core::takeFrame(*r, frameOf(frame), shownId(id), code);
+}
+
+}  // namespace
+
+void ANEITRTCVideoRenderCallback::onRenderVideoFrame(const char* userId, TRTCVideoStreamType streamType,
+                                                     TRTCVideoFrame* frame) {
+  core::inHandler([&] {
+    // Per-thread copies keep their storage from frame to frame.
+    thread_local std::string id;
+    thread_local std::string localId;
+    manager_->copyLocalUserId(&localId);
+    if (userId && userId[0]) {
+      id.assign(userId);
+      routeRemote(*manager_, streamType, frame, id, localId);
+    } else {
+      routeLocal(*manager_, streamType, frame, localId);
+    }
+  });
+}
+
+void addVideoRender(RtcManager& manager, int32_t code, const std::string& id) {
+  if (id == manager.localUserId()) {
+    std::printf("\n me addVideoRender ?????" "!!!!!!!!!!!!!!!!!!!");
+    return;
+  }
+  std::lock_guard<std::mutex> lock(manager.pool.mutex());
+  if (manager.pool.findLocked(id, code)) return;
+  core::RendererPtr renderer = manager.pool.acquireLocked(manager.context.get());
+  renderer->bind(id, code);
+}
+
+ANE_FUNCTION(getVideoData) {
+  const core::FramePull pull = core::readFramePull(argc, argv);
+  core::RendererPtr renderer = RtcManager::instance().pool.find(pull.user, pull.kind);
+  if (!renderer) {
+    std::printf("\n getVideoData = not get videoRander  - %s", pull.user.c_str());
+    return nullptr;
+  }
+  if (core::isObjectOfType(pull.target, FRE_TYPE_BYTEARRAY)) core::copyFrame(*renderer, pull.target);
+  return nullptr;
+}
+
+ANE_FUNCTION(getAudioData) {
+  return nullptr;
+}
+
+namespace {
+
+TRTCVideoPixelFormat pixelFormatOf(int32_t value) {
+  return (value == 1 || value == 2 || value == 3) ? static_cast<TRTCVideoPixelFormat>(value)
+                                                   : TRTCVideoPixelFormat_Unknown;
+}
+
+TRTCVideoBufferType bufferTypeOf(int32_t value) {
+  return (value == 1 || value == 3) ? static_cast<TRTCVideoBufferType>(value) : TRTCVideoBufferType_Unknown;
+}
+
+}  // namespace
+
+ANE_FUNCTION(setLocalVideoRenderCallback) {
+  traceName("setLocalVideoRenderCallback");
+  core::Args args(argc, argv);
+  const TRTCVideoPixelFormat format = pixelFormatOf(args.int32(0));
+  const TRTCVideoBufferType bufferType = bufferTypeOf(args.int32(1));
+  const int32_t enable = args.int32(2);
+  ITRTCCloud* cloud = loadTrtcCloud();
+  if (!cloud) return core::newBool(false);
+  ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().renderCallback() : nullptr;
+  try {
+    return core::newBool(cloud->setLocalVideoRenderCallback(format, bufferType, callback) == 0);
+  } catch (const std::exception&) {
+    return core::newBool(false);
+  }
+}
+
+ANE_FUNCTION(setRemoteVideoRenderCallback) {
+  traceName("setRemoteVideoRenderCallback");
+  core::Args args(argc, argv);
+  const std::string userId = args.string(0);
+  const TRTCVideoPixelFormat format = pixelFormatOf(args.int32(1));
+  const TRTCVideoBufferType bufferType = bufferTypeOf(args.int32(2));
+  const int32_t enable = args.int32(3);
+  ITRTCCloud* cloud = loadTrtcCloud();
+  if (!cloud) return core::newBool(false);
+  ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().renderCallback() : nullptr;
+  return core::newBool(core::callSdk([&] {
+    cloud->setRemoteVideoRenderCallback(userId.c_str(), format, bufferType, callback);
+  }));
+}
+
+}  // namespace tamvex
