@@ -1,5 +1,5 @@
 // Brisora, the AIR native extension over the iLive SDK. What lives in ilive/:
-//   entry.cpp            the library's entry points, context initializer and finalizer
+//   entry.cpp            the library's entry points and context finalizer
 //   manager.h/.cpp       LiveManager, the state functions and SDK handlers share
 //   function_table.*     the 68 named functions in the order the runtime sees them
 //   functions.h          their declarations, grouped by the file that holds them

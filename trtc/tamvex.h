@@ -1,5 +1,5 @@
 // Tamvex, the AIR native extension over the TRTC / LiteAV SDK. What lives in trtc/:
-//   entry.cpp            the library's entry points, context initializer and finalizer
+//   entry.cpp            the library's entry points and context finalizer
 //   manager.h/.cpp       RtcManager, the state functions and SDK callbacks share
 //   function_table.*     the 85 named functions in the order the runtime sees them
 //   functions.h          their declarations, grouped by the file that holds them
@@ -8,6 +8,7 @@
 //   startup.cpp rooms.cpp frames.cpp screen_capture.cpp devices.cpp diagnostics.cpp
 //   players.cpp          one file per group of functions
 //   callbacks.h cloud_callback.cpp player_callbacks.*   the SDK's callback objects
+//   video_codes.h devices.h   code sets and device lists that several files share
 //   sdk/                 everything taken from liteav.dll
 // The frame path, events, argument reading and the guards live in core/.
 //

@@ -2,18 +2,15 @@
 // sources, thumbnails and the choice of a capture target.
 #include <algorithm>
 
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 #include "code_page.h"
 
 namespace tamvex_test {
 namespace {
 
-using S = std::string;
-using V = std::vector<std::string>;
-
-class TamvexDevices : public TamvexTest {};
-class TamvexScreen : public TamvexTest {};
+class TamvexDevices : public TamvexSession {};
+class TamvexScreen : public TamvexSession {};
 
 bool has(const V& lines, const S& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
 

@@ -1,12 +1,12 @@
 // The cloud callback: console lines, status events and renderer bindings.
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
 
-using S = std::string;
+using TamvexEvents = TamvexSession;
 
-TEST_F(TamvexTest, EventsRoomEntryAndExitRaiseOneCompleteEventEach) {
+TEST_F(TamvexEvents, RoomEntryAndExitRaiseOneCompleteEventEach) {
   sdk("enter-room 250");
   EXPECT_EQ(console(), "\n  onEnterRoom  = 250 ms ");
   EXPECT_EQ(events(), (std::vector<air::Event>{event("enterroom", "complete")}));
@@ -15,7 +15,7 @@ TEST_F(TamvexTest, EventsRoomEntryAndExitRaiseOneCompleteEventEach) {
   EXPECT_EQ(events(), (std::vector<air::Event>{event("exitroom", "complete")}));
 }
 
-TEST_F(TamvexTest, EventsErrorsWarningsAndMembersOnlyPrint) {
+TEST_F(TamvexEvents, ErrorsWarningsAndMembersOnlyPrint) {
   sdk("error -1308 \"camera busy\"");
   sdk("warning 1103 \"slow\"");
   sdk("user-enter \"u7\"");
@@ -32,7 +32,7 @@ TEST_F(TamvexTest, EventsErrorsWarningsAndMembersOnlyPrint) {
 
 // On binds one renderer, on again binds nothing new, off prints the removal
 // and frees it; off for a user without a renderer only raises the event.
-TEST_F(TamvexTest, EventsVideoAvailabilityBindsAndFreesRenderers) {
+TEST_F(TamvexEvents, VideoAvailabilityBindsAndFreesRenderers) {
   renderCallbacks(1, {"u1"});
   sdk("video-available \"u1\" 1");
   sdk("video-available \"u1\" 1");
@@ -57,7 +57,7 @@ TEST_F(TamvexTest, EventsVideoAvailabilityBindsAndFreesRenderers) {
   EXPECT_EQ(count(console(), "\n ANEVideoRander Remove:"), 18);
 }
 
-TEST_F(TamvexTest, EventsSubStreamAndAudioAvailability) {
+TEST_F(TamvexEvents, SubStreamAndAudioAvailability) {
   renderCallbacks(1, {"u1"});
   sdk("substream-available \"u1\" 1");
   sdk("audio-available \"u1\" 1");
@@ -73,7 +73,7 @@ TEST_F(TamvexTest, EventsSubStreamAndAudioAvailability) {
                                                event("mediaavailable", "audio||||0")}));
 }
 
-TEST_F(TamvexTest, EventsVolumeEntriesInOrderWithTheLocalUserId) {
+TEST_F(TamvexEvents, VolumeEntriesInOrderWithTheLocalUserId) {
   sdk("volume \"u1\" 30 \"\" 40 \"u2\" 50 total=90");
   const std::vector<air::Event> before = events();
   ASSERT_EQ(before.size(), 3u);
@@ -94,14 +94,14 @@ TEST_F(TamvexTest, EventsVolumeEntriesInOrderWithTheLocalUserId) {
   EXPECT_TRUE(events().empty());
 }
 
-TEST_F(TamvexTest, EventsSpeedTestLevel) {
+TEST_F(TamvexEvents, SpeedTestLevel) {
   sdk("speed-test \"203.0.113.9\" rtt=35 finished=2 total=10");
   EXPECT_EQ(events(), (std::vector<air::Event>{event("speedtestevent", "2||10||203.0.113.9||35")}));
   EXPECT_EQ(console(), "");
 }
 
 // Texts reach ActionScript as valid UTF-8 whatever bytes the SDK sent.
-TEST_F(TamvexTest, EventsInvalidUtf8BecomesReplacementCharacters) {
+TEST_F(TamvexEvents, InvalidUtf8BecomesReplacementCharacters) {
   sdk("audio-available \"a\\xFFb\" 1");
   EXPECT_EQ(events(), (std::vector<air::Event>{event("mediaavailable", "audio||a\xEF\xBF\xBD" "b||1")}));
 }

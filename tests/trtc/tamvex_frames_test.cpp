@@ -1,17 +1,15 @@
-// The render store: frame routing, intake, "video" events and getVideoData.
+// The frame path: frame routing, intake, "video" events and getVideoData.
 #include <cstdlib>
 
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
 
-using S = std::string;
-
-class TamvexFrames : public TamvexTest {
+class TamvexFrames : public TamvexSession {
  protected:
   void SetUp() override {
-    TamvexTest::SetUp();
+    TamvexSession::SetUp();
     if (HasFatalFailure()) return;
     enterRoom("me");
     console();

@@ -2,12 +2,10 @@
 // exports (built into the programs of bin/variants/...): neutral answers, no
 // call through a missing function, and handles of -1 where no object can be
 // made.
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
-
-using S = std::string;
 
 class TamvexMissingControls : public TamvexLoaded {
  protected:

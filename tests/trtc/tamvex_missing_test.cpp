@@ -5,12 +5,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
-
-using S = std::string;
 
 // "\n" 载入 "liteav.dll" 失败 ": 126" and "\n" 载入函数 NAME 失败, in code page 936.
 const std::string kLoadFailed = "\n\xD4\xD8\xC8\xEB" "liteav.dll" "\xCA\xA7\xB0\xDC" ": 126";

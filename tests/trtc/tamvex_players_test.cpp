@@ -1,19 +1,16 @@
 // Live pushers, live players and VOD players behind handles, and the console
 // lines of their notifications.
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
 
-using S = std::string;
-using V = std::vector<std::string>;
-
 // Handles outlive a context (only dispose forgets them), so each scenario
 // starts from a dispose; the families work without a cloud instance.
-class TamvexPlayers : public TamvexTest {
+class TamvexPlayers : public TamvexSession {
  protected:
   void SetUp() override {
-    TamvexTest::SetUp();
+    TamvexSession::SetUp();
     call("dispose");
     calls();
     console();
@@ -25,7 +22,7 @@ class TamvexPlayers : public TamvexTest {
       call("ITXLivePlayer_destroyTXLivePlayer", {handle});
       call("ITXVodPlayer_destroyTXVodPlayer", {handle});
     }
-    TamvexTest::TearDown();
+    TamvexSession::TearDown();
   }
 };
 

@@ -6,14 +6,14 @@
 #include <chrono>
 #include <thread>
 
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
 
-using S = std::string;
+using TamvexStress = TamvexSession;
 
-TEST_F(TamvexTest, TamvexStressFramesAvailabilityAndPullsDoNotRace) {
+TEST_F(TamvexStress, FramesAvailabilityAndPullsDoNotRace) {
   enterRoom("me");
   renderCallbacks(1, {"u1", "u2", "u3"});
   sdk("video-available \"u1\" 1");
@@ -63,7 +63,7 @@ TEST_F(TamvexTest, TamvexStressFramesAvailabilityAndPullsDoNotRace) {
 
 // The simulated room of the demo host: entering brings two users with video,
 // frames flow for each registered view, volumes and speed-test results come.
-TEST_F(TamvexTest, TamvexStressSimulatedRoomDeliversOnItsOwnThreads) {
+TEST_F(TamvexStress, SimulatedRoomDeliversOnItsOwnThreads) {
   sdk("room start");
   enterRoom("me");
   call("setLocalVideoRenderCallback", {1, 1, 1});

@@ -1,20 +1,19 @@
 // dispose, keepScreenOn and killProcess, read back through the SDK and Win32 stand-ins.
-#include "brisora_b_fixture.h"
+#include "brisora_session.h"
 #ifndef _WIN32
 #include "win32_standin.h"
 #endif
 
-namespace brisora_b_test {
+namespace brisora_test {
 namespace {
 
-using ::testing::ElementsAre;
 using BrisoraHost = BrisoraSession;
 
 TEST_F(BrisoraHost, DisposeReleasesTheSdkEveryTime) {
   EXPECT_EQ(call("dispose"), kTrue);
   ilive::standin::setAnswer("releaseSdk", answer(-1));
   EXPECT_EQ(call("dispose"), kTrue);
-  EXPECT_THAT(calls(), ElementsAre("releaseSdk(null, null, null)", "releaseSdk(null, null, null)"));
+  EXPECT_THAT(sdkCalls(), ElementsAre("releaseSdk(null, null, null)", "releaseSdk(null, null, null)"));
 }
 
 TEST_F(BrisoraHost, KeepScreenOnSwitchesScreenSaverAndExecutionState) {
@@ -51,4 +50,4 @@ TEST_F(BrisoraHost, KillProcessEndsTheProcessWithExitCodeZero) {
 }
 
 }  // namespace
-}  // namespace brisora_b_test
+}  // namespace brisora_test

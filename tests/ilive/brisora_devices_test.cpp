@@ -1,12 +1,10 @@
 // Local devices: name lists, opening by position, states and volumes.
-#include "brisora_b_fixture.h"
+#include "brisora_session.h"
 #include "code_page.h"
 
-namespace brisora_b_test {
+namespace brisora_test {
 namespace {
 
-using ::testing::ElementsAre;
-namespace standin = ilive::standin;
 using BrisoraDevices = BrisoraSession;
 
 TEST_F(BrisoraDevices, DevicesAreListedAndOpenedByPosition) {
@@ -17,15 +15,15 @@ TEST_F(BrisoraDevices, DevicesAreListedAndOpenedByPosition) {
   EXPECT_EQ(call("openCamera", {int32_t(1)}), kTrue);
   EXPECT_EQ(call("openCamera", {int32_t(2)}), kFalse);
   EXPECT_EQ(call("openCamera", {int32_t(-1)}), kFalse);
-  EXPECT_EQ(consoleText(), "\nBrisora:openCamera,1\n\nBrisora:Usb Camera:,Cam B\n\nBrisora:openCamera,2\n"
+  EXPECT_EQ(console(), "\nBrisora:openCamera,1\n\nBrisora:Usb Camera:,Cam B\n\nBrisora:openCamera,2\n"
                            "\nBrisora:openCamera,-1\n");
   standin::setAnswer("getMicList", answer(0, {"Mic 0", "Mic 1"}, {}, {"m0", "m1"}));
   EXPECT_EQ(call("openMic", {int32_t(1)}), kTrue);
   standin::setAnswer("getWindowList", answer(0, {"Editor", "Browser"}, {2000, 2001}));
   EXPECT_EQ(call("openScreenShare", {int32_t(1), 15u}), kTrue);
   EXPECT_EQ(call("openScreenRectangleShare", {int32_t(1), int32_t(2), int32_t(3), int32_t(4), 5u}), kTrue);
-  EXPECT_EQ(consoleText(), "\nBrisora:openMic,1\n\nBrisora:openScreenShare,1\n\nBrisora:openScreenShare,1,2,3,4,5\n");
-  EXPECT_THAT(calls(), ElementsAre("getCameraList(list)", "getCameraList(list)", "openCamera(\"id-b\")",
+  EXPECT_EQ(console(), "\nBrisora:openMic,1\n\nBrisora:openScreenShare,1\n\nBrisora:openScreenShare,1,2,3,4,5\n");
+  EXPECT_THAT(sdkCalls(), ElementsAre("getCameraList(list)", "getCameraList(list)", "openCamera(\"id-b\")",
                                    "getCameraList(list)", "getCameraList(list)", "getMicList(list)", "openMic(\"m1\")",
                                    "getWindowList(list)", "openScreenShare(2001, 15)",
                                    "openScreenShareArea(1, 2, 3, 4, 5)"));
@@ -52,7 +50,7 @@ TEST_F(BrisoraDevices, EmptyAndFailedListings) {
     EXPECT_EQ(call(f), kNull) << f;
   EXPECT_EQ(call("openCamera", {int32_t(0)}), kFalse);
   for (const char* f : {"openMic", "openSpeaker", "openScreenShare"}) EXPECT_EQ(call(f, {int32_t(0)}), kNull) << f;
-  for (const auto& c : calls()) EXPECT_EQ(c.rfind("open", 0), std::string::npos) << c;
+  for (const auto& c : sdkCalls()) EXPECT_EQ(c.rfind("open", 0), std::string::npos) << c;
 }
 
 TEST_F(BrisoraDevices, NamesInTheAnsiCodePageReachActionScriptAsUtf8) {
@@ -91,8 +89,8 @@ TEST_F(BrisoraDevices, StatesAndVolumesFallBackWhenTheSdkThrows) {
   traceOn();
   call("setPlayerVolume", {int32_t(50)});
   call("setMicVolume", {int32_t(50)});
-  EXPECT_EQ(consoleText(), "\nBrisora:setPlayerVolume\n\nBrisora:setMicVolume:50\n");
+  EXPECT_EQ(console(), "\nBrisora:setPlayerVolume\n\nBrisora:setMicVolume:50\n");
 }
 
 }  // namespace
-}  // namespace brisora_b_test
+}  // namespace brisora_test

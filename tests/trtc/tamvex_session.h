@@ -1,6 +1,10 @@
-// A Tamvex extension loaded through the runtime stand-in, talking to the LiteAV
-// stand-in, with the console captured. Every scenario ends by checking that
-// the runtime counted no breach of its rules.
+// Tamvex sessions for every Tamvex test program: the extension loaded through
+// the runtime stand-in, talking to the LiteAV stand-in, with the console
+// captured. Every scenario ends by checking that the runtime counted no breach
+// of its rules.
+//   TamvexLoaded    loaded with one context, nothing else done (the programs
+//                   whose LiteAV folder lacks a part)
+//   TamvexSession   the LiteAV stand-in reset, then initialised without tracing
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,6 +24,9 @@ inline void PrintTo(const Event& e, std::ostream* os) { *os << "{\"" << e.code <
 }  // namespace air
 
 namespace tamvex_test {
+
+using S = std::string;
+using V = std::vector<std::string>;
 
 // The folder of the running program, without a trailing separator.
 inline std::string executableFolder() {
@@ -97,7 +104,7 @@ class TamvexLoaded : public ::testing::Test {
 
 // The same, with the LiteAV stand-in reset first and the SDK initialised
 // without tracing.
-class TamvexTest : public TamvexLoaded {
+class TamvexSession : public TamvexLoaded {
  protected:
   void SetUp() override {
     reportFailuresOnStderr();

@@ -1,11 +1,12 @@
 // Entry, function table, SDK loading, initTRTCSdk, dispose and the context
 // finalizer.
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
 
-using S = std::string;
+using TamvexEntry = TamvexSession;
+using TamvexStandIn = TamvexSession;
 
 const char* const kNames[85] = {
     "initTRTCSdk", "enterRoom", "exitRoom", "startLocalPreview", "stopLocalPreview", "startRemoteView",
@@ -33,7 +34,7 @@ const char* const kNames[85] = {
 const std::string kFinalizerLine = "\nTamvex:,TamvexContextFinalizer\xA3\xBArelease()";
 const std::string kFreshRemoval = "\n ANEVideoRander Remove:  == -1";
 
-TEST_F(TamvexTest, SpineFunctionTableHasThe85NamesInOrder) {
+TEST_F(TamvexEntry, FunctionTableHasThe85NamesInOrder) {
   const std::vector<std::string> names = context_->functionNames();
   ASSERT_EQ(names.size(), 85u);
   for (size_t i = 0; i < 85; ++i) EXPECT_EQ(names[i], kNames[i]) << "entry " << i;
@@ -41,7 +42,7 @@ TEST_F(TamvexTest, SpineFunctionTableHasThe85NamesInOrder) {
 
 // The SDK is loaded by whichever call needs it first, from the LiteAV folder
 // beside the executable; initTRTCSdk afterwards only prints and fills the pool.
-TEST_F(TamvexTest, SpineFirstSdkCallLoadsTheLibraryAndInitOnlyPrints) {
+TEST_F(TamvexEntry, FirstSdkCallLoadsTheLibraryAndInitOnlyPrints) {
   call("dispose");
   console();
   calls();
@@ -64,7 +65,7 @@ TEST_F(TamvexTest, SpineFirstSdkCallLoadsTheLibraryAndInitOnlyPrints) {
   EXPECT_NE(console().find("initTRTCSdk Mode: - release"), std::string::npos);
 }
 
-TEST_F(TamvexTest, SpineDisposeReleasesTheInstanceOnceAndTheNextCallReloads) {
+TEST_F(TamvexEntry, DisposeReleasesTheInstanceOnceAndTheNextCallReloads) {
   EXPECT_EQ(call("dispose"), air::Value(true));
   EXPECT_EQ(calls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
   EXPECT_EQ(call("dispose"), air::Value(true));
@@ -80,7 +81,7 @@ TEST_F(TamvexTest, SpineDisposeReleasesTheInstanceOnceAndTheNextCallReloads) {
 
 // 18 renderers after start-up, not more after a second start-up; the
 // finalizer removes each one, and a new context refills the pool.
-TEST_F(TamvexTest, SpineFinalizerRemovesEveryRendererAndANewContextRefills) {
+TEST_F(TamvexEntry, FinalizerRemovesEveryRendererAndANewContextRefills) {
   call("initTRTCSdk", {false});
   console();
   calls();
@@ -98,7 +99,7 @@ TEST_F(TamvexTest, SpineFinalizerRemovesEveryRendererAndANewContextRefills) {
   EXPECT_EQ(count(console(), "\n ANEVideoRander Remove:"), 18);
 }
 
-TEST_F(TamvexTest, SpineANineteenthStreamAppendsARenderer) {
+TEST_F(TamvexEntry, ANineteenthStreamAppendsARenderer) {
   renderCallbacks(1, {});
   for (int i = 0; i < 19; ++i) {
     const std::string user = "s" + std::to_string(i);
@@ -114,7 +115,7 @@ TEST_F(TamvexTest, SpineANineteenthStreamAppendsARenderer) {
 }
 
 // After the finalizer a late SDK thread finds no callback to call.
-TEST_F(TamvexTest, SpineFinalizerUnregistersEveryCallback) {
+TEST_F(TamvexEntry, FinalizerUnregistersEveryCallback) {
   renderCallbacks(1, {"u1"});
   context_.reset();
   std::string error;
@@ -124,7 +125,7 @@ TEST_F(TamvexTest, SpineFinalizerUnregistersEveryCallback) {
 }
 
 // The stand-in's text interface answers a bad line with a message, never a crash.
-TEST_F(TamvexTest, StandinRefusesMalformedCommandsWithAMessage) {
+TEST_F(TamvexStandIn, RefusesMalformedCommandsWithAMessage) {
   const char* const bad[] = {"no-such-verb", "frame local", "frame remote 8x8", "frame local 8x8 kind=huge",
                              "error 5 \"unterminated", "video-available \"u1\"", "answer",
                              "answer getSDKVersion code=abc", "pusher 9 event 1", "vod 1 started 5",

@@ -3,13 +3,10 @@
 #include <atomic>
 #include <thread>
 
-#include "brisora_b_fixture.h"
+#include "brisora_session.h"
 
-namespace brisora_b_test {
+namespace brisora_test {
 namespace {
-
-using ::testing::ElementsAre;
-namespace standin = ilive::standin;
 
 // An audio frame of 16-bit little-endian samples kept in *storage.
 ilive::AudioFrame audioFrame(const std::string& user, uint32_t rate, const std::vector<int16_t>& samples,
@@ -45,13 +42,13 @@ class BrisoraAudio : public BrisoraSession {
     login(user);
     call("registAudioDataCallback", {int32_t(20), true});
     call("registAudioDataCallback", {int32_t(2)});
-    consoleText();
+    console();
   }
 };
 
 TEST_F(BrisoraAudio, DeviceOperationsAreRenumberedAndDetectionsReported) {
   call("createRoom", {1u, text("r"), text(""), false, false, false});
-  consoleText();
+  console();
   const std::pair<int32_t, const char*> table[] = {{1, "1"}, {4, "4"}, {5, "0"}, {6, "0"}, {0, "0"}, {17, "0"},
                                                    {-1, "0"}, {7, "5"}, {12, "10"}, {16, "14"}};
   for (const auto& row : table) {
@@ -60,12 +57,12 @@ TEST_F(BrisoraAudio, DeviceOperationsAreRenumberedAndDetectionsReported) {
   }
   ASSERT_TRUE(standin::deviceDetect());
   EXPECT_THAT(waitEvents(1), ElementsAre(air::Event{"devices", "detect"}));
-  EXPECT_EQ(consoleText().size(), std::string("\nOnDeviceOperation").size() * 10);
+  EXPECT_EQ(console().size(), std::string("\nOnDeviceOperation").size() * 10);
 }
 
 TEST_F(BrisoraAudio, EverySixthFrameOfASpeakerRaisesItsLevel) {
   for (int32_t kind : {1, 2, 5}) EXPECT_EQ(call("registAudioDataCallback", {kind}), kTrue);
-  EXPECT_THAT(calls(), ElementsAre("setAudioDataHandler(1, audioData, ptr)", "setAudioDataHandler(2, audioData, ptr)",
+  EXPECT_THAT(sdkCalls(), ElementsAre("setAudioDataHandler(1, audioData, ptr)", "setAudioDataHandler(2, audioData, ptr)",
                                    "setAudioDataHandler(5, audioData, ptr)"));
   std::vector<int16_t> mean1000(480);
   for (size_t i = 0; i < mean1000.size(); ++i) mean1000[i] = static_cast<int16_t>(i % 2 ? 1000 : -1000);
@@ -90,7 +87,7 @@ TEST_F(BrisoraAudio, EverySixthFrameOfASpeakerRaisesItsLevel) {
 TEST_F(BrisoraAudio, LocalFrameBecomesOneSixteenKilohertzBlockUntilFetched) {
   standin::takeCalls();
   captureLocal("me");
-  EXPECT_THAT(calls(), testing::Not(testing::Contains("setAudioDataHandler(20, audioData, ptr)")));
+  EXPECT_THAT(sdkCalls(), testing::Not(testing::Contains("setAudioDataHandler(20, audioData, ptr)")));
   // 960 samples (1920 bytes) at 48 kHz: 320 decimated values, of which 320
   // bytes are kept. With x[i] = -i each value is (-228k - 95) / 38 truncated
   // toward zero: -6k - 2.
@@ -111,7 +108,7 @@ TEST_F(BrisoraAudio, LocalFrameBecomesOneSixteenKilohertzBlockUntilFetched) {
   // not divide by zero). Both frames are dropped with the line.
   send(2, "me", ramp, 1, 44100);
   send(2, "me", ramp, 1, 0x80000000u);
-  EXPECT_EQ(consoleText(), "\n AudioData BufLen Error : 320\n AudioData BufLen Error : 320");
+  EXPECT_EQ(console(), "\n AudioData BufLen Error : 320\n AudioData BufLen Error : 320");
   send(2, "other", ramp);
   call("registAudioDataCallback", {int32_t(20), false});
   send(2, "me", ramp);
@@ -151,4 +148,4 @@ TEST_F(BrisoraAudio, HandlerOnSeveralThreadsCountsExactlyAndHandsOverWholeBlocks
 }
 
 }  // namespace
-}  // namespace brisora_b_test
+}  // namespace brisora_test

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "brisora_fixture.h"
+#include "brisora_session.h"
 
 namespace brisora_test {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 using ilive::SdkString;
 using ilive::VideoFrame;
 
-class BrisoraStress : public BrisoraTest {};
+class BrisoraStress : public BrisoraSession {};
 
 struct Sizes {
   uint32_t w, h;

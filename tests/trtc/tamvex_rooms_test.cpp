@@ -1,15 +1,12 @@
 // Room and media controls and the SDK's logging functions: what reaches the
 // SDK (records, mapped codes, null windows), what is refused before it, and
 // the console lines with tracing on and off.
-#include "tamvex_fixture.h"
+#include "tamvex_session.h"
 
 namespace tamvex_test {
 namespace {
 
-using S = std::string;
-using V = std::vector<std::string>;
-
-class TamvexRoom : public TamvexTest {
+class TamvexRoom : public TamvexSession {
  protected:
   void trace(bool on) {
     call("initTRTCSdk", {on});

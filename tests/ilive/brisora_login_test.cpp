@@ -1,13 +1,13 @@
-// The extension's spine (table, context lifecycle) and start-up and login.
-#include "brisora_fixture.h"
+// The entry points (table, context lifecycle), start-up and login.
+#include "brisora_session.h"
 
 namespace brisora_test {
 namespace {
 
-using BrisoraSpine = BrisoraTest;
-using BrisoraLogin = BrisoraTest;
+using BrisoraEntry = BrisoraSession;
+using BrisoraLogin = BrisoraSession;
 
-TEST_F(BrisoraSpine, TableHas68FunctionsInOrder) {
+TEST_F(BrisoraEntry, TableHas68FunctionsInOrder) {
   const std::vector<std::string> names = context_->functionNames();
   ASSERT_EQ(68u, names.size());
   EXPECT_EQ("initRtmpLiveSdk", names.front());
@@ -19,20 +19,20 @@ TEST_F(BrisoraSpine, TableHas68FunctionsInOrder) {
   EXPECT_EQ("keepScreenOn", names.back());
 }
 
-TEST_F(BrisoraSpine, FinalizerPrintsItsLineWithTracesOffAndReleasesTheSdk) {
+TEST_F(BrisoraEntry, FinalizerPrintsItsLineWithTracesOffAndReleasesTheSdk) {
   context_->dispose();
   EXPECT_EQ("\nBrisora:,BrisoraContextFinalizer\xA3\xBAGetILive()->release()", console());
   EXPECT_EQ(std::vector<std::string>{"releaseSdk(null, null, null)"}, sdkCalls());
 }
 
-TEST_F(BrisoraSpine, FinalizerSurvivesAThrowingRelease) {
+TEST_F(BrisoraEntry, FinalizerSurvivesAThrowingRelease) {
   SKIP_WITHOUT_SDK_EXCEPTIONS();
   sdk("throw releaseSdk");
   context_->dispose();
   EXPECT_NE(std::string::npos, console().find("BrisoraContextFinalizer"));
 }
 
-TEST_F(BrisoraSpine, ASecondContextGetsTheEventsAfterTheFirstIsFinalized) {
+TEST_F(BrisoraEntry, ASecondContextGetsTheEventsAfterTheFirstIsFinalized) {
   call("initILiveSdk", {1400, 0, 0, 0});
   context_->dispose();
   context_ = extension_->createContext();
@@ -45,7 +45,7 @@ TEST_F(BrisoraSpine, ASecondContextGetsTheEventsAfterTheFirstIsFinalized) {
   EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")}, events());
 }
 
-TEST_F(BrisoraSpine, ExceptionsFromUnguardedSdkCallsEndTheCallWithNull) {
+TEST_F(BrisoraEntry, ExceptionsFromUnguardedSdkCallsEndTheCallWithNull) {
   SKIP_WITHOUT_SDK_EXCEPTIONS();
   sdk("throw setLogPath");
   EXPECT_TRUE(isNull(call("setLogPath", {std::string("C:\\logs")})));

@@ -1,11 +1,9 @@
 // Media files, local recording, external capture and custom data.
-#include "brisora_b_fixture.h"
+#include "brisora_session.h"
 
-namespace brisora_b_test {
+namespace brisora_test {
 namespace {
 
-using ::testing::ElementsAre;
-namespace standin = ilive::standin;
 using BrisoraMedia = BrisoraSession;
 
 TEST_F(BrisoraMedia, PlaybackStateAndPosition) {
@@ -17,20 +15,20 @@ TEST_F(BrisoraMedia, PlaybackStateAndPosition) {
   standin::setAnswer("getPlayMediaFilePos", answer(1, {}, {1500, 2000}));
   EXPECT_EQ(call("getPlayMediaFilePos"), kNull);
   EXPECT_EQ(call("setPlayMediaFilePos", {int32_t(-1)}), kTrue);
-  EXPECT_THAT(calls(), testing::Contains("setPlayMediaFilePos(-1)"));
-  consoleText();
+  EXPECT_THAT(sdkCalls(), testing::Contains("setPlayMediaFilePos(-1)"));
+  console();
   standin::setAnswer("getPlayMediaFileState", answer(3));
   EXPECT_EQ(call("getPlayMediaFileState"), air::Value(int32_t(0)));
   standin::setAnswer("getPlayMediaFileState", answer(2));
   EXPECT_EQ(call("getPlayMediaFileState"), air::Value(int32_t(2)));
-  EXPECT_EQ(consoleText(), "\nBrisora:getPlayMediaFileState == 0\n\nBrisora:getPlayMediaFileState == 2\n");
+  EXPECT_EQ(console(), "\nBrisora:getPlayMediaFileState == 0\n\nBrisora:getPlayMediaFileState == 2\n");
   standin::setAnswer("pausePlayMediaFile", answer(1));
   EXPECT_EQ(call("pausePlayMediaFile"), kFalse);
   if (kSdkThrowsReachBrisora) {
-    consoleText();
+    console();
     standin::setAnswer("getPlayMediaFileState", throws());
     EXPECT_EQ(call("getPlayMediaFileState"), air::Value(int32_t(0)));
-    EXPECT_EQ(consoleText(), "\nBrisora:getPlayMediaFileState == 0\n");  // printed even then
+    EXPECT_EQ(console(), "\nBrisora:getPlayMediaFileState == 0\n");  // printed even then
     standin::setAnswer("openPlayMediaFile", throws());
     EXPECT_EQ(call("openPlayMediaFile", {text("a.mp4")}), kFalse);
   }
@@ -42,15 +40,15 @@ TEST_F(BrisoraMedia, ThousandRecordingsAndCustomTextsLeaveNothingBehind) {
     ASSERT_EQ(call("startLocalRecord", {air::Value("C:\\rec" + std::to_string(i) + ".mp4")}), kTrue);
     ASSERT_EQ(call("fillCustomData", {air::Value("payload " + std::to_string(i)), int32_t(i % 4)}), kTrue);
   }
-  calls();
+  sdkCalls();
   const standin::AllocStats after = standin::allocStats();
   EXPECT_EQ(after.live, before.live);
   EXPECT_EQ(after.wrongFrees + after.doubleFrees, before.wrongFrees + before.doubleFrees);
   // The SDK can still call the delegate it holds; outcomes are only printed.
-  consoleText();
+  console();
   ASSERT_TRUE(standin::recordError(-3, "disk full"));
   ASSERT_TRUE(standin::recorded(1, 2, 3, "C:\\rec.mp4"));
-  EXPECT_EQ(consoleText(), "\nOnLocalRecordDelegateOnError==disk full\n\nOnLocalRecordDelegateOnRecorded==C:\\rec.mp4\n");
+  EXPECT_EQ(console(), "\nOnLocalRecordDelegateOnError==disk full\n\nOnLocalRecordDelegateOnRecorded==C:\\rec.mp4\n");
   EXPECT_TRUE(events().empty());
   if (kSdkThrowsReachBrisora) {
     standin::setAnswer("startLocalRecord", throws());
@@ -62,7 +60,7 @@ TEST_F(BrisoraMedia, CustomDataKindsMapToTheSdkCodes) {
   const std::pair<int32_t, int32_t> kinds[] = {{2, 2}, {3, 4}, {1, 3}, {0, 3}, {-1, 3}};
   for (const auto& k : kinds) {
     EXPECT_EQ(call("fillCustomData", {text("hello"), k.first}), kTrue);
-    EXPECT_THAT(calls(), ElementsAre("sendCustomData({\"\", 5, <5 bytes>, " + std::to_string(k.second) + "})"));
+    EXPECT_THAT(sdkCalls(), ElementsAre("sendCustomData({\"\", 5, <5 bytes>, " + std::to_string(k.second) + "})"));
   }
   EXPECT_EQ(standin::lastBytes("sendCustomData"), (std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}));
   standin::setAnswer("sendCustomData", answer(1));
@@ -73,12 +71,12 @@ TEST_F(BrisoraMedia, ByteArrayFrameIsSentAsPacked24BitRowsOrRefusedWhole) {
   auto pixels = std::make_shared<air::ByteArray>();
   pixels->bytes = {1, 2, 3, 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   EXPECT_EQ(call("fillExternalCaptureByteFrame", {pixels, int32_t(2), int32_t(2)}), kTrue);
-  EXPECT_THAT(calls(), ElementsAre("fillExternalCaptureFrame({\"\", 8, 2, 2, 0, 1, 0, 12, <12 bytes>, 0})"));
+  EXPECT_THAT(sdkCalls(), ElementsAre("fillExternalCaptureFrame({\"\", 8, 2, 2, 0, 1, 0, 12, <12 bytes>, 0})"));
   EXPECT_EQ(standin::lastBytes("fillExternalCaptureFrame"),
             (std::vector<uint8_t>{1, 2, 3, 1, 2, 3, 5, 6, 7, 9, 10, 11}));
   standin::setAnswer("fillExternalCaptureFrame", answer(2));
   EXPECT_EQ(call("fillExternalCaptureByteFrame", {pixels, int32_t(2), int32_t(2)}), kFalse);
-  calls();
+  sdkCalls();
 
   pixels->bytes.pop_back();  // one byte short of 2 x 2 x 4
   const std::vector<std::vector<air::Value>> refused = {
@@ -86,7 +84,7 @@ TEST_F(BrisoraMedia, ByteArrayFrameIsSentAsPacked24BitRowsOrRefusedWhole) {
       {pixels, int32_t(-2), int32_t(-2)},     {pixels, int32_t(65536), int32_t(65536)},
       {text("pixels"), int32_t(1), int32_t(1)}, {}};
   for (const auto& args : refused) EXPECT_EQ(call("fillExternalCaptureByteFrame", args), kFalse);
-  EXPECT_TRUE(calls().empty());
+  EXPECT_TRUE(sdkCalls().empty());
 }
 
 // The pixel at (x, y): red x, green y, blue x + y (low bytes).
@@ -126,14 +124,14 @@ TEST_P(BrisoraBitmapFrame, PictureIsCentredOnTheCanvasAndSentBottomRowFirst) {
     for (uint32_t y = 0; y < size.second; ++y)
       for (uint32_t x = 0; x < size.first; ++x) bitmap->setPixel(x, y, patternWord(x, y));
     EXPECT_EQ(call("fillExternalCaptureBitmapFrame", {bitmap}), kTrue);
-    EXPECT_THAT(calls(),
+    EXPECT_THAT(sdkCalls(),
                 ElementsAre("fillExternalCaptureFrame({\"\", 8, 1280, 720, 0, 1, 0, 2764800, <2764800 bytes>, 0})"));
     EXPECT_TRUE(standin::lastBytes("fillExternalCaptureFrame") == expectedCanvas(size.first, size.second));
   }
   // Wider than the canvas: refused, nothing sent.
   EXPECT_EQ(call("fillExternalCaptureBitmapFrame", {air::newBitmap(1281, 2)}), kFalse);
   EXPECT_EQ(call("fillExternalCaptureBitmapFrame", {text("bitmap")}), kFalse);
-  EXPECT_TRUE(calls().empty());
+  EXPECT_TRUE(sdkCalls().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, BrisoraBitmapFrame,
@@ -141,4 +139,4 @@ INSTANTIATE_TEST_SUITE_P(Layouts, BrisoraBitmapFrame,
                                          std::make_pair(false, 7u), std::make_pair(true, 3u)));
 
 }  // namespace
-}  // namespace brisora_b_test
+}  // namespace brisora_test

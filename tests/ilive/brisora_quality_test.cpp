@@ -1,10 +1,32 @@
 // The quality report: the statistics record as the level of "qualityparam".
-#include "brisora_fixture.h"
+#include "brisora_session.h"
 
 namespace brisora_test {
 namespace {
 
 using ilive::SdkString;
+
+// The lines that both QoS blocks of the sample print alike.
+const std::string kSameQosLines =
+    "   encodeType: 0\n"
+    "   minQp: 0\n"
+    "   maxQp: 0\n"
+    "   fectype: 0\n"
+    "   iFecPrecent: 0\n"
+    "   spFecPrecent: 0\n"
+    "   pFecPrecent: 0\n"
+    "   iMtu: 0\n"
+    "   spMtu: 0\n"
+    "   pMtu: 0\n"
+    "   iFecMinPkg: 0\n"
+    "   spFecMinPkg: 0\n"
+    "   pFecMinPkg: 0\n"
+    "   iFecMinSize: 0\n"
+    "   spFecMinSize: 0\n"
+    "   pFecMinSize: 0\n"
+    "   gopType: 0\n"
+    "   gop: 0\n"
+    "   encMode: 0\n";
 
 class BrisoraQuality : public BrisoraInRoom {
  protected:
@@ -144,50 +166,14 @@ TEST_F(BrisoraQuality, ARecordWithOneElementInEachListGives167Lines) {
       "   height: 0\n"
       "   fps: 15\n"
       "   bitrate: 0\n"
-      "   encodeType: 0\n"
-      "   minQp: 0\n"
-      "   maxQp: 0\n"
-      "   fectype: 0\n"
-      "   iFecPrecent: 0\n"
-      "   spFecPrecent: 0\n"
-      "   pFecPrecent: 0\n"
-      "   iMtu: 0\n"
-      "   spMtu: 0\n"
-      "   pMtu: 0\n"
-      "   iFecMinPkg: 0\n"
-      "   spFecMinPkg: 0\n"
-      "   pFecMinPkg: 0\n"
-      "   iFecMinSize: 0\n"
-      "   spFecMinSize: 0\n"
-      "   pFecMinSize: 0\n"
-      "   gopType: 0\n"
-      "   gop: 0\n"
-      "   encMode: 0\n"
+      + kSameQosLines +
       "   hw: 1\n"
       "videoAuxQosParam:\n"
       "   width: 0\n"
       "   height: 0\n"
       "   fps: 0\n"
       "   bitrate: 0\n"
-      "   encodeType: 0\n"
-      "   minQp: 0\n"
-      "   maxQp: 0\n"
-      "   fectype: 0\n"
-      "   iFecPrecent: 0\n"
-      "   spFecPrecent: 0\n"
-      "   pFecPrecent: 0\n"
-      "   iMtu: 0\n"
-      "   spMtu: 0\n"
-      "   pMtu: 0\n"
-      "   iFecMinPkg: 0\n"
-      "   spFecMinPkg: 0\n"
-      "   pFecMinPkg: 0\n"
-      "   iFecMinSize: 0\n"
-      "   spFecMinSize: 0\n"
-      "   pFecMinSize: 0\n"
-      "   gopType: 0\n"
-      "   gop: 0\n"
-      "   encMode: 0\n"
+      + kSameQosLines +
       "   hw: 0\n"
       "audioCaptureParam:\n"
       "   sampleRate: 0\n"

@@ -2,7 +2,7 @@
 // and the functions that pull them.
 #include <cstdlib>
 
-#include "brisora_fixture.h"
+#include "brisora_session.h"
 
 namespace brisora_test {
 namespace {
