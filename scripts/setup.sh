@@ -3,8 +3,10 @@
 # Run as root on Debian 12. Safe to run again: it installs only what is absent.
 set -euo pipefail
 
+# clang and libclang-rt-14-dev: the fuzz targets (libFuzzer); gdb: the stall
+# watchdog's stacks of every thread.
 packages=(g++ cmake ninja-build pkg-config libyuv-dev googletest libgtest-dev libgmock-dev
-          libbenchmark-dev libpng-dev)
+          libbenchmark-dev libpng-dev clang libclang-rt-14-dev gdb)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -22,6 +22,9 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=1 ctest --preset asan
 
+leg "Fuzz targets, smoke run on the seed corpus"
+bash scripts/fuzz.sh --smoke 30
+
 leg "ThreadSanitizer stress tests"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan
