@@ -3,6 +3,7 @@
 // core::guarded(), so that nothing a function throws reaches the runtime.
 #include "trtc/function_table.h"
 
+#include "core/api.h"
 #include "core/edge.h"
 #include "core/entry.h"
 #include "trtc/functions.h"
@@ -10,96 +11,368 @@
 namespace tamvex {
 namespace {
 
-const FRENamedFunction kFunctions[] = {
-    ANE_FUNCTION_ENTRY(initTRTCSdk),  // 0
-    ANE_FUNCTION_ENTRY(enterRoom),  // 1
-    ANE_FUNCTION_ENTRY(exitRoom),  // 2
-    ANE_FUNCTION_ENTRY(startLocalPreview),  // 3
-    ANE_FUNCTION_ENTRY(stopLocalPreview),  // 4
-    ANE_FUNCTION_ENTRY(startRemoteView),  // 5
-    ANE_FUNCTION_ENTRY(stopRemoteView),  // 6
-    ANE_FUNCTION_ENTRY(stopAllRemoteView),  // 7
-    ANE_FUNCTION_ENTRY(muteLocalVideo),  // 8
-    ANE_FUNCTION_ENTRY(setVideoEncoderParam),  // 9
-    ANE_FUNCTION_ENTRY(setNetworkQosParam),  // 10
-    ANE_FUNCTION_ENTRY(setLocalViewFillMode),  // 11
-    ANE_FUNCTION_ENTRY(setRemoteViewFillMode),  // 12
-    ANE_FUNCTION_ENTRY(setLocalViewRotation),  // 13
-    ANE_FUNCTION_ENTRY(setRemoteViewRotation),  // 14
-    ANE_FUNCTION_ENTRY(setVideoEncoderRotation),  // 15
-    ANE_FUNCTION_ENTRY(setLocalViewMirror),  // 16
-    ANE_FUNCTION_ENTRY(setVideoEncoderMirror),  // 17
-    ANE_FUNCTION_ENTRY(enableSmallVideoStream),  // 18
-    ANE_FUNCTION_ENTRY(setRemoteVideoStreamType),  // 19
-    ANE_FUNCTION_ENTRY(setPriorRemoteVideoStreamType),  // 20
-    ANE_FUNCTION_ENTRY(startLocalAudio),  // 21
-    ANE_FUNCTION_ENTRY(stopLocalAudio),  // 22
-    ANE_FUNCTION_ENTRY(muteLocalAudio),  // 23
-    ANE_FUNCTION_ENTRY(muteRemoteAudio),  // 24
-    ANE_FUNCTION_ENTRY(muteAllRemoteAudio),  // 25
-    ANE_FUNCTION_ENTRY(enableAudioVolumeEvaluation),  // 26
-    ANE_FUNCTION_ENTRY(setBeautyStyle),  // 27
-    ANE_FUNCTION_ENTRY(startRemoteSubStreamView),  // 28
-    ANE_FUNCTION_ENTRY(stopRemoteSubStreamView),  // 29
-    ANE_FUNCTION_ENTRY(getScreenCaptureSources),  // 30
-    ANE_FUNCTION_ENTRY(getScreenCaptureTargetThumb),  // 31
-    ANE_FUNCTION_ENTRY(selectScreenCaptureTarget),  // 32
-    ANE_FUNCTION_ENTRY(startScreenCapture),  // 33
-    ANE_FUNCTION_ENTRY(pauseScreenCapture),  // 34
-    ANE_FUNCTION_ENTRY(resumeScreenCapture),  // 35
-    ANE_FUNCTION_ENTRY(stopScreenCapture),  // 36
-    ANE_FUNCTION_ENTRY(setSubStreamEncoderParam),  // 37
-    ANE_FUNCTION_ENTRY(setSubStreamMixVolume),  // 38
-    ANE_FUNCTION_ENTRY(getCameraDevicesList),  // 39
-    ANE_FUNCTION_ENTRY(setCurrentCameraDevice),  // 40
-    ANE_FUNCTION_ENTRY(getCurrentCameraDevice),  // 41
-    ANE_FUNCTION_ENTRY(getMicDevicesList),  // 42
-    ANE_FUNCTION_ENTRY(setCurrentMicDevice),  // 43
-    ANE_FUNCTION_ENTRY(getCurrentMicDevice),  // 44
-    ANE_FUNCTION_ENTRY(getCurrentMicDeviceVolume),  // 45
-    ANE_FUNCTION_ENTRY(setCurrentMicDeviceVolume),  // 46
-    ANE_FUNCTION_ENTRY(getSpeakerDevicesList),  // 47
-    ANE_FUNCTION_ENTRY(setCurrentSpeakerDevice),  // 48
-    ANE_FUNCTION_ENTRY(getCurrentSpeakerDevice),  // 49
-    ANE_FUNCTION_ENTRY(getCurrentSpeakerVolume),  // 50
-    ANE_FUNCTION_ENTRY(setCurrentSpeakerVolume),  // 51
-    ANE_FUNCTION_ENTRY(setLocalVideoRenderCallback),  // 52
-    ANE_FUNCTION_ENTRY(setRemoteVideoRenderCallback),  // 53
-    ANE_FUNCTION_ENTRY(startSpeedTest),  // 54
-    ANE_FUNCTION_ENTRY(stopSpeedTest),  // 55
-    ANE_FUNCTION_ENTRY(getSdkVersion),  // 56
-    ANE_FUNCTION_ENTRY(setConsoleEnabled),  // 57
-    ANE_FUNCTION_ENTRY(setLogCompressEnabled),  // 58
-    ANE_FUNCTION_ENTRY(setLogPath),  // 59
-    ANE_FUNCTION_ENTRY(showDebugView),  // 60
-    ANE_FUNCTION_ENTRY(getVideoData),  // 61
-    ANE_FUNCTION_ENTRY(getAudioData),  // 62
-    ANE_FUNCTION_ENTRY(dispose),  // 63
-    ANE_FUNCTION_ENTRY(TXLivePusher_createTXLivePusher),  // 64
-    ANE_FUNCTION_ENTRY(TXLivePusher_destroyTXLivePusher),  // 65
-    ANE_FUNCTION_ENTRY(TXLivePusher_startPush),  // 66
-    ANE_FUNCTION_ENTRY(TXLivePusher_stopPush),  // 67
-    ANE_FUNCTION_ENTRY(TXLivePusher_startAudioCapture),  // 68
-    ANE_FUNCTION_ENTRY(TXLivePusher_stopAudioCapture),  // 69
-    ANE_FUNCTION_ENTRY(TXLivePusher_getMicDevicesList),  // 70
-    ANE_FUNCTION_ENTRY(TXLivePusher_selectMicDevice),  // 71
-    ANE_FUNCTION_ENTRY(TXLivePusher_setMute),  // 72
-    ANE_FUNCTION_ENTRY(TXLivePusher_micVolume),  // 73
-    ANE_FUNCTION_ENTRY(TXLivePusher_setMicVolume),  // 74
-    ANE_FUNCTION_ENTRY(ITXLivePlayer_createTXLivePlayer),  // 75
-    ANE_FUNCTION_ENTRY(ITXLivePlayer_destroyTXLivePlayer),  // 76
-    ANE_FUNCTION_ENTRY(ITXLivePlayer_startPlay),  // 77
-    ANE_FUNCTION_ENTRY(ITXVodPlayer_createTXVodPlayer),  // 78
-    ANE_FUNCTION_ENTRY(ITXVodPlayer_destroyTXVodPlayer),  // 79
-    ANE_FUNCTION_ENTRY(ITXVodPlayer_start),  // 80
-    ANE_FUNCTION_ENTRY(ITXVodPlayer_pause),  // 81
-    ANE_FUNCTION_ENTRY(ITXVodPlayer_resume),  // 82
-    ANE_FUNCTION_ENTRY(ITXVodPlayer_stop),  // 83
-    ANE_FUNCTION_ENTRY(ITXVodPlayer_seek),  // 84
+// The status events of the extension and the form of their levels.
+const core::ApiEvent kEvents[] = {
+    {"enterroom", "complete", "the room was entered"},
+    {"exitroom", "complete", "the room was left"},
+    {"mediaavailable", "video | stream | audio||user id||1 | 0", "a remote user's video, sub stream or audio became available (1) or not (0)"},
+    {"audioevent", "rtc||user id||volume", "a user's volume, at the interval asked for"},
+    {"speedtestevent", "finished||total||server address||round-trip ms", "a speed-test result"},
+    {"video", "user id||width||height||0||rotation||stream type", "a new frame of (user, stream type) is ready for getVideoData"},
 };
+const core::ApiEvents kEventTable{kEvents, sizeof kEvents / sizeof kEvents[0]};
+
+// Every entry: the function, then what its users read of it (group,
+// parameters, result, summary, answers, events that follow, behaviours made
+// safe). The host tool prints the reference from these records and checks
+// the arguments of each call against them.
+const core::TableEntry kEntries[] = {
+    ANE_API(initTRTCSdk, "start-up", "debug:Boolean", "Boolean",
+            "Turns the trace lines on or off, loads the SDK from the LiteAV folder and prepares the renderers.",
+            "always true, also when liteav.dll could not be loaded (every later cloud function then answers false).",
+            "", "A missing LiteAV folder or liteav.dll is reported on the console and leaves the extension usable: later calls answer false, null or -1."),
+    ANE_API(enterRoom, "room", "appId:int, roomId:int, userId:String, userSig:String, privateMapKey:String", "Boolean",
+            "Enters a room; \"enterroom\" follows.",
+            "true when the SDK was asked; false when the SDK is not loaded or it throws.",
+            "\"enterroom\" \"complete\"; in the room \"mediaavailable\" and, with volume evaluation on, \"audioevent\".", ""),
+    ANE_API(exitRoom, "room", "", "Boolean",
+            "Leaves the room; \"exitroom\" follows.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "\"exitroom\" \"complete\".", ""),
+    ANE_API(startLocalPreview, "room", "", "Boolean",
+            "Starts the local camera preview.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "\"video\" once the local render callback is registered.", ""),
+    ANE_API(stopLocalPreview, "room", "", "Boolean",
+            "Stops the local camera preview.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(startRemoteView, "room", "userId:String", "Boolean",
+            "Starts a remote user's video.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "\"video\" once the user's render callback is registered.", ""),
+    ANE_API(stopRemoteView, "room", "userId:String", "Boolean",
+            "Stops a remote user's video.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(stopAllRemoteView, "room", "", "Boolean",
+            "Stops all remote video.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(muteLocalVideo, "room", "mute:Boolean", "Boolean",
+            "Mutes or unmutes local video.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setVideoEncoderParam, "room", "resolution:int, mode:int, fps:int, bitrate:int", "Boolean",
+            "Encoder resolution, mode, frame rate and bitrate; false for a resolution code it refuses.",
+            "false without an SDK call for a resolution code it refuses; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setNetworkQosParam, "room", "preference:int, controlMode:int", "Boolean",
+            "Network quality preference.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setLocalViewFillMode, "room", "mode:int", "Boolean",
+            "Local view fill mode.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setRemoteViewFillMode, "room", "userId:String, mode:int", "Boolean",
+            "Remote view fill mode.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setLocalViewRotation, "room", "rotation:int", "Boolean",
+            "Local view rotation (0 to 3).",
+            "false without an SDK call outside 0 to 3; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setRemoteViewRotation, "room", "userId:String, rotation:int", "Boolean",
+            "Remote view rotation (0 to 3).",
+            "false without an SDK call outside 0 to 3; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setVideoEncoderRotation, "room", "rotation:int", "Boolean",
+            "Encoder rotation (1 to 3).",
+            "false without an SDK call outside 1 to 3; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setLocalViewMirror, "room", "mirror:Boolean", "Boolean",
+            "Local view mirror.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setVideoEncoderMirror, "room", "mirror:Boolean", "Boolean",
+            "Encoder mirror.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(enableSmallVideoStream, "room", "enable:Boolean, resolution:int, mode:int, fps:int, bitrate:int", "Boolean",
+            "The second (small) video stream and its encoder settings.",
+            "false without an SDK call for a resolution code it refuses; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setRemoteVideoStreamType, "room", "userId:String, type:int", "Boolean",
+            "Which stream of a remote user to receive (0 to 2).",
+            "false without an SDK call outside 0 to 2; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setPriorRemoteVideoStreamType, "room", "type:int", "Boolean",
+            "The default remote stream type (0 to 2).",
+            "false without an SDK call outside 0 to 2; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(startLocalAudio, "room", "", "Boolean",
+            "Starts the microphone.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(stopLocalAudio, "room", "", "Boolean",
+            "Stops the microphone.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(muteLocalAudio, "room", "mute:Boolean", "Boolean",
+            "Mutes local audio.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(muteRemoteAudio, "room", "userId:String, mute:Boolean", "Boolean",
+            "Mutes one remote user.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(muteAllRemoteAudio, "room", "mute:Boolean", "Boolean",
+            "Mutes all remote users.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(enableAudioVolumeEvaluation, "room", "interval:int", "Boolean",
+            "Periodic volume reports (\"audioevent\") every interval milliseconds; 0 stops them.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "\"audioevent\" \"rtc||U||volume\" for each user at every interval.", ""),
+    ANE_API(setBeautyStyle, "room", "style:int, beauty:int, whiteness:int, ruddiness:int", "Boolean",
+            "Beauty filter.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(startRemoteSubStreamView, "room", "userId:String", "Boolean",
+            "Starts a remote user's sub stream.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(stopRemoteSubStreamView, "room", "userId:String", "Boolean",
+            "Stops a remote user's sub stream.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(getScreenCaptureSources, "screen capture", "thumbWidth:int, thumbHeight:int, iconWidth:int, iconHeight:int", "String?",
+            "The windows and screens that can be captured, as a list text.",
+            "the list text; null when the SDK is not loaded or gives no list.",
+            "", ""),
+    ANE_API(getScreenCaptureTargetThumb, "screen capture", "sourceId:int, target:ByteArray", "Object?",
+            "The thumbnail of one source into the ByteArray; its reply text, null when no source has the id, false before getScreenCaptureSources.",
+            "\"width||height\" of the thumbnail (copied into the ByteArray); null when no source has the id; false before getScreenCaptureSources.",
+            "", "The copy stops at the thumbnail's length; a missing ByteArray still gives the size."),
+    ANE_API(selectScreenCaptureTarget, "screen capture", "sourceId:int, left:int, top:int, right:int, bottom:int, followWindow:Boolean, highlight:Boolean", "Boolean",
+            "Chooses the capture source and rectangle.",
+            "false before getScreenCaptureSources or when no source has the id; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(startScreenCapture, "screen capture", "", "Boolean",
+            "Starts screen capture into the sub stream.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "\"video\" of the sub stream once a render callback is registered.", ""),
+    ANE_API(pauseScreenCapture, "screen capture", "", "Boolean",
+            "Pauses screen capture.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(resumeScreenCapture, "screen capture", "", "Boolean",
+            "Resumes screen capture.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(stopScreenCapture, "screen capture", "", "Boolean",
+            "Stops screen capture.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setSubStreamEncoderParam, "screen capture", "resolution:int, mode:int, fps:int, bitrate:int", "Boolean",
+            "Sub-stream encoder settings; false for a resolution code it refuses.",
+            "false without an SDK call for a resolution code it refuses; otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setSubStreamMixVolume, "screen capture", "volume:int", "Boolean",
+            "Sub-stream audio mix volume.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(getCameraDevicesList, "devices", "", "String?",
+            "The camera names joined by \"||\".",
+            "the names joined by \"||\"; null when the SDK is not loaded or gives no collection.",
+            "", "Names that are not valid UTF-8 are repaired, never passed on broken."),
+    ANE_API(setCurrentCameraDevice, "devices", "index:int", "Boolean",
+            "Chooses the camera at this position of the list.",
+            "true when the device was chosen; false for a position outside the list, no SDK or a throw.",
+            "", "A position outside the list gives false without selecting."),
+    ANE_API(getCurrentCameraDevice, "devices", "", "String?",
+            "The current camera's name.",
+            "the device name; null when the SDK is not loaded or has no current device.",
+            "", ""),
+    ANE_API(getMicDevicesList, "devices", "", "String?",
+            "The microphone names joined by \"||\".",
+            "the names joined by \"||\"; null when the SDK is not loaded or gives no collection.",
+            "", "Names that are not valid UTF-8 are repaired."),
+    ANE_API(setCurrentMicDevice, "devices", "index:int", "Boolean",
+            "Chooses the microphone at this position of the list.",
+            "true when the device was chosen; false for a position outside the list, no SDK or a throw.",
+            "", "A position outside the list gives false without selecting."),
+    ANE_API(getCurrentMicDevice, "devices", "", "String?",
+            "The current microphone's name.",
+            "the device name; null when the SDK is not loaded or has no current device.",
+            "", ""),
+    ANE_API(getCurrentMicDeviceVolume, "devices", "", "uint",
+            "The microphone volume.",
+            "the volume; 0 when the SDK is not loaded or throws.",
+            "", ""),
+    ANE_API(setCurrentMicDeviceVolume, "devices", "volume:int", "Boolean",
+            "Sets the microphone volume.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(getSpeakerDevicesList, "devices", "", "String?",
+            "The speaker names joined by \"||\".",
+            "the names joined by \"||\"; null when the SDK is not loaded or gives no collection.",
+            "", "Names that are not valid UTF-8 are repaired."),
+    ANE_API(setCurrentSpeakerDevice, "devices", "index:int", "Boolean",
+            "Chooses the speaker at this position of the list.",
+            "true when the device was chosen; false for a position outside the list, no SDK or a throw.",
+            "", "A position outside the list gives false without selecting."),
+    ANE_API(getCurrentSpeakerDevice, "devices", "", "String?",
+            "The current speaker's name.",
+            "the device name; null when the SDK is not loaded or has no current device.",
+            "", ""),
+    ANE_API(getCurrentSpeakerVolume, "devices", "", "uint",
+            "The speaker volume.",
+            "the volume; 0 when the SDK is not loaded or throws.",
+            "", ""),
+    ANE_API(setCurrentSpeakerVolume, "devices", "volume:int", "Boolean",
+            "Sets the speaker volume.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setLocalVideoRenderCallback, "video", "pixelFormat:int, bufferType:int, enable:int", "Boolean",
+            "Registers (enable 1) or removes the render callback of local video; pixelFormat 1 I420, 3 BGRA. True only when the SDK accepted it.",
+            "true only when the SDK accepted the registration (answered 0); false when it is not loaded, refuses or throws.",
+            "\"video\" for each local frame.", ""),
+    ANE_API(setRemoteVideoRenderCallback, "video", "userId:String, pixelFormat:int, bufferType:int, enable:int", "Boolean",
+            "Registers (enable 1) or removes the render callback of a remote user's video.",
+            "true when the SDK was asked; false when it is not loaded or throws.",
+            "\"video\" for each frame of the user.", ""),
+    ANE_API(startSpeedTest, "diagnostics", "appId:int, userId:String, userSig:String", "Boolean",
+            "Starts a network speed test; results arrive as \"speedtestevent\".",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "\"speedtestevent\" for each server measured.", ""),
+    ANE_API(stopSpeedTest, "diagnostics", "", "Boolean",
+            "Stops the speed test.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(getSdkVersion, "diagnostics", "", "String?",
+            "The SDK's version text.",
+            "the version text; null when the SDK is not loaded.",
+            "", ""),
+    ANE_API(setConsoleEnabled, "diagnostics", "enabled:Boolean", "Boolean",
+            "The SDK's console log switch.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setLogCompressEnabled, "diagnostics", "enabled:Boolean", "Boolean",
+            "The SDK's log compression switch.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(setLogPath, "diagnostics", "folder:String", "Boolean",
+            "The SDK's log folder.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(showDebugView, "diagnostics", "mode:int", "Boolean",
+            "The SDK's debug overlay.",
+            "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",
+            "", ""),
+    ANE_API(getVideoData, "video", "destination:ByteArray, userId:String, streamType:int", "void",
+            "Copies the newest frame of (user, stream type) into the ByteArray: width × height × 4 bytes, top row first, blue, green, red, alpha.",
+            "null. The ByteArray's length becomes width × height × 4 and holds the newest frame; left as it was when no renderer holds a frame of (user, stream type).",
+            "", ""),
+    ANE_API(getAudioData, "video", "", "void",
+            "Does nothing (kept for compatibility); returns null.",
+            "null.",
+            "", ""),
+    ANE_API(dispose, "start-up", "", "Boolean",
+            "Releases the cloud instance, every pusher and player handle and the renderers.",
+            "always true.",
+            "", ""),
+    ANE_API(TXLivePusher_createTXLivePusher, "pushers and players", "", "int",
+            "A new live pusher; its handle.",
+            "the new handle (0, 1, …); -1 when the SDK is not loaded, has no such export, or gives no pusher.",
+            "", ""),
+    ANE_API(TXLivePusher_destroyTXLivePusher, "pushers and players", "handle:int", "uint",
+            "Destroys a pusher; the length of the pusher list.",
+            "the length of the pusher list (handles are never reused).",
+            "", "An unknown or destroyed handle is ignored."),
+    ANE_API(TXLivePusher_startPush, "pushers and players", "handle:int, url:String", "Boolean",
+            "Starts pushing to a URL; false for no pusher.",
+            "the SDK's answer; false for no pusher or a throw.",
+            "", ""),
+    ANE_API(TXLivePusher_stopPush, "pushers and players", "handle:int", "Boolean",
+            "Stops pushing.",
+            "true also for no pusher; false when the SDK throws.",
+            "", ""),
+    ANE_API(TXLivePusher_startAudioCapture, "pushers and players", "handle:int", "Boolean",
+            "Starts the pusher's audio capture.",
+            "true also for no pusher; false when the SDK throws.",
+            "", ""),
+    ANE_API(TXLivePusher_stopAudioCapture, "pushers and players", "handle:int", "Boolean",
+            "Stops the pusher's audio capture.",
+            "true also for no pusher; false when the SDK throws.",
+            "", ""),
+    ANE_API(TXLivePusher_getMicDevicesList, "pushers and players", "handle:int", "String?",
+            "The pusher's microphone names joined by \"||\".",
+            "the names joined by \"||\"; \"\" for no pusher or no collection.",
+            "", ""),
+    ANE_API(TXLivePusher_selectMicDevice, "pushers and players", "handle:int, index:int", "Boolean",
+            "Chooses the pusher's microphone.",
+            "true also for no pusher; false when the SDK throws.",
+            "", ""),
+    ANE_API(TXLivePusher_setMute, "pushers and players", "handle:int, mute:Boolean", "Boolean",
+            "Mutes the pusher.",
+            "true also for no pusher; false when the SDK throws.",
+            "", ""),
+    ANE_API(TXLivePusher_micVolume, "pushers and players", "handle:int", "int",
+            "The pusher's microphone volume; -1 for no pusher.",
+            "the volume; -1 for no pusher or a throw.",
+            "", ""),
+    ANE_API(TXLivePusher_setMicVolume, "pushers and players", "handle:int, volume:int", "Boolean",
+            "Sets the pusher's microphone volume.",
+            "true also for no pusher; false when the SDK throws.",
+            "", ""),
+    ANE_API(ITXLivePlayer_createTXLivePlayer, "pushers and players", "", "int",
+            "A new live player; its handle.",
+            "the new handle; -1 when the SDK is not loaded, has no such export, or gives no player.",
+            "", ""),
+    ANE_API(ITXLivePlayer_destroyTXLivePlayer, "pushers and players", "handle:int", "uint",
+            "Destroys a live player; the length of the live player list.",
+            "the length of the live player list.",
+            "", "An unknown or destroyed handle is ignored."),
+    ANE_API(ITXLivePlayer_startPlay, "pushers and players", "handle:int, url:String", "Boolean",
+            "Plays a URL.",
+            "true when the SDK was asked; false for no player or a throw.",
+            "", ""),
+    ANE_API(ITXVodPlayer_createTXVodPlayer, "pushers and players", "url:String, repeat:Boolean", "int",
+            "A new VOD player for a URL; its handle.",
+            "the new handle; -1 when the SDK is not loaded, has no such export, or gives no player.",
+            "", ""),
+    ANE_API(ITXVodPlayer_destroyTXVodPlayer, "pushers and players", "handle:int", "uint",
+            "Destroys a VOD player; the length of the VOD player list.",
+            "the length of the VOD player list.",
+            "", "An unknown or destroyed handle is ignored."),
+    ANE_API(ITXVodPlayer_start, "pushers and players", "handle:int", "Boolean",
+            "Starts VOD playback.",
+            "true when the SDK was asked; false for no player or a throw.",
+            "", ""),
+    ANE_API(ITXVodPlayer_pause, "pushers and players", "handle:int", "Boolean",
+            "Pauses VOD playback.",
+            "true when the SDK was asked; false for no player or a throw.",
+            "", ""),
+    ANE_API(ITXVodPlayer_resume, "pushers and players", "handle:int", "Boolean",
+            "Resumes VOD playback.",
+            "true when the SDK was asked; false for no player or a throw.",
+            "", ""),
+    ANE_API(ITXVodPlayer_stop, "pushers and players", "handle:int", "Boolean",
+            "Stops VOD playback.",
+            "true when the SDK was asked; false for no player or a throw.",
+            "", ""),
+    ANE_API(ITXVodPlayer_seek, "pushers and players", "handle:int, position:int", "Boolean",
+            "Seeks VOD playback.",
+            "true when the SDK was asked; false for no player or a throw.",
+            "", ""),
+};
+
+const core::NamedTable<85> kNamed(kEntries, kEventTable);
 
 }  // namespace
 
-const core::FunctionTable kFunctionTable = core::tableOf<85>(kFunctions);
+const core::FunctionTable kFunctionTable = kNamed.table();
 
 }  // namespace tamvex

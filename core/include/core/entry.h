@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "FlashRuntimeExtensions.h"
+#include "core/api.h"
 #include "core/context.h"
 
 #if defined(_WIN32)
@@ -36,12 +37,30 @@ struct FunctionTable {
   uint32_t count;
 };
 
-// The table of an array of exactly Count entries.
-template <size_t Count, size_t N>
-constexpr FunctionTable tableOf(const FRENamedFunction (&entries)[N]) {
-  static_assert(N == Count, "the function table does not hold the number of functions it should");
-  return FunctionTable{entries, static_cast<uint32_t>(N)};
-}
+// The table the runtime receives, made from an extension's entries: each
+// named function carries its record (ApiFunction, which also reaches the
+// extension's events) as its function data.
+// Count is the number of functions the extension must have.
+template <size_t Count>
+class NamedTable {
+ public:
+  template <size_t N>
+  NamedTable(const TableEntry (&entries)[N], const ApiEvents& events) {
+    static_assert(N == Count, "the function table does not hold the number of functions it should");
+    for (size_t i = 0; i < N; ++i) {
+      records_[i] = entries[i].api;
+      records_[i].extensionEvents = &events;
+      named_[i].name = reinterpret_cast<const uint8_t*>(records_[i].name);
+      named_[i].functionData = &records_[i];
+      named_[i].function = entries[i].function;
+    }
+  }
+  FunctionTable table() const { return FunctionTable{named_, static_cast<uint32_t>(Count)}; }
+
+ private:
+  ApiFunction records_[Count] = {};
+  FRENamedFunction named_[Count] = {};
+};
 
 // The context initializer's work: the new context kept in the extension's
 // holder and copied to where its events go (events() names it; the manager it
