@@ -42,7 +42,7 @@ const core::TableEntry kEntries[] = {
     ANE_API(initILiveSdk, "start-up", "appId:int, accountType:int, unused:int, probeRootView:int", "Boolean",
             "Starts the iLive SDK, registers its callbacks and picks the video colour format; probeRootView 1 asks the root view for it. True when the SDK started.",
             "true when the SDK started; false when its init answers non-zero or it throws.",
-            "", "The root view is released on every path."),
+            "", ""),
     ANE_API(setLogPath, "start-up", "path:String", "Boolean",
             "Sets the SDK's log directory; the SDK's own answer.",
             "the SDK's own answer (true or false).",

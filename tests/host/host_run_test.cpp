@@ -366,7 +366,9 @@ bool near(uint32_t rgba, uint8_t r, uint8_t g, uint8_t b) {
 TEST(HostExamples, BrisoraSessionRunsAndSavesUprightPicturesInTrueColours) {
   const fs::path out = fs::path(HOST_OUT_DIR) / "brisora-room";
   fs::remove_all(out);
-  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "brisora-room.txt", "--out " + arg(out.string()));
+  // --strict: the example calls every function with the arguments its signature names.
+  const HostRun r =
+      runFile(fs::path(HOST_EXAMPLES_DIR) / "brisora-room.txt", "--strict --out " + arg(out.string()));
   ASSERT_EQ(r.status, 0) << r.out << r.err;
   EXPECT_NE(r.out.find("runtime rule breaches: 0"), std::string::npos);
   struct Picture {
@@ -392,7 +394,8 @@ TEST(HostExamples, BrisoraSessionRunsAndSavesUprightPicturesInTrueColours) {
 TEST(HostExamples, TamvexSessionRunsAndSavesUprightPicturesInTrueColours) {
   const fs::path out = fs::path(HOST_OUT_DIR) / "tamvex-room";
   fs::remove_all(out);
-  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "tamvex-room.txt", "--out " + arg(out.string()));
+  const HostRun r =
+      runFile(fs::path(HOST_EXAMPLES_DIR) / "tamvex-room.txt", "--strict --out " + arg(out.string()));
   ASSERT_EQ(r.status, 0) << r.out << r.err;
   struct Picture {
     const char* file;
@@ -457,4 +460,89 @@ TEST(HostExamples, AnsiCodePageOptionReachesTheExtension) {
   }
 }
 
+// ---- signatures: the records each function-table entry carries ----
+
+// Runs anehost with options only (no script).
+HostRun runHostOptions(const std::string& options) {
+  const fs::path empty = fs::path(HOST_OUT_DIR) / "scripts" / "no-script";
+  const std::string command = arg(ANEHOST_PATH) + " " + options;
+  HostRun run;
+#ifdef _WIN32
+  FILE* pipe = popen(("\"" + command + "\"").c_str(), "r");
+#else
+  FILE* pipe = popen(command.c_str(), "r");
+#endif
+  if (!pipe) return run;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  run.status = exitStatus(pclose(pipe));
+  return run;
+}
+
+size_t count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
+TEST(HostSignatures, AWrongTypeOrCountWarnsAndStrictFailsTheRun) {
+  const std::string script =
+      "extension com.airrtc.Brisora\n"
+      "call initILiveSdk \"1400000000\" 1 0 0\n"  // a String where an int is expected
+      "call setLogPath\n"                            // one argument missing
+      "call getSdkVersion\n";
+  HostRun r = runScript(script);
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("    warning  argument 1 of initILiveSdk: expected int, got String\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("    warning  setLogPath takes 1 argument, got 0\n"), std::string::npos) << r.out;
+  EXPECT_EQ(count(r.out, "warning"), 2u) << r.out;  // getSdkVersion fits
+
+  r = runScript(script, "--strict");
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_NE(r.err.find("argument 1 of initILiveSdk: expected int, got String"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("setLogPath"), std::string::npos) << "the run stops at the first misfit";
+
+  // Numbers fit as ActionScript passes them: 3u to an int, a whole 3.0 to a uint, null to a String.
+  r = runScript("extension com.airrtc.Tamvex\ncall enterRoom 1400000000u 3.0 null \"sig\" \"\"\n", "--strict");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  r = runScript("extension com.airrtc.Tamvex\ncall enterRoom 1 2.5 \"u\" \"sig\" \"\"\n", "--strict");
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_NE(r.err.find("argument 2 of enterRoom: expected int, got Number"), std::string::npos) << r.err;
+}
+
+TEST(HostSignatures, EveryFunctionOfBothTablesHasItsSignatureAndEveryEventItsLevel) {
+  const HostRun json = runHostOptions("--signatures-json");
+  ASSERT_EQ(json.status, 0);
+  // The names come from the runtime's tables: 68 + 85 functions, 15 + 6 event codes.
+  EXPECT_EQ(count(json.out, "\"summary\": "), 68u + 85u) << json.out;
+  EXPECT_EQ(count(json.out, "\"level\": "), 15u + 6u);
+  EXPECT_EQ(count(json.out, "\"summary\": \"\""), 0u) << "a function without a summary";
+  for (const char* extension : {"Brisora", "Tamvex"}) {
+    const HostRun md = runHostOptions(std::string("--reference ") + extension);
+    ASSERT_EQ(md.status, 0) << extension;
+    EXPECT_EQ(count(md.out, "- **Answers:** "), std::string(extension) == "Brisora" ? 68u : 85u) << extension;
+    EXPECT_EQ(count(md.out, "- **Answers:** \n"), 0u) << extension << ": a function without its answers";
+  }
+  const HostRun one = runHostOptions("--describe getScreenCaptureTargetThumb");
+  ASSERT_EQ(one.status, 0);
+  EXPECT_NE(one.out.find("Tamvex: getScreenCaptureTargetThumb(sourceId:int, target:ByteArray):Object?"),
+            std::string::npos)
+      << one.out;
+  EXPECT_EQ(runHostOptions("--describe noSuchFunction").status, 2);
+}
+
+TEST(HostSignatures, TheReferencesInDocsAreTheOnesTheTablesGive) {
+  for (const char* extension : {"brisora", "tamvex"}) {
+    std::string name = extension;
+    name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    const HostRun md = runHostOptions("--reference " + name);
+    ASSERT_EQ(md.status, 0);
+    const std::string committed = readFile(fs::path(HOST_EXAMPLES_DIR) / ".." / "docs" / (std::string(extension) + "-api.md"));
+    EXPECT_TRUE(committed == md.out) << "docs/" << extension
+                                     << "-api.md is out of date: run scripts/api-docs.sh and commit the result";
+  }
+}
+
 }  // namespace
+

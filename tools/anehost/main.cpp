@@ -14,6 +14,7 @@
 #include "air/host.h"
 #include "script.h"
 #include "session.h"
+#include "signatures.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -30,6 +31,9 @@ namespace fs = std::filesystem;
 
 const char* const kUsage =
     "usage: anehost [options] SCRIPT\n"
+    "       anehost --describe Brisora|Tamvex|FUNCTION   the reference in the terminal\n"
+    "       anehost --reference Brisora|Tamvex           the reference as Markdown (docs/)\n"
+    "       anehost --signatures-json                    every signature as JSON (the ActionScript library)\n"
     "  --out DIR            where 'save' writes pictures (default: the current folder)\n"
     "  --ansi-codepage N    the ANSI code page of the simulated Windows (e.g. 936 or 1252)\n"
     "  --inverted-bitmaps   the runtime stores BitmapData rows bottom row first\n"
@@ -37,6 +41,7 @@ const char* const kUsage =
     "  --timeout MS         how long expectations wait for an event or a console line (5000)\n"
     "  --keep-going         go on after a failed expectation\n"
     "  --utf8               show non-ASCII text as it is, not as \\u escapes\n"
+    "  --strict             a call whose arguments do not fit the function's signature fails the run\n"
     "exit status: 0 all expectations met, 1 an expectation failed, 2 a script or usage error\n";
 
 fs::path exeDir(const char* argv0) {
@@ -66,11 +71,58 @@ bool readNumber(const char* text, unsigned long max, unsigned* out) {
   return true;
 }
 
+// The records of both bundled extensions, each loaded through a session of
+// one `extension` line whose transcript is dropped. The libraries stay loaded, so
+// the records stay readable.
+std::vector<anehost::ExtensionApi> loadApis(anehost::Options options) {
+  std::vector<anehost::ExtensionApi> apis;
+  air::setKeepLibrariesLoaded(true);
+  options.onLoad = [&](const std::string& id, const air::Context& context) {
+    apis.push_back(anehost::readApi(id, context));
+  };
+  for (const char* name : {"Brisora", "Tamvex"}) {
+    anehost::Script script;
+    std::string error;
+    if (!anehost::parseScript(std::string("extension ") + name + "\n", &script, &error)) continue;
+    FILE* sink = std::tmpfile();
+    if (!sink) continue;
+    anehost::runSession(script, options, sink);
+    std::fclose(sink);
+  }
+  return apis;
+}
+
+int runReference(const std::string& mode, const std::string& what, const anehost::Options& options) {
+  const auto apis = loadApis(options);
+  if (apis.size() != 2) {
+    std::fprintf(stderr, "anehost: cannot load both extensions to read their tables\n");
+    return anehost::kExitScriptError;
+  }
+  std::string out;
+  if (mode == "--signatures-json") {
+    out = anehost::signaturesJson(apis);
+  } else {
+    for (const auto& api : apis) {
+      if (api.name == what) out = mode == "--reference" ? anehost::referenceMarkdown(api) : anehost::describeExtension(api);
+      if (mode != "--describe") continue;
+      for (const auto* f : api.functions)
+        if (what == f->name) out += api.name + ": " + anehost::describeFunction(*f);
+    }
+  }
+  if (out.empty()) {
+    std::fprintf(stderr, "anehost: no extension or function named %s\n", what.c_str());
+    return anehost::kExitScriptError;
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return anehost::kExitOk;
+}
+
 }  // namespace
 
 static int runHost(int argc, char** argv) {
   anehost::Options options;
   std::string scriptPath;
+  std::string referenceMode, referenceWhat;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const auto value = [&](const char* what) -> const char* {
@@ -99,6 +151,15 @@ static int runHost(int argc, char** argv) {
       options.keepGoing = true;
     } else if (a == "--utf8") {
       options.rawUtf8 = true;
+    } else if (a == "--strict") {
+      options.strict = true;
+    } else if (a == "--describe" || a == "--reference") {
+      const char* v = value("a name");
+      if (!v) return usage((a + " needs Brisora, Tamvex or a function name").c_str());
+      referenceMode = a;
+      referenceWhat = v;
+    } else if (a == "--signatures-json") {
+      referenceMode = a;
     } else if (a == "-h" || a == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -109,6 +170,10 @@ static int runHost(int argc, char** argv) {
     } else {
       return usage("one script at a time");
     }
+  }
+  if (!referenceMode.empty()) {
+    options.exeDir = exeDir(argv[0]).string();
+    return runReference(referenceMode, referenceWhat, options);
   }
   if (scriptPath.empty()) return usage("no script");
 

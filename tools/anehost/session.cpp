@@ -15,6 +15,7 @@
 #include "descriptor.h"
 #include "picture.h"
 #include "sdk_control.h"
+#include "signatures.h"
 #include "text.h"
 
 #ifndef _WIN32
@@ -342,6 +343,7 @@ class Session {
     if (!sdk_) item("note", error);
     else item("sdk", "simulated by " + sdk_->name());
     newContext(c.hasText ? c.text : "");
+    if (o_.onLoad) o_.onLoad(d.id, *context_);
   }
 
   void newContext(const std::string& type) {
@@ -503,6 +505,12 @@ class Session {
     if (!context_->hasFunction(c.name)) scriptError(c, "the extension has no function " + q(c.name));
     std::vector<air::Value> args;
     for (const auto& l : c.args) args.push_back(makeValue(c, l));
+    if (const core::ApiFunction* f = core::apiOf(context_->functionData(c.name))) {
+      for (const auto& warning : argumentWarnings(*f, args)) {
+        item("warning", warning);
+        if (o_.strict) failed(warning + " (--strict)");
+      }
+    }
     air::Value result = context_->call(c.name, args);
     pumpConsole(true);
     pumpSdkCalls();

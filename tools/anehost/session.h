@@ -3,9 +3,14 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "script.h"
+
+namespace air {
+class Context;
+}
 
 namespace anehost {
 
@@ -19,6 +24,9 @@ struct Options {
   std::string extensionsDir;     // extra folder of descriptors (besides <exe dir>/extensions)
   std::string scriptDir = ".";   // descriptor paths in the script are relative to it
   std::string exeDir = ".";      // the folder of anehost: libraries, LiteAV, extensions
+  bool strict = false;           // a call whose arguments do not fit the signature fails the run
+  // Called with the descriptor's id and the first context after each `load`.
+  std::function<void(const std::string& id, const air::Context& context)> onLoad;
 };
 
 enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitScriptError = 2 };

@@ -224,6 +224,12 @@ bool Context::hasFunction(const std::string& name) const {
   return false;
 }
 
+const void* Context::functionData(const std::string& name) const {
+  for (const auto& f : impl_->core->functions)
+    if (f.name == name) return f.data;
+  return nullptr;
+}
+
 Value Context::call(const std::string& name, const std::vector<Value>& args) {
   ContextCore& c = *impl_->core;
   Runtime& r = runtime();

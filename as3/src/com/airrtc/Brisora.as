@@ -111,15 +111,15 @@ package com.airrtc {
     /**
      * Creates a room; the outcome arrives as "createroom". (rooms)
      */
-    public function createRoom(roomId:uint, userId:String, roleName:String, videoRecv:Boolean, autoCamera:Boolean, autoMic:Boolean):void {
-      _context.call("createRoom", roomId, userId, roleName, videoRecv, autoCamera, autoMic);
+    public function createRoom(roomId:uint, role:String, privateMapKey:String, autoRequest:Boolean, autoCamera:Boolean, autoAudio:Boolean):void {
+      _context.call("createRoom", roomId, role, privateMapKey, autoRequest, autoCamera, autoAudio);
     }
 
     /**
      * Joins a room; the outcome arrives as "joinroom". (rooms)
      */
-    public function joinRoom(roomId:uint, userId:String, roleName:String, videoRecv:Boolean, autoCamera:Boolean, autoMic:Boolean):void {
-      _context.call("joinRoom", roomId, userId, roleName, videoRecv, autoCamera, autoMic);
+    public function joinRoom(roomId:uint, role:String, privateMapKey:String, autoRequest:Boolean, autoCamera:Boolean, autoAudio:Boolean):void {
+      _context.call("joinRoom", roomId, role, privateMapKey, autoRequest, autoCamera, autoAudio);
     }
 
     /**

@@ -130,6 +130,9 @@ class Context {
   ~Context();  // disposes the context when still alive
   std::vector<std::string> functionNames() const;
   bool hasFunction(const std::string& name) const;
+  // The function data the extension's table gave with a function (null when
+  // it gave none or has no such function).
+  const void* functionData(const std::string& name) const;
   // Calls a function of the table by name. Host values become FREObjects that
   // live until the call returns; the result is read back as a host value
   // (a ByteArray or Bitmap made by the extension comes back as a new host object).
