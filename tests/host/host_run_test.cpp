@@ -56,13 +56,8 @@ int exitStatus(int raw) {
 #endif
 }
 
-// Runs anehost on a script file with the given options.
-HostRun runFile(const fs::path& script, const std::string& options = "") {
-  static int counter = 0;
-  const fs::path dir = fs::path(HOST_OUT_DIR) / "runs";
-  fs::create_directories(dir);
-  const fs::path err = dir / ("stderr-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-  const std::string command = arg(ANEHOST_PATH) + " " + options + " " + arg(script.string()) + " 2>" + arg(err.string());
+// Runs a command line; standard output is kept, the exit status read.
+HostRun runCommand(const std::string& command) {
   HostRun run;
 #ifdef _WIN32
   // cmd /c drops the first and the last quote of its command line when it
@@ -75,8 +70,17 @@ HostRun runFile(const fs::path& script, const std::string& options = "") {
   char buffer[4096];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = exitStatus(raw);
+  run.status = exitStatus(pclose(pipe));
+  return run;
+}
+
+// Runs anehost on a script file with the given options.
+HostRun runFile(const fs::path& script, const std::string& options = "") {
+  static int counter = 0;
+  const fs::path dir = fs::path(HOST_OUT_DIR) / "runs";
+  fs::create_directories(dir);
+  const fs::path err = dir / ("stderr-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+  HostRun run = runCommand(arg(ANEHOST_PATH) + " " + options + " " + arg(script.string()) + " 2>" + arg(err.string()));
   run.err = readFile(err);
   return run;
 }
@@ -463,22 +467,7 @@ TEST(HostExamples, AnsiCodePageOptionReachesTheExtension) {
 // ---- signatures: the records each function-table entry carries ----
 
 // Runs anehost with options only (no script).
-HostRun runHostOptions(const std::string& options) {
-  const fs::path empty = fs::path(HOST_OUT_DIR) / "scripts" / "no-script";
-  const std::string command = arg(ANEHOST_PATH) + " " + options;
-  HostRun run;
-#ifdef _WIN32
-  FILE* pipe = popen(("\"" + command + "\"").c_str(), "r");
-#else
-  FILE* pipe = popen(command.c_str(), "r");
-#endif
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  run.status = exitStatus(pclose(pipe));
-  return run;
-}
+HostRun runHostOptions(const std::string& options) { return runCommand(arg(ANEHOST_PATH) + " " + options); }
 
 size_t count(const std::string& text, const std::string& what) {
   size_t n = 0;
