@@ -33,8 +33,28 @@ void onLogoutError(int32_t, const ilive::SdkString&, void*) {
   outcome("OniLiveLoginOutError", LiveManager::instance().iliveloginout, false);
 }
 
+// Owns a root view for one probe: the view is released on every path, also
+// when the SDK throws while it is asked or while the format is set.
+class RootView {
+ public:
+  RootView() : view_(::iLiveCreateRootView()) {}
+  ~RootView() {
+    try {
+      if (view_) view_->destroy();
+    } catch (...) {
+    }
+  }
+  RootView(const RootView&) = delete;
+  RootView& operator=(const RootView&) = delete;
+  ilive::iLiveRootView* operator->() const { return view_; }
+  explicit operator bool() const { return view_ != nullptr; }
+
+ private:
+  ilive::iLiveRootView* view_;
+};
+
 void setVideoColorFormat(ilive::iLive* live) {
-  ilive::iLiveRootView* view = ::iLiveCreateRootView();
+  const RootView view;
   if (!view) {
     // No view to ask: the packed 24-bit format, as without the probe.
     live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);
@@ -48,7 +68,6 @@ void setVideoColorFormat(ilive::iLive* live) {
   // The view is asked again for the format it renders into.
   live->setVideoColorFormat(view->getViewType() == ilive::ROOT_VIEW_TYPE_D3D ? ilive::COLOR_FORMAT_I420
                                                                                 : ilive::COLOR_FORMAT_RGB24);
-  view->destroy();
 }
 
 FREObject login(FREContext ctx, uint32_t argc, FREObject argv[], bool withSpear) {

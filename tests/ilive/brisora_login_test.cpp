@@ -108,6 +108,21 @@ TEST_F(BrisoraLogin, StartUpWithAD3DRootViewSelectsI420) {
   EXPECT_NE(std::find(calls.begin(), calls.end(), "setVideoColorFormat(8)"), calls.end());
 }
 
+// The probe's root view is released however the probe ends: the SDK throwing
+// while the view is asked, or while the format is set, loses no view.
+TEST_F(BrisoraLogin, StartUpReleasesTheRootViewWhenTheProbeThrows) {
+  SKIP_WITHOUT_SDK_EXCEPTIONS();
+  for (const char* op : {"getViewType", "setVideoColorFormat"}) {
+    SCOPED_TRACE(op);
+    standin::setAnswer(op, throws());
+    call("initILiveSdk", {1400, 1, 0, 1});
+    const std::vector<std::string> calls = sdkCalls();
+    EXPECT_EQ(1, std::count(calls.begin(), calls.end(), "iLiveCreateRootView()"));
+    EXPECT_EQ(1, std::count(calls.begin(), calls.end(), "destroyRootView()"));
+    standin::clearAnswer(op);
+  }
+}
+
 TEST_F(BrisoraLogin, FailingStartUpAnswersFalseWithoutTheVersionLine) {
   call("initRtmpLiveSdk", {true});
   console();
