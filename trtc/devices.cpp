@@ -43,18 +43,21 @@ int32_t entries(ITRTCDeviceCollection& collection) { return static_cast<int32_t>
 
 }  // namespace
 
+// Each name is converted once, and for the console only while tracing, so a
+// long list costs time linear in its length.
 DeviceNames deviceNames(ITRTCDeviceCollection& collection) {
   DeviceNames out;
+  const bool tracing = debugMode.on();
   for (int32_t i = 0; i < entries(collection); ++i) {
     const char* name = collection.getDeviceName(static_cast<uint32_t>(i));
     // A collection with no name at a position has no device there: the list ends.
     if (!name) break;
     if (i > 0) {
       out.utf8 += "||";
-      out.console += "||";
+      if (tracing) out.console += "||";
     }
     out.utf8 += name;
-    out.console += core::utf8ToLocal(name);
+    if (tracing) out.console += core::utf8ToLocal(name);
   }
   out.utf8 = core::validUtf8(out.utf8);
   return out;

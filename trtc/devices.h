@@ -10,7 +10,7 @@ namespace tamvex {
 
 struct DeviceNames {
   std::string utf8;     // for ActionScript: names joined by "||", valid UTF-8
-  std::string console;  // the same list in code page 936, for the console
+  std::string console;  // the same list in code page 936, for the console (made while tracing only)
 };
 
 // The names of a collection in its order, joined by "||". The count is asked

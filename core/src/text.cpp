@@ -73,8 +73,50 @@ std::string utf8ToAnsi(const std::string& utf8) {
   return fromWide(CP_ACP, wide.data(), wide.size());
 }
 
-// Embedded zero bytes are valid UTF-8 and are kept.
+namespace {
+
+// True when text is well-formed UTF-8 (no overlong forms, surrogates, values
+// past U+10FFFF or cut sequences): the texts the conversion keeps as they are.
+bool wellFormedUtf8(const std::string& text) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char b = s[i];
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t need = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+      need = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      need = 2;
+      if (b == 0xE0) lo = 0xA0;
+      if (b == 0xED) hi = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      need = 3;
+      if (b == 0xF0) lo = 0x90;
+      if (b == 0xF4) hi = 0x8F;
+    } else {
+      return false;
+    }
+    if (n - i <= need) return false;
+    if (s[i + 1] < lo || s[i + 1] > hi) return false;
+    for (size_t k = 2; k <= need; ++k)
+      if (s[i + k] < 0x80 || s[i + k] > 0xBF) return false;
+    i += need + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Embedded zero bytes are valid UTF-8 and are kept. Well-formed text is
+// returned as it is (the conversion would give the same bytes).
 std::string validUtf8(const std::string& text) {
+  if (wellFormedUtf8(text)) return text;
   const std::wstring wide = toWide(CP_UTF8, text.data(), text.size());
   return fromWide(CP_UTF8, wide.data(), wide.size());
 }

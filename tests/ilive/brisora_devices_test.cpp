@@ -1,6 +1,7 @@
 // Local devices: name lists, opening by position, states and volumes.
 #include "brisora_session.h"
 #include "code_page.h"
+#include "time_limit.h"
 
 namespace brisora_test {
 namespace {
@@ -33,6 +34,20 @@ TEST_F(BrisoraDevices, DevicesAreListedAndOpenedByPosition) {
     EXPECT_EQ(call("openCamera", {int32_t(0)}), kFalse);
   }
   EXPECT_EQ(standin::allocStats().live, sdkBlocks);  // every listing given back to the SDK
+}
+
+// A long listing is joined in time linear in its length: 1,000 names of 4 KB.
+TEST_F(BrisoraDevices, LongListingsAreJoinedQuickly) {
+  std::vector<std::string> names(1000, std::string(4096, 'n'));
+  for (size_t i = 0; i < names.size(); ++i) names[i][0] = char('A' + i % 26);
+  standin::setAnswer("getCameraList", answer(0, names));
+  air::Value joined;
+  const long long ms = ane_test::millisecondsOf([&] { joined = call("getCameraNames"); });
+  const std::string text = as<std::string>(joined);
+  EXPECT_EQ(1000u * 4096 + 999 * 2, text.size());
+  EXPECT_EQ("Annn", text.substr(0, 4));
+  EXPECT_EQ("||Bnnn", text.substr(4096, 6));
+  EXPECT_LT(ms, ane_test::timeLimit(std::chrono::milliseconds(100)).count());
 }
 
 TEST_F(BrisoraDevices, EmptyAndFailedListings) {

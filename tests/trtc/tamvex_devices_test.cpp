@@ -5,6 +5,7 @@
 #include "tamvex_session.h"
 
 #include "code_page.h"
+#include "time_limit.h"
 
 namespace tamvex_test {
 namespace {
@@ -40,6 +41,28 @@ TEST_F(TamvexDevices, ListsJoinNamesInCollectionOrderAndReleaseTheCollection) {
   EXPECT_EQ(call("getCameraDevicesList"), air::Value(S("")));
   EXPECT_TRUE(has(calls(), "CameraList4.release()"));
 #endif
+}
+
+// A long list is converted and joined in time linear in its length: 1,000
+// names of 4 KB; with the trace on (the console's form of each name) too.
+TEST_F(TamvexDevices, LongListsAreJoinedQuickly) {
+  S name(4096, 'n');
+  name.replace(1, 3, "\xE9\xBA\xA6");  // a character of three bytes
+  S line = "answer getCameraDevicesList list=";
+  for (int i = 0; i < 1000; ++i) line += S(i ? "," : "") + "\"" + name + "\"";
+  sdk(line);
+  for (bool trace : {false, true}) {
+    call("initTRTCSdk", {trace});
+    console();
+    air::Value joined;
+    const long long ms = ane_test::millisecondsOf([&] { joined = call("getCameraDevicesList"); });
+    const S* text = std::get_if<S>(&joined);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->size(), 1000u * 4096 + 999 * 2);
+    EXPECT_EQ(text->substr(4096, 5), "||n\xE9\xBA");
+    EXPECT_LT(ms, ane_test::timeLimit(std::chrono::milliseconds(trace ? 400 : 100)).count()) << trace;
+    EXPECT_EQ(console().size() > 1000u * 4096, trace);
+  }
 }
 
 // Names come back as the SDK's UTF-8 on every ANSI code page; the trace keeps

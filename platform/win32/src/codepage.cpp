@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "win32_standin.h"
 #include "windows.h"
@@ -36,6 +37,11 @@ UINT resolveCodePage(UINT codePage) {
 }
 
 constexpr char32_t kReplacement = 0xFFFD;
+
+// Characters and UTF-16 code units while converting (vectors: their appends
+// are inlined, which a long text feels).
+using Chars = std::vector<char32_t>;
+using Units = std::vector<char16_t>;
 
 // One iconv descriptor for one call; closed on every path.
 class Iconv {
@@ -67,7 +73,7 @@ bool codePageKnown(UINT codePage) {
 
 // ---- UTF-8 ----
 
-void decodeUtf8(const unsigned char* s, size_t n, std::u32string& out, bool& invalid) {
+void decodeUtf8(const unsigned char* s, size_t n, Chars& out, bool& invalid) {
   size_t i = 0;
   while (i < n) {
     const unsigned char b = s[i];
@@ -145,9 +151,9 @@ void encodeUtf8(char32_t cp, std::string& out) {
 // Undefined bytes of 1252 that Windows passes through as the C1 control of the same value.
 bool cp1252PassThrough(unsigned char b) { return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D; }
 
-bool decodeLegacy(UINT codePage, const unsigned char* s, size_t n, std::u32string& out, bool& invalid) {
-  Iconv cd("UTF-32LE", iconvName(codePage).c_str());
-  if (!cd.ok()) return false;
+// Decodes n bytes that start and end on character boundaries.
+void decodeLegacyRun(const Iconv& cd, UINT codePage, const unsigned char* s, size_t n, Chars& out,
+                     bool& invalid) {
   char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(s));
   size_t inLeft = n;
   char32_t chunk[256];
@@ -156,7 +162,7 @@ bool decodeLegacy(UINT codePage, const unsigned char* s, size_t n, std::u32strin
     size_t oLeft = sizeof chunk;
     const size_t r = iconv(cd.get(), &in, &inLeft, &o, &oLeft);
     const int err = errno;
-    out.append(chunk, (sizeof chunk - oLeft) / sizeof(char32_t));
+    out.insert(out.end(), chunk, chunk + (sizeof chunk - oLeft) / sizeof(char32_t));
     if (r != static_cast<size_t>(-1)) break;
     if (err == E2BIG) continue;
     // EILSEQ or EINVAL: one undecodable byte.
@@ -177,15 +183,41 @@ bool decodeLegacy(UINT codePage, const unsigned char* s, size_t n, std::u32strin
     --inLeft;
     iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   }
+}
+
+// Code pages 1252 and 936 keep ASCII as it is, and no byte below 0x80 leads a
+// character of two bytes: a byte that follows one below 0x80 starts a
+// character. In those, runs of ASCII are copied and only the rest goes through
+// iconv, whose per-character cost would otherwise dominate long texts.
+bool keepsAscii(UINT codePage) { return codePage == 1252 || codePage == 936; }
+
+bool decodeLegacy(UINT codePage, const unsigned char* s, size_t n, Chars& out, bool& invalid) {
+  Iconv cd("UTF-32LE", iconvName(codePage).c_str());
+  if (!cd.ok()) return false;
+  if (!keepsAscii(codePage)) {
+    decodeLegacyRun(cd, codePage, s, n, out, invalid);
+    return true;
+  }
+  out.reserve(out.size() + n);
+  size_t i = 0;
+  while (i < n) {
+    if (s[i] < 0x80) {
+      out.push_back(s[i++]);
+      continue;
+    }
+    size_t end = i + 1;
+    while (end < n && !(s[end] < 0x80 && s[end - 1] < 0x80)) ++end;
+    decodeLegacyRun(cd, codePage, s + i, end - i, out, invalid);
+    i = end;
+  }
   return true;
 }
 
-bool encodeLegacy(UINT codePage, const std::u32string& text, const std::string& defaultChar, std::string& out,
-                  bool& usedDefault) {
-  Iconv cd(iconvName(codePage).c_str(), "UTF-32LE");
-  if (!cd.ok()) return false;
-  char* in = reinterpret_cast<char*>(const_cast<char32_t*>(text.data()));
-  size_t inLeft = text.size() * sizeof(char32_t);
+// Encodes n characters.
+void encodeLegacyRun(const Iconv& cd, UINT codePage, const char32_t* text, size_t n, const std::string& defaultChar,
+                     std::string& out, bool& usedDefault) {
+  char* in = reinterpret_cast<char*>(const_cast<char32_t*>(text));
+  size_t inLeft = n * sizeof(char32_t);
   char chunk[512];
   while (inLeft > 0) {
     char* o = chunk;
@@ -210,12 +242,43 @@ bool encodeLegacy(UINT codePage, const std::u32string& text, const std::string& 
     inLeft -= sizeof(char32_t);
     iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   }
+}
+
+// ASCII is copied, the rest goes through iconv (as decodeLegacy).
+bool encodeLegacy(UINT codePage, const Chars& text, const std::string& defaultChar, std::string& out,
+                  bool& usedDefault) {
+  Iconv cd(iconvName(codePage).c_str(), "UTF-32LE");
+  if (!cd.ok()) return false;
+  if (!keepsAscii(codePage)) {
+    encodeLegacyRun(cd, codePage, text.data(), text.size(), defaultChar, out, usedDefault);
+    return true;
+  }
+  out.reserve(out.size() + text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] < 0x80) {
+      out.push_back(static_cast<char>(text[i++]));
+      continue;
+    }
+    size_t end = i + 1;
+    while (end < text.size() && text[end] >= 0x80) ++end;
+    encodeLegacyRun(cd, codePage, text.data() + i, end - i, defaultChar, out, usedDefault);
+    i = end;
+  }
   return true;
 }
 
 // ---- wide text (one UTF-16 code unit per element) ----
 
-void toCodeUnits(const std::u32string& text, std::u16string& out) {
+// True when every one of the n elements is below limit.
+template <class Element>
+bool allBelow(const Element* text, size_t n, uint32_t limit) {
+  for (size_t i = 0; i < n; ++i)
+    if (static_cast<uint32_t>(text[i]) >= limit) return false;
+  return true;
+}
+
+void toCodeUnits(const Chars& text, Units& out) {
   for (char32_t cp : text) {
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -228,7 +291,7 @@ void toCodeUnits(const std::u32string& text, std::u16string& out) {
 }
 
 // Elements to characters; lone surrogates and out-of-range values become U+FFFD.
-void fromElements(const WCHAR* w, size_t n, std::u32string& out, bool& invalid) {
+void fromElements(const WCHAR* w, size_t n, Chars& out, bool& invalid) {
   for (size_t i = 0; i < n; ++i) {
     const uint32_t e = static_cast<uint32_t>(w[i]);
     if (e >= 0xD800 && e <= 0xDBFF && i + 1 < n) {
@@ -272,7 +335,16 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int
   const UINT cp = resolveCodePage(codePage);
   const size_t n = multiByteCount == -1 ? std::strlen(multiByte) + 1 : static_cast<size_t>(multiByteCount);
   const auto* bytes = reinterpret_cast<const unsigned char*>(multiByte);
-  std::u32string chars;
+  if ((cp == CP_UTF8 || keepsAscii(cp)) && allBelow(bytes, n, 0x80)) {
+    // ASCII: one element a byte, whatever the flags.
+    if (n > 0x7FFFFFFF) return fail(ERROR_INVALID_PARAMETER);
+    if (wideCount == 0) return static_cast<int>(n);
+    if (static_cast<size_t>(wideCount) < n) return fail(ERROR_INSUFFICIENT_BUFFER);
+    for (size_t i = 0; i < n; ++i) wide[i] = static_cast<WCHAR>(bytes[i]);
+    return static_cast<int>(n);
+  }
+  Chars chars;
+  chars.reserve(n);
   bool invalid = false;
   if (cp == CP_UTF8) {
     decodeUtf8(bytes, n, chars, invalid);
@@ -280,7 +352,8 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int
     return fail(ERROR_INVALID_PARAMETER);
   }
   if (invalid && (flags & MB_ERR_INVALID_CHARS)) return fail(ERROR_NO_UNICODE_TRANSLATION);
-  std::u16string units;
+  Units units;
+  units.reserve(chars.size());
   toCodeUnits(chars, units);
   if (units.size() > 0x7FFFFFFF) return fail(ERROR_INVALID_PARAMETER);
   const int needed = static_cast<int>(units.size());
@@ -304,10 +377,20 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wid
   } else {
     n = static_cast<size_t>(wideCount);
   }
-  std::u32string chars;
+  if ((cp == CP_UTF8 || keepsAscii(cp)) && allBelow(wide, n, 0x80)) {
+    // ASCII: one byte an element; no default character is used.
+    if (usedDefaultChar) *usedDefaultChar = FALSE;
+    if (multiByteCount == 0) return static_cast<int>(n);
+    if (static_cast<size_t>(multiByteCount) < n) return fail(ERROR_INSUFFICIENT_BUFFER);
+    for (size_t i = 0; i < n; ++i) multiByte[i] = static_cast<char>(wide[i]);
+    return static_cast<int>(n);
+  }
+  Chars chars;
+  chars.reserve(n);
   bool invalid = false;
   fromElements(wide, n, chars, invalid);
   std::string out;
+  out.reserve(n);
   if (cp == CP_UTF8) {
     if (invalid && (flags & WC_ERR_INVALID_CHARS)) return fail(ERROR_NO_UNICODE_TRANSLATION);
     for (char32_t c : chars) encodeUtf8(c, out);
