@@ -36,7 +36,8 @@ TEST_F(BrisoraDevices, DevicesAreListedAndOpenedByPosition) {
   EXPECT_EQ(standin::allocStats().live, sdkBlocks);  // every listing given back to the SDK
 }
 
-// A long listing is joined in time linear in its length: 1,000 names of 4 KB.
+// A long listing is joined in time linear in its length: 1,000 names of 4 KB
+// (some 40 ms here; joined by growing the text name by name, 14 s).
 TEST_F(BrisoraDevices, LongListingsAreJoinedQuickly) {
   std::vector<std::string> names(1000, std::string(4096, 'n'));
   for (size_t i = 0; i < names.size(); ++i) names[i][0] = char('A' + i % 26);
@@ -47,7 +48,7 @@ TEST_F(BrisoraDevices, LongListingsAreJoinedQuickly) {
   EXPECT_EQ(1000u * 4096 + 999 * 2, text.size());
   EXPECT_EQ("Annn", text.substr(0, 4));
   EXPECT_EQ("||Bnnn", text.substr(4096, 6));
-  EXPECT_LT(ms, ane_test::timeLimit(std::chrono::milliseconds(100)).count());
+  EXPECT_LT(ms, ane_test::timeLimit(std::chrono::milliseconds(200)).count());
 }
 
 TEST_F(BrisoraDevices, EmptyAndFailedListings) {

@@ -2,10 +2,15 @@
 // events binding and releasing renderers, the main thread pulling all the
 // while, and the context finalized and made again at the end. Meant for the
 // ThreadSanitizer build; it also asserts that no runtime rule was broken.
+// A main-thread operation that does not end within its limit is a stall: the
+// watchdog prints every thread's stack and ends the program, instead of
+// leaving the test to hang.
 #include <atomic>
 #include <thread>
 
 #include "brisora_session.h"
+#include "stall_watchdog.h"
+#include "time_limit.h"
 
 namespace brisora_test {
 namespace {
@@ -13,7 +18,20 @@ namespace {
 using ilive::SdkString;
 using ilive::VideoFrame;
 
-class BrisoraStress : public BrisoraSession {};
+class BrisoraStress : public BrisoraSession {
+ protected:
+  // Every call of the scenario, and the joins, under the watchdog.
+  air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
+    stall::StallWatchdog::Watch watch(watchdog_, name);
+    return BrisoraSession::call(name, args);
+  }
+  void joinAll(std::vector<std::thread>& threads) {
+    stall::StallWatchdog::Watch watch(watchdog_, "joining the SDK-side threads");
+    for (auto& t : threads) t.join();
+  }
+
+  stall::StallWatchdog watchdog_{ane_test::timeLimit(std::chrono::milliseconds(2000))};
+};
 
 struct Sizes {
   uint32_t w, h;
@@ -81,7 +99,10 @@ TEST_F(BrisoraStress, FramesMembersAndPullsFromManyThreads) {
     if (round == 0) {
       // Finalized while the SDK threads still deliver: late frames find an
       // emptied pool or a removed renderer, never freed memory.
-      context_->dispose();
+      {
+        stall::StallWatchdog::Watch watch(watchdog_, "context finalized");
+        context_->dispose();
+      }
       context_ = extension_->createContext();
       call("initILiveSdk", {1400, 0, 0, 0});
       call("iLiveLogin", {std::string("me"), std::string("sig"), 1, std::string("")});
@@ -89,11 +110,55 @@ TEST_F(BrisoraStress, FramesMembersAndPullsFromManyThreads) {
       enterRoom();
     }
     stop = true;
-    for (auto& t : sdkThreads) t.join();
+    joinAll(sdkThreads);
     EXPECT_GT(delivered.load(), 0u);
     EXPECT_GT(pulls, 0u);
     events();
   }
+  console();
+}
+
+// Small I420 frames handed in through the SDK's callback thread by another
+// thread, completions answering by themselves, logins one after another, the
+// simulated room running, and the SDK released (which stops the room, whose
+// thread may itself be waiting for the callback thread): no main-thread
+// operation waits long. No lock is taken in an order that could close a cycle
+// with the callback thread; the main thread's one wait on it is the release
+// stopping the room, which lasts until the room thread's callbacks queued so
+// far have run.
+TEST_F(BrisoraStress, TheMainThreadNeverWaitsLongOnTheCallbackThread) {
+  call("initILiveSdk", {1400, 0, 0, 0});
+  standin::setAutoComplete(true);
+  standin::startRoom();
+  std::atomic<bool> stop{false};
+  std::atomic<uint64_t> delivered{0};
+  std::vector<std::thread> pushers;
+  pushers.emplace_back([&] {
+    std::vector<uint8_t> data;
+    for (uint32_t tick = 0; !stop.load(); ++tick) {
+      VideoFrame f = standin::makeFrame("sim-user-" + std::to_string(1 + tick % 2), 1, 0, 16, 12, tick, &data);
+      if (standin::remoteFrame(f)) delivered.fetch_add(1);
+    }
+  });
+  auto ba = std::make_shared<air::ByteArray>();
+  for (int round = 0; round < 10; ++round) {
+    for (int i = 0; i < 3; ++i) call("iLiveLogin", {std::string("me"), std::string("sig"), 2, std::string("")});
+    call("createRoom", {1234u, std::string("Host"), std::string(""), false, true, true});
+    for (int i = 0; i < 20; ++i) {
+      call("getVideoData", {ba, std::string("sim-user-1"), 1});
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    events();
+    call("dispose");  // releases the SDK: the room stops, handlers are forgotten
+    standin::startRoom();
+    call("initILiveSdk", {1400, 0, 0, 0});
+  }
+  stop = true;
+  joinAll(pushers);
+  standin::stopRoom();
+  standin::setAutoComplete(false);
+  EXPECT_GT(delivered.load(), 0u);
+  events();
   console();
 }
 

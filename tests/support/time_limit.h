@@ -26,12 +26,19 @@ inline std::chrono::milliseconds timeLimit(std::chrono::milliseconds optimised) 
   return optimised * kSlowBuildFactor;
 }
 
-// Milliseconds that fn takes.
+// Milliseconds that fn takes: the least of three runs, so that a machine
+// busy with other work weighs less.
 template <class Fn>
 long long millisecondsOf(Fn&& fn) {
-  const auto start = std::chrono::steady_clock::now();
-  fn();
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  long long least = -1;
+  for (int run = 0; run < 3; ++run) {
+    const auto start = std::chrono::steady_clock::now();
+    fn();
+    const long long ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    if (least < 0 || ms < least) least = ms;
+  }
+  return least;
 }
 
 }  // namespace ane_test

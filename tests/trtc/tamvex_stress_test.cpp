@@ -1,17 +1,39 @@
 // Frames of changing sizes on several SDK threads, availability switching on
 // and off, the local user changing and ActionScript pulling frames on the
 // main thread, then disposal and a new start. Run under ThreadSanitizer.
+// A main-thread operation that does not end within its limit is a stall: the
+// watchdog prints every thread's stack and ends the program, instead of
+// leaving the test to hang.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include "stall_watchdog.h"
 #include "tamvex_session.h"
+#include "time_limit.h"
 
 namespace tamvex_test {
 namespace {
 
-using TamvexStress = TamvexSession;
+class TamvexStress : public TamvexSession {
+ protected:
+  // Every call of the scenario, and the joins, under the watchdog.
+  air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
+    stall::StallWatchdog::Watch watch(watchdog_, name);
+    return TamvexSession::call(name, args);
+  }
+  std::shared_ptr<air::ByteArray> pull(const std::string& id, int code) {
+    stall::StallWatchdog::Watch watch(watchdog_, "getVideoData " + id);
+    return TamvexSession::pull(id, code);
+  }
+  void joinAll(std::vector<std::thread>& threads) {
+    stall::StallWatchdog::Watch watch(watchdog_, "joining the SDK-side threads");
+    for (auto& t : threads) t.join();
+  }
+
+  stall::StallWatchdog watchdog_{ane_test::timeLimit(std::chrono::milliseconds(2000))};
+};
 
 TEST_F(TamvexStress, FramesAvailabilityAndPullsDoNotRace) {
   enterRoom("me");
@@ -46,13 +68,16 @@ TEST_F(TamvexStress, FramesAvailabilityAndPullsDoNotRace) {
     if (i % 20 == 0) events();
   }
   stop = true;
-  for (auto& t : threads) t.join();
+  joinAll(threads);
   EXPECT_EQ(failures.load(), 0);
   events();
 
   // Disposal while nothing is delivered any more, then a new start.
   EXPECT_EQ(call("dispose"), air::Value(true));
-  context_->dispose();
+  {
+    stall::StallWatchdog::Watch watch(watchdog_, "context finalized");
+    context_->dispose();
+  }
   context_ = extension_->createContext();
   EXPECT_EQ(call("initTRTCSdk", {false}), air::Value(true));
   renderCallbacks(3, {});
