@@ -133,7 +133,8 @@ void memberEvent(Input& in, fuzz::Checks& checks) {
   const size_t count = in.ConsumeBool() ? in.ConsumeIntegralInRange<size_t>(0, 4)
                                         : in.ConsumeIntegralInRange<size_t>(0, 3000);
   const std::string base = fuzz::anyText(in, kWords);
-  for (size_t i = 0; i < count; ++i) ids.push_back(i % 3 == 0 ? base : base + std::to_string(i));
+  const size_t kept = fuzz::withinBudget(count, base.size() + 8);
+  for (size_t i = 0; i < kept; ++i) ids.push_back(i % 3 == 0 ? base : base + std::to_string(i));
   const bool here = in.ConsumeBool();
   checks.run("member event", [&] { standin::memberEvent(event, ids, here); });
 }
@@ -153,9 +154,10 @@ void scriptedAnswer(Input& in, fuzz::Checks& checks) {
     const size_t names = in.ConsumeBool() ? in.ConsumeIntegralInRange<size_t>(0, 4)
                                           : in.ConsumeIntegralInRange<size_t>(0, 1000);
     const std::string name = fuzz::anyText(in, kWords);
-    for (size_t i = 0; i < names; ++i) a.names.push_back(name);
+    const size_t kept = fuzz::withinBudget(names, name.size());
+    for (size_t i = 0; i < kept; ++i) a.names.push_back(name);
     if (in.ConsumeBool())
-      for (size_t i = 0; i < names; ++i) a.ids.push_back(std::to_string(i));
+      for (size_t i = 0; i < kept; ++i) a.ids.push_back(std::to_string(i));
     const size_t values = in.ConsumeIntegralInRange<size_t>(0, 6);
     for (size_t i = 0; i < values; ++i) a.values.push_back(fuzz::anyInt32(in));
   }

@@ -8,6 +8,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -162,6 +163,13 @@ inline air::Value anyValue(Input& in, const std::vector<std::string>& words) {
     case 7: return std::make_shared<air::PlainObject>();
     default: return anyText(in, words);
   }
+}
+
+// A count of items of itemSize bytes, cut so that they hold at most 4 MB:
+// longer lists only make an operation slow, not different.
+inline size_t withinBudget(size_t count, size_t itemSize) {
+  const size_t budget = size_t(4) << 20;
+  return itemSize == 0 ? count : std::min(count, std::max<size_t>(1, budget / itemSize));
 }
 
 // Arguments for one call: usually about as many as functions take, sometimes

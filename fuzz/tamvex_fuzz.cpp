@@ -115,11 +115,12 @@ std::string command(Input& in) {
       line += "volume";
       const int n = in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(0, 4) : in.ConsumeIntegralInRange<int>(0, 500);
       const std::string id = text(in);
-      for (int i = 0; i < n; ++i) line += " " + (i % 2 ? id : quoted(std::to_string(i))) + " " + small(in, -5, 105);
+      const int kept = int(fuzz::withinBudget(size_t(n), id.size()));
+      for (int i = 0; i < kept; ++i) line += " " + (i % 2 ? id : quoted(std::to_string(i))) + " " + small(in, -5, 105);
       if (in.ConsumeBool()) line += " total=" + num(in);
       // A count below the entries handed over (never above: no SDK hands
       // over fewer entries than it says).
-      if (in.ConsumeBool()) line += " count=" + small(in, -3, n);
+      if (in.ConsumeBool()) line += " count=" + small(in, -3, kept);
       return line;
     }
     case 8:
@@ -186,7 +187,8 @@ std::string command(Input& in) {
       line = std::string("answer ") + in.PickValueInArray(lists) + " list=";
       const int n = in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(0, 4) : in.ConsumeIntegralInRange<int>(0, 300);
       const std::string name = text(in);
-      for (int i = 0; i < n; ++i) line += (i ? "," : "") + name;
+      const int kept = int(fuzz::withinBudget(size_t(n), name.size()));
+      for (int i = 0; i < kept; ++i) line += (i ? "," : "") + name;
       if (in.ConsumeBool()) line += " count=" + num(in);
       return line;
     }
