@@ -18,9 +18,12 @@ void emptyHandler(int32_t, const ilive::SdkString&, void*) {}
 
 namespace {
 
-// Where the events of every function and handler go (but the frame events).
-core::AneContext& eventsContext() { return LiveManager::instance().context; }
+// A new context: every function, handler and renderer raises on it from now on.
+void adoptContext(FREContext ctx) { LiveManager::instance().adoptContext(ctx); }
 
+// The context is cleared and the renderers emptied first (reset), then the
+// SDK released: its release completes on its own threads, and a frame that
+// comes meanwhile finds no renderer and makes none.
 void contextFinalizer(FREContext) {
   std::printf("\n%s,%s", kPrefix, "BrisoraContextFinalizer\xA3\xBAGetILive()->release()");
   try {
@@ -37,5 +40,5 @@ void contextFinalizer(FREContext) {
 }  // namespace
 }  // namespace brisora
 
-ANE_ENTRY_POINTS(ANEWinExtInitializer, ANEWinExtFinalizer, brisora::eventsContext, brisora::kFunctionTable,
+ANE_ENTRY_POINTS(ANEWinExtInitializer, ANEWinExtFinalizer, brisora::adoptContext, brisora::kFunctionTable,
                  brisora::contextFinalizer)

@@ -59,7 +59,7 @@ void onRemoteVideo(const ilive::VideoFrame* frame, void*) {
     LiveManager& m = LiveManager::instance();
     const std::string& user = frameUser(*frame);
     const int32_t kind = frame->sourceKind >= 1 && frame->sourceKind <= 3 ? frame->sourceKind : 0;
-    if (core::RendererPtr r = core::routeRemote(m.renderers, m.context.get(), user, kind, m.localUserLocked)) {
+    if (core::RendererPtr r = core::routeRemote(m.renderers, m.context, user, kind, m.localUserLocked)) {
       core::takeFrame(*r, frameOf(*frame), user, kind);
       return;
     }
@@ -77,7 +77,7 @@ void onLocalVideo(const ilive::VideoFrame* frame, void*) {
     LiveManager& m = LiveManager::instance();
     thread_local std::string user;
     core::RendererPtr& slot = kind == 1 ? m.localCamera : m.localScreen;
-    if (core::RendererPtr r = core::routeLocal(m.renderers, m.context.get(), slot, kind != 1, m.localUserLocked, kind, &user))
+    if (core::RendererPtr r = core::routeLocal(m.renderers, m.context, slot, kind != 1, m.localUserLocked, kind, &user))
       core::takeFrame(*r, frameOf(*frame), user, kind);
     else
       raiseError(user, kind, kind == 1 ? "not find local_camera" : "not find local_screen");
@@ -101,7 +101,9 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
               }
               r = m.localCamera;
             } else {
-              r = m.acquireRendererLocked();
+              // A user announced again keeps the renderer it has.
+              r = m.renderers.findLocked(user, 1);
+              if (!r) r = m.acquireRendererLocked();
             }
             // Bound before the event goes out, so that ActionScript finds
             // the renderer as soon as it hears of it.
@@ -141,7 +143,7 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
         {
           std::lock_guard<std::mutex> lock(m.renderers.mutex());
           if (!m.localScreen) m.localScreen = m.acquireRendererLocked();
-          m.localScreen->bind(user, kind);
+          if (m.localScreen) m.localScreen->bind(user, kind);
         }
         m.context.raise(m.addvideo, core::joinLevel({user, kindText(kind)}));
         break;

@@ -40,8 +40,10 @@ void LiveManager::prepareRendererPool(const std::string& localUserId, int32_t co
 
 core::RendererPtr LiveManager::acquireRendererLocked() { return renderers.acquireLocked(context.get()); }
 
+void LiveManager::adoptContext(FREContext ctx) { renderers.adopt(context, ctx); }
+
 void LiveManager::reset() {
-  renderers.removeAll(localCamera, localScreen, [](const core::ANEVideoRander&) {});
+  renderers.removeAll(context, localCamera, localScreen, [](const core::ANEVideoRander&) {});
   std::lock_guard<std::mutex> lock(audioLevelsMutex);
   audioLevels.clear();
 }

@@ -73,7 +73,10 @@ class LiveManager {
   std::mutex audioLevelsMutex;
   std::map<std::string, int32_t> audioLevels;  // guarded by audioLevelsMutex
 
-  // The context finalizer's reset: every renderer removed, the pool emptied,
+  // The context initializer's hand-over: the manager and every renderer take ctx.
+  void adoptContext(FREContext ctx);
+  // The context finalizer's reset: the context cleared (no renderer is made
+  // until the next context), every renderer removed, the pool emptied,
   // localCamera and localScreen cleared, the audio level counters emptied.
   void reset();
 

@@ -55,13 +55,13 @@ void ANEITRTCCloudCallback::onExitRoom(int reason) {
 
 void ANEITRTCCloudCallback::onUserEnter(const char* userId) {
   core::inHandler([&] {
-    std::printf("\n  onUserEnter  = %s --- ", textOf(userId).c_str());
+    std::printf("\n  onUserEnter  = %s --- ", consoleText(userId).c_str());
   });
 }
 
 void ANEITRTCCloudCallback::onUserExit(const char* userId, int reason) {
   core::inHandler([&] {
-    std::printf("\n  onUserExit  = %s --- %i", textOf(userId).c_str(), reason);
+    std::printf("\n  onUserExit  = %s --- %i", consoleText(userId).c_str(), reason);
   });
 }
 
@@ -86,7 +86,7 @@ void ANEITRTCCloudCallback::availability(const char* userId, bool available, con
         if (found) {
           boundId = found->userId;
           boundCode = found->kind;
-          found->release();  // buffer, size and context stay
+          found->release();  // unbound: its frames are freed, its context stays
         }
       }
       if (found) std::printf("\n ANEVideoRander Remove: %s == %i", consoleText(boundId.c_str()).c_str(), boundCode);

@@ -17,9 +17,12 @@ namespace {
 // "TamvexContextFinalizer" + full-width colon + "release()".
 constexpr const char* kFinalizerText = "TamvexContextFinalizer\xA3\xBArelease()";
 
-// Where the events of every function and handler go (but the frame events).
-core::AneContext& eventsContext() { return RtcManager::instance().context; }
+// A new context: every function, callback and renderer raises on it from now on.
+void adoptContext(FREContext ctx) { RtcManager::instance().adoptContext(ctx); }
 
+// The cloud is released first (its callbacks taken back), then the context
+// cleared and the renderers emptied (reset): a frame still on its way finds
+// no renderer and makes none.
 void contextFinalizer(FREContext) {
   try {
     std::printf("\n%s,%s", kPrefix, kFinalizerText);
@@ -33,5 +36,5 @@ void contextFinalizer(FREContext) {
 }  // namespace
 }  // namespace tamvex
 
-ANE_ENTRY_POINTS(ANEWinRTCExtInitializer, ANEWinRTCExtFinalizer, tamvex::eventsContext, tamvex::kFunctionTable,
+ANE_ENTRY_POINTS(ANEWinRTCExtInitializer, ANEWinRTCExtFinalizer, tamvex::adoptContext, tamvex::kFunctionTable,
                  tamvex::contextFinalizer)

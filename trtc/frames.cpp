@@ -8,6 +8,7 @@
 #include "core/args.h"
 #include "core/edge.h"
 #include "core/frame_path.h"
+#include "core/text.h"
 #include "core/results.h"
 #include "trtc/callbacks.h"
 #include "trtc/functions.h"
@@ -62,21 +63,21 @@ void routeLocal(RtcManager& m, int streamType, const TRTCVideoFrame* frame, cons
   else
     return;
   core::RendererPtr& slot = code == 1 ? m.localBig : m.localSub;
-  if (core::RendererPtr r = core::routeLocal(m.pool, m.context.get(), slot, false, id, code, nullptr)) {
+  if (core::RendererPtr r = core::routeLocal(m.pool, m.context, slot, false, id, code, nullptr)) {
     core::takeFrame(*r, frameOf(frame), shownId(id), code);
   } else if (code == 1) {
-    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeBig = %s", id.c_str());
+    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeBig = %s", core::utf8ToLocal(id).c_str());
   } else {
-    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeSub = %s", id.c_str());
+    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeSub = %s", core::utf8ToLocal(id).c_str());
   }
 }
 
 void routeRemote(RtcManager& m, int streamType, const TRTCVideoFrame* frame, const std::string& id,
                  const std::string& localId) {
   const int32_t code = codeOfStreamType(streamType);
-  core::RendererPtr r = core::routeRemote(m.pool, m.context.get(), id, code, localId);
+  core::RendererPtr r = core::routeRemote(m.pool, m.context, id, code, localId);
   if (!r) {
-    std::printf("\n onRenderRemoteVideoFrame not ANEVideoRander = %s", id.c_str());
+    std::printf("\n onRenderRemoteVideoFrame not ANEVideoRander = %s", core::utf8ToLocal(id).c_str());
     return;
   }
   core::takeFrame(*r, frameOf(frame), shownId(id), code);
@@ -108,14 +109,14 @@ void addVideoRender(RtcManager& manager, int32_t code, const std::string& id) {
   std::lock_guard<std::mutex> lock(manager.pool.mutex());
   if (manager.pool.findLocked(id, code)) return;
   core::RendererPtr renderer = manager.pool.acquireLocked(manager.context.get());
-  renderer->bind(id, code);
+  if (renderer) renderer->bind(id, code);
 }
 
 ANE_FUNCTION(getVideoData) {
   const core::FramePull pull = core::readFramePull(argc, argv);
   core::RendererPtr renderer = RtcManager::instance().pool.find(pull.user, pull.kind);
   if (!renderer) {
-    std::printf("\n getVideoData = not get videoRander  - %s", pull.user.c_str());
+    std::printf("\n getVideoData = not get videoRander  - %s", core::utf8ToLocal(pull.user).c_str());
     return nullptr;
   }
   if (core::isObjectOfType(pull.target, FRE_TYPE_BYTEARRAY)) core::copyFrame(*renderer, pull.target);

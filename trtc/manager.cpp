@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "core/text.h"
+
 namespace tamvex {
 
 // Lives until the extension is unloaded (after its context finalizer has
@@ -35,9 +37,11 @@ void RtcManager::prepareRendererPool(FREContext ctx) {
   if (pool.sizeLocked() == 0) pool.growLocked(18, ctx);
 }
 
+void RtcManager::adoptContext(FREContext ctx) { pool.adopt(context, ctx); }
+
 void RtcManager::reset() {
-  pool.removeAll(localBig, localSub, [](const core::ANEVideoRander& r) {
-    std::printf("\n ANEVideoRander Remove: %s == %i", r.userId.c_str(), r.kind);
+  pool.removeAll(context, localBig, localSub, [](const core::ANEVideoRander& r) {
+    std::printf("\n ANEVideoRander Remove: %s == %i", core::utf8ToLocal(r.userId).c_str(), r.kind);
   });
 }
 

@@ -47,7 +47,10 @@ class RtcManager {
   // Appends 18 renderers for `context` when the pool is empty.
   void prepareRendererPool(FREContext context);
 
-  // The context finalizer's reset: the local stream renderers cleared, every
+  // The context initializer's hand-over: the manager and every renderer take ctx.
+  void adoptContext(FREContext ctx);
+  // The context finalizer's reset: the context cleared (no renderer is made
+  // until the next context), the local stream renderers cleared, every
   // renderer named on the console and removed, the pool emptied.
   void reset();
 

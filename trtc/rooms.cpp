@@ -10,6 +10,7 @@
 
 #include "core/args.h"
 #include "core/results.h"
+#include "core/text.h"
 #include "trtc/functions.h"
 #include "trtc/manager.h"
 #include "trtc/sdk_call.h"
@@ -38,7 +39,7 @@ ANE_FUNCTION(enterRoom) {
   params.businessInfo = nullptr;
 
   if (debugMode.on()) {
-    std::printf("\n%s%s,%d,%d,%s\n", kPrefix, "enterRoom", appId, roomId, userId.c_str());
+    std::printf("\n%s%s,%d,%d,%s\n", kPrefix, "enterRoom", appId, roomId, core::utf8ToLocal(userId).c_str());
     std::printf("\n%s - userSig===%s\n", kPrefix, userSig.c_str());
     std::printf("\n%s - privateMapKey===%s\n", kPrefix, privateMapKey.c_str());
   }
@@ -234,13 +235,13 @@ ANE_FUNCTION(setBeautyStyle) {
 
 ANE_FUNCTION(startRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
-  debugMode.print("\n startRemoteSubStreamView:userId=%s", userId.c_str());
+  debugMode.print("\n startRemoteSubStreamView:userId=%s", core::utf8ToLocal(userId).c_str());
   return askCloud([&](ITRTCCloud& c) { c.startRemoteSubStreamView(userId.c_str(), nullptr); });
 }
 
 ANE_FUNCTION(stopRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
-  debugMode.print("\n stopRemoteSubStreamView:userId=%s", userId.c_str());
+  debugMode.print("\n stopRemoteSubStreamView:userId=%s", core::utf8ToLocal(userId).c_str());
   return askCloud([&](ITRTCCloud& c) { c.stopRemoteSubStreamView(userId.c_str()); });
 }
 

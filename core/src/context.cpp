@@ -22,11 +22,11 @@ bool contextReady(const AneContext& context) {
   return false;
 }
 
-void startContext(AneContext& holder, AneContext& (*events)(), FREContext ctx, const FunctionTable& table,
+void startContext(AneContext& holder, void (*adopt)(FREContext), FREContext ctx, const FunctionTable& table,
                   uint32_t* numFunctionsToSet, const FRENamedFunction** functionsToSet) noexcept {
   try {
     holder.set(ctx);
-    events() = holder;
+    adopt(ctx);
   } catch (...) {
   }
   if (numFunctionsToSet) *numFunctionsToSet = table.count;

@@ -92,7 +92,7 @@ bool takeFrame(ANEVideoRander& renderer, const Frame& frame, const std::string& 
   return true;
 }
 
-RendererPtr routeRemote(RendererPool& pool, FREContext contextForNew, const std::string& user, int32_t kind,
+RendererPtr routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
                         const std::string& localUser) {
   RendererPtr renderer;
   bool created = false;
@@ -100,8 +100,8 @@ RendererPtr routeRemote(RendererPool& pool, FREContext contextForNew, const std:
     std::lock_guard<std::mutex> lock(pool.mutex());
     renderer = pool.findLocked(user, kind);
     if (!renderer && user != localUser && kind != 1) {
-      renderer = pool.acquireLocked(contextForNew);
-      created = true;
+      renderer = pool.acquireLocked(owner.get());
+      created = renderer != nullptr;
     }
     if (renderer) renderer->bind(user, kind);
   }
@@ -109,12 +109,12 @@ RendererPtr routeRemote(RendererPool& pool, FREContext contextForNew, const std:
   return renderer;
 }
 
-RendererPtr routeLocal(RendererPool& pool, FREContext contextForNew, RendererPtr& slot, bool keepSlot,
+RendererPtr routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
                        const std::string& localUser, int32_t kind, std::string* userCopy) {
   std::lock_guard<std::mutex> lock(pool.mutex());
   if (userCopy) userCopy->assign(localUser);
   RendererPtr renderer = pool.findLocked(localUser, kind);
-  if (!renderer) renderer = keepSlot && slot ? slot : pool.acquireLocked(contextForNew);
+  if (!renderer) renderer = keepSlot && slot ? slot : pool.acquireLocked(owner.get());
   slot = renderer;
   if (renderer) renderer->bind(localUser, kind);
   return renderer;

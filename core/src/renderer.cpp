@@ -11,6 +11,17 @@ void FrameStore::clear() {
   size_ = 0;
 }
 
+void FrameStore::trim() {
+  std::lock_guard<std::mutex> writer(writeMutex_);
+  std::vector<uint8_t>().swap(back_);
+}
+
+size_t FrameStore::bytesHeld() const {
+  std::lock_guard<std::mutex> writer(writeMutex_);
+  std::lock_guard<std::mutex> lock(frontMutex_);
+  return back_.capacity() + front_.capacity();
+}
+
 RendererPtr RendererPool::findLocked(const std::string& id, int32_t kind) const {
   for (const RendererPtr& renderer : renderers_) {
     if (renderer->userId == id && renderer->kind == kind) return renderer;
@@ -22,8 +33,13 @@ RendererPtr RendererPool::acquireLocked(FREContext contextForNew) {
   for (const RendererPtr& renderer : renderers_) {
     if (renderer->free) return renderer;
   }
+  if (!contextForNew) return nullptr;
   renderers_.push_back(std::make_shared<ANEVideoRander>(contextForNew));
   return renderers_.back();
+}
+
+void RendererPool::adoptLocked(FREContext context) {
+  for (const RendererPtr& renderer : renderers_) renderer->context.set(context);
 }
 
 void RendererPool::growLocked(size_t count, FREContext context) {

@@ -6,6 +6,7 @@ namespace {
 
 using BrisoraEntry = BrisoraSession;
 using BrisoraLogin = BrisoraSession;
+using BrisoraInRoomLifetime = BrisoraInRoom;
 
 TEST_F(BrisoraEntry, TableHas68FunctionsInOrder) {
   const std::vector<std::string> names = context_->functionNames();
@@ -43,6 +44,68 @@ TEST_F(BrisoraEntry, ASecondContextGetsTheEventsAfterTheFirstIsFinalized) {
   call("initILiveSdk", {1400, 0, 0, 0});
   sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
   EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")}, events());
+}
+
+// The SDK's release completes on its own time: frames keep coming meanwhile.
+// None of them may leave a renderer behind that raises on the finished
+// context, or the next context would never hear of that stream.
+TEST_F(BrisoraInRoomLifetime, FramesWhileTheSdkWindsDownLeaveNothingOnTheFinishedContext) {
+  sdk("member 3 \"me\"");  // the local camera announced
+  sdk("frame local \"me\" kind=1 format=rgb24 4x4");
+  EXPECT_EQ(2u, waitEvents(2).size());  // "addvideo" and "video"
+  air::Context& first = *context_;
+  first.dispose();  // the finalizer: releaseSdk asked, not yet completed
+  sdk("frame local \"me\" kind=1 format=rgb24 4x4");
+  sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
+  sdk("complete releaseSdk ok");
+  EXPECT_EQ(0u, air::eventsAfterFinalize()) << "an event went to the finished context";
+
+  std::unique_ptr<air::Context> old = std::move(context_);
+  context_ = extension_->createContext();
+  call("initILiveSdk", {1400, 0, 0, 0});
+  loginAs("me");
+  enterRoom();
+  sdk("member 3 \"me\"");
+  sdk("frame local \"me\" kind=1 format=rgb24 4x4");
+  sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
+  EXPECT_EQ((std::vector<air::Event>{ev("addvideo", "me||1"), ev("video", "me||4||4||0||0||1"),
+                                     ev("video", "u2||4||4||0||0||2")}),
+            waitEvents(3));
+  EXPECT_EQ(0u, old->droppedEvents());
+  EXPECT_EQ(0u, air::eventsAfterFinalize());
+}
+
+// A second context made while the first lives takes over every stream.
+TEST_F(BrisoraInRoomLifetime, EveryRendererRaisesOnTheNewestContext) {
+  sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
+  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")}, waitEvents(1));
+  std::unique_ptr<air::Context> second = extension_->createContext();
+  sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
+  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")},
+            second->waitForEvents(1, std::chrono::seconds(5)));
+  EXPECT_TRUE(events().empty());
+  second->dispose();
+}
+
+// Pixel memory: two frames while a stream runs, none once its renderer is
+// unbound; a camera announced again keeps its renderer.
+TEST_F(BrisoraInRoomLifetime, UnboundRenderersHoldNoPixelsAndReannouncedCamerasKeepTheirs) {
+  sdk("member 3 \"u1\"");
+  sdk("frame remote \"u1\" kind=1 format=rgb24 8x8");
+  sdk("frame remote \"u1\" kind=1 format=rgb24 8x8");
+  sdk("member 3 \"u1\"");  // announced again
+  sdk("frame remote \"u1\" kind=1 format=rgb24 8x8");
+  waitEvents(5);
+  air::Value pulled = std::make_shared<air::ByteArray>();
+  call("getVideoData", {pulled, std::string("u1"), 1});
+  EXPECT_EQ(8u * 8u * 4u, std::get<std::shared_ptr<air::ByteArray>>(pulled)->bytes.size());
+  const std::string log = console();
+  EXPECT_EQ(std::string::npos, log.find("init Create")) << "a second renderer was taken for u1";
+  sdk("member 4 \"u1\"");  // camera off: the one renderer of u1 is released
+  EXPECT_EQ(std::vector<air::Event>{ev("novideo", "u1||1")}, waitEvents(1));
+  call("getVideoData", {air::Value(std::make_shared<air::ByteArray>()), std::string("u1"), 1});
+  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "u1||1||not get videoRander")}, waitEvents(1))
+      << "u1 still has a renderer: the second announcement took another one";
 }
 
 TEST_F(BrisoraEntry, ExceptionsFromUnguardedSdkCallsEndTheCallWithNull) {

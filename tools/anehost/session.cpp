@@ -158,6 +158,8 @@ class Session {
                          std::to_string(b.illegalState) + ", invalid object " + std::to_string(b.invalidObject) +
                          ", invalid argument " + std::to_string(b.invalidArgument) + ")"
                    : ""));
+    if (const uint64_t late = air::eventsAfterFinalize())
+      say("events sent to a finalized context: " + std::to_string(late));
     if (code == kExitOk) say("all expectations met");
     else if (code == kExitFailed) say(std::to_string(failures) + " expectation(s) failed");
     return code;

@@ -18,13 +18,14 @@
 // Defines the library's extension initializer and finalizer, named as the
 // extension descriptor names them. The initializer hands the runtime the
 // context finalizer and core::contextInitializer for the extension's table and
-// the context its events go to (eventsContext() names it); no extension keeps
+// the function that hands the new context to the extension (adoptContext()
+// names it: its manager and every renderer take it); no extension keeps
 // extension data.
-#define ANE_ENTRY_POINTS(initializerName, finalizerName, eventsContext, functionTable, contextFinalizer)   \
+#define ANE_ENTRY_POINTS(initializerName, finalizerName, adoptContext, functionTable, contextFinalizer)    \
   ANE_EXPORT void initializerName(void** extDataToSet, FREContextInitializer* ctxInitializerToSet,          \
                                   FREContextFinalizer* ctxFinalizerToSet) {                                 \
     (void)extDataToSet;                                                                                      \
-    if (ctxInitializerToSet) *ctxInitializerToSet = &::core::contextInitializer<&eventsContext, functionTable>; \
+    if (ctxInitializerToSet) *ctxInitializerToSet = &::core::contextInitializer<&adoptContext, functionTable>; \
     if (ctxFinalizerToSet) *ctxFinalizerToSet = &contextFinalizer;                                           \
   }                                                                                                          \
   ANE_EXPORT void finalizerName(void* extData) { (void)extData; }
@@ -66,16 +67,16 @@ class NamedTable {
 // holder and copied to where its events go (events() names it; the manager it
 // belongs to may be made by that call), then the function table handed
 // over (also when keeping the context failed).
-void startContext(AneContext& holder, AneContext& (*events)(), FREContext ctx, const FunctionTable& table,
+void startContext(AneContext& holder, void (*adopt)(FREContext), FREContext ctx, const FunctionTable& table,
                   uint32_t* numFunctionsToSet, const FRENamedFunction** functionsToSet) noexcept;
 
 // The context initializer of an extension: the context kept in the
-// extension's global holder and given to Events(), the table handed over.
-template <AneContext& (*Events)(), const FunctionTable& Table>
+// extension's global holder and given to Adopt(), the table handed over.
+template <void (*Adopt)(FREContext), const FunctionTable& Table>
 void contextInitializer(void*, const uint8_t*, FREContext ctx, uint32_t* numFunctionsToSet,
                         const FRENamedFunction** functionsToSet) {
   static AneContext holder;  // the extension's global context holder
-  startContext(holder, Events, ctx, Table, numFunctionsToSet, functionsToSet);
+  startContext(holder, Adopt, ctx, Table, numFunctionsToSet, functionsToSet);
 }
 
 }  // namespace core

@@ -45,8 +45,9 @@ bool takeFrame(ANEVideoRander& renderer, const Frame& frame, const std::string& 
 // a user other than localUser and a kind other than 1 (a camera is bound when
 // it is announced), the first free renderer, bound now, after which the console
 // says "no Video - init Create". localUser is read only under the pool lock,
-// so it may be a text that lock guards. Null when the frame has no renderer.
-RendererPtr routeRemote(RendererPool& pool, FREContext contextForNew, const std::string& user, int32_t kind,
+// so it may be a text that lock guards, and so is owner, the context a new
+// renderer takes. Null when the frame has no renderer.
+RendererPtr routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
                         const std::string& localUser);
 
 // A local frame of `kind`: the renderer bound to (localUser, kind), else the
@@ -54,7 +55,7 @@ RendererPtr routeRemote(RendererPool& pool, FREContext contextForNew, const std:
 // first free one; slot then names it, and it is bound to (localUser, kind).
 // localUser and slot are read under the pool lock; *userCopy, when given,
 // receives localUser as it was there.
-RendererPtr routeLocal(RendererPool& pool, FREContext contextForNew, RendererPtr& slot, bool keepSlot,
+RendererPtr routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
                        const std::string& localUser, int32_t kind, std::string* userCopy);
 
 // The arguments of a frame pull: the target, the user id (read into a text

@@ -12,6 +12,20 @@
 //   half-written buffer, and a reader never waits for a conversion.
 // - Renderers are shared_ptr: one taken out of the pool stays alive until the
 //   thread using it lets go, even after the pool is emptied.
+//
+// Contexts: every renderer raises its events on its own copy of the context.
+// The owner's context (the manager's) is read and changed only under the
+// pool's mutex, and every renderer's copy with it: a new context is adopted
+// by every renderer at once (adoptLocked), and no renderer is made without a
+// context (acquireLocked). The context finalizer clears the owner's context
+// first and empties the pool under the same lock (removeAll), before the SDK
+// is released; a frame that arrives while the SDK winds down finds no
+// renderer and makes none, so nothing keeps a finished context.
+//
+// Pixel memory: a renderer in use keeps two frames (the published one and the
+// one being written), so a steady stream allocates nothing; one whose stream
+// stopped keeps only the published frame (trim), and one that is no longer
+// bound keeps none (release, remove).
 #pragma once
 
 #include <cstdint>
@@ -44,6 +58,10 @@ class FrameStore {
 
   // Frees both buffers; size 0, width and height kept.
   void clear();
+  // Frees the buffer being written; the published frame stays readable.
+  void trim();
+  // Bytes of pixel memory held now (both buffers' capacity).
+  size_t bytesHeld() const;
 
  private:
   mutable std::mutex writeMutex_;  // serialises writers; guards back_
@@ -87,10 +105,12 @@ class ANEVideoRander {
     kind = k;
     free = false;
   }
+  // Unbound: its frames are freed (nothing can look it up to pull them).
   void release() {
     userId.clear();
     kind = 0;
     free = true;
+    frame.clear();
   }
   void remove() {
     release();
@@ -108,8 +128,11 @@ class RendererPool {
   // The *Locked operations expect mutex() held by the caller.
   // First renderer whose user id and kind match (free ones included).
   RendererPtr findLocked(const std::string& id, int32_t kind) const;
-  // First free renderer, else a new one with the given context, appended (still free).
+  // First free renderer, else a new one with the given context, appended
+  // (still free); null when none is free and there is no context.
   RendererPtr acquireLocked(FREContext contextForNew);
+  // Every renderer's context becomes `context`.
+  void adoptLocked(FREContext context);
   // Appends renderers with the given context until the pool holds `count`.
   void growLocked(size_t count, FREContext context);
   size_t sizeLocked() const { return renderers_.size(); }
@@ -117,18 +140,34 @@ class RendererPool {
   // Empties the pool and hands back what it held (the caller removes them).
   std::vector<RendererPtr> takeAllLocked() { return std::exchange(renderers_, {}); }
 
-  // Empties the pool under its lock: the slots (an extension's local
-  // renderers) cleared, then each renderer shown to `each` while its binding
-  // is still readable, then removed (see ANEVideoRander::remove).
+  // Empties the pool under its lock: the owner's context cleared (no renderer
+  // is made afterwards until a new context is adopted), the slots (an
+  // extension's local renderers) cleared, then each renderer shown to `each`
+  // while its binding is still readable, then removed (see ANEVideoRander::remove).
   template <class Each>
-  void removeAll(RendererPtr& slotA, RendererPtr& slotB, Each&& each) {
+  void removeAll(AneContext& owner, RendererPtr& slotA, RendererPtr& slotB, Each&& each) {
     std::lock_guard<std::mutex> lock(mutex_);
+    owner.set(nullptr);
     slotA.reset();
     slotB.reset();
     for (const RendererPtr& renderer : std::exchange(renderers_, {})) {
       each(*renderer);
       renderer->remove();
     }
+  }
+
+  // Makes `context` the owner's and every renderer's.
+  void adopt(AneContext& owner, FREContext context) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    owner.set(context);
+    adoptLocked(context);
+  }
+  // Pixel memory held by the renderers in the pool.
+  size_t bytesHeld() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    size_t total = 0;
+    for (const RendererPtr& r : renderers_) total += r->frame.bytesHeld();
+    return total;
   }
 
   // Locking conveniences.

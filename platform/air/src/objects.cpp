@@ -173,7 +173,10 @@ void resetBreaches() {
   std::lock_guard<std::mutex> g(r.lock);
   r.breaches = Breaches{};
   r.breachLog.clear();
+  r.eventsAfterFinalize = 0;
 }
+
+uint64_t eventsAfterFinalize() { return detail::runtime().eventsAfterFinalize.load(); }
 
 void setBreachEcho(bool on) {
   detail::Runtime& r = detail::runtime();

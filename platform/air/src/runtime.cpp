@@ -562,6 +562,7 @@ FREResult FREDispatchStatusEventAsync(FREContext ctx, const uint8_t* code, const
     std::lock_guard<std::mutex> g(state->eventLock);
     if (state->disposed) {
       ++state->dropped;  // the context is gone: nothing reaches ActionScript
+      ++runtime().eventsAfterFinalize;
       return FRE_INVALID_ARGUMENT;
     }
     state->events.push_back(std::move(event));

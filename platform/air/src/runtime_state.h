@@ -14,6 +14,7 @@
 //   is the main thread at a time.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -39,6 +40,7 @@ struct Frame {
 
 struct Runtime {
   std::mutex lock;
+  std::atomic<uint64_t> eventsAfterFinalize{0};  // every context's, since the last reset
   std::recursive_mutex mainLock;  // held by the host for the length of each call
   std::unordered_map<uintptr_t, Value> objects;
   std::vector<Frame> frames;

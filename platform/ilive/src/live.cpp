@@ -98,7 +98,10 @@ class StandInLive final : public iLive {
     const int32_t r = code(logCall("releaseSdk", {fmtHandler(fnAddr(onSuccess), "success"),
                                                   fmtHandler(fnAddr(onError), "error"), fmtPtr(data)}));
     stopRoom();
-    forgetHandlers();  // the SDK calls nothing of the extension after its release
+    // The release completes on the SDK's own time, as the real one does:
+    // until then frames and notices may still reach the extension's handlers,
+    // which are forgotten only when it completes (complete "releaseSdk").
+    addPending("releaseSdk", onSuccess, onError, data);
     return r;
   }
 

@@ -241,6 +241,7 @@ bool complete(const std::string& operation, bool success, int32_t code, const st
       c.onError(code, text, c.data);
     }
   });
+  if (lower(op) == "releasesdk") forgetHandlers();  // the SDK calls nothing after its release
   return true;
 }
 

@@ -91,6 +91,10 @@ struct Breaches {
 // Runtime-wide state and switches.
 Breaches breaches();
 void resetBreaches();
+// Events dispatched to a context after its finalizer ran, for every context
+// since the last resetBreaches (the runtime refuses them; ActionScript never
+// sees them). A context's own count is Context::droppedEvents().
+uint64_t eventsAfterFinalize();
 // One line per breach since the last reset ("FREGetObjectAsInt32: FRE_WRONG_THREAD: ..."), at most 256.
 std::vector<std::string> breachLog();
 // Whether each breach is also written to stderr as it happens (on by default).
@@ -146,7 +150,7 @@ class Context {
   void dispose();
   bool disposed() const;
   FREContext handle() const;
-  // Events that arrived after dispose and were dropped.
+  // Events dispatched to this context after its finalizer ran (dropped).
   uint64_t droppedEvents() const;
 
   struct Impl;
