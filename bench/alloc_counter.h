@@ -14,6 +14,12 @@ uint64_t allocationsThisThread();
 // (runtime_probe.cpp marks those), i.e. by the extension or the host.
 uint64_t allocationsOutsideRuntime();
 
+// Heap bytes live now (usable sizes), and the most live since the last
+// resetPeakBytes.
+int64_t liveBytes();
+int64_t peakBytes();
+void resetPeakBytes();
+
 // Marks the calling thread as inside a runtime call while it lives.
 class RuntimeCall {
  public:

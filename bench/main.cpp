@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "frame_bench.h"
+#include "memory.h"
 
 namespace bench {
 namespace {
@@ -248,6 +249,7 @@ int main(int argc, char** argv) {
     lockWait = bench::measureLockWait(int(rounds), size_t(pulls));
   }
   if (table) bench::printTable(collector.results, contention, lockWait, reps, statistic == "min" ? "fastest" : "medians");
+  if (table) bench::printPixelMemory();
   benchmark::Shutdown();
   return 0;
 }

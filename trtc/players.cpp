@@ -8,9 +8,12 @@
 //
 // State: the three lists and the callback objects. Owner: the AIR main thread
 // (every function here and dispose); no lock. The SDK calls the callback
-// objects on its own threads, so a callback is freed only once its object is
-// destroyed (the SDK calls it no more); the callbacks of objects forgotten by
-// dispose stay registered with them and are kept for the life of the process.
+// objects on its own threads. Before an object is destroyed its callback is
+// taken back (setCallback(null)), but a notification already on its way out of
+// an SDK thread may still run during or after the destroy: so every callback
+// is kept, never freed by destroy, until the extension's state is torn down
+// when the library is unloaded. The callbacks of objects forgotten by dispose
+// stay registered with them and are kept the same way.
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -128,10 +131,10 @@ ANE_FUNCTION(TXLivePusher_destroyTXLivePusher) {
   const int32_t handle = Args(argc, argv).int32(0);
   if (ITXLivePusher* pusher = pusherAt(handle)) {
     PusherEntry& entry = pushers[handle];
-    if (!destroyObject(sdk().destroyTXLivePusher, pusher) && entry.callback)
-      keptPusherCallbacks.push_back(std::move(entry.callback));  // may still be called
+    callSdk([&] { pusher->setCallback(nullptr, nullptr); });
+    destroyObject(sdk().destroyTXLivePusher, pusher);
+    if (entry.callback) keptPusherCallbacks.push_back(std::move(entry.callback));  // may still be called
     entry.pusher = nullptr;
-    entry.callback.reset();
   }
   return core::newUint32(static_cast<uint32_t>(pushers.size()));
 }
@@ -256,10 +259,10 @@ ANE_FUNCTION(ITXVodPlayer_destroyTXVodPlayer) {
   traceVod("ITXVodPlayer_destroyTXVodPlayer", handle);
   if (ITXVodPlayer* player = vodPlayerAt(handle)) {
     VodEntry& entry = vodPlayers[handle];
-    if (!destroyObject(sdk().destroyTXVodPlayer, player) && entry.callback)
-      keptVodCallbacks.push_back(std::move(entry.callback));  // may still be called
+    callSdk([&] { player->setCallback(nullptr); });
+    destroyObject(sdk().destroyTXVodPlayer, player);
+    if (entry.callback) keptVodCallbacks.push_back(std::move(entry.callback));  // may still be called
     entry.player = nullptr;
-    entry.callback.reset();
   }
   return core::newUint32(static_cast<uint32_t>(vodPlayers.size()));
 }

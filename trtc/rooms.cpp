@@ -62,6 +62,8 @@ ANE_FUNCTION(startLocalPreview) {
 
 ANE_FUNCTION(stopLocalPreview) {
   traceName("stopLocalPreview");
+  RtcManager& m = RtcManager::instance();
+  m.pool.trim(m.localUserId(), 1);
   return askCloud([](ITRTCCloud& c) { c.stopLocalPreview(); });
 }
 
@@ -74,6 +76,7 @@ ANE_FUNCTION(startRemoteView) {
 ANE_FUNCTION(stopRemoteView) {
   traceName("stopRemoteView");
   const std::string userId = Args(argc, argv).string(0);
+  RtcManager::instance().pool.trim(userId, 1);
   return askCloud([&](ITRTCCloud& c) { c.stopRemoteView(userId.c_str()); });
 }
 
@@ -242,6 +245,7 @@ ANE_FUNCTION(startRemoteSubStreamView) {
 ANE_FUNCTION(stopRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
   debugMode.print("\n stopRemoteSubStreamView:userId=%s", core::utf8ToLocal(userId).c_str());
+  RtcManager::instance().pool.trim(userId, 2);
   return askCloud([&](ITRTCCloud& c) { c.stopRemoteSubStreamView(userId.c_str()); });
 }
 

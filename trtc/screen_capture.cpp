@@ -163,6 +163,8 @@ ANE_FUNCTION(resumeScreenCapture) {
 
 ANE_FUNCTION(stopScreenCapture) {
   traceName("stopScreenCapture");
+  RtcManager& m = RtcManager::instance();
+  m.pool.trim(m.localUserId(), 2);
   return askCloud([](ITRTCCloud& cloud) { cloud.stopScreenCapture(); });
 }
 

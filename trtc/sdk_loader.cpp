@@ -17,8 +17,11 @@ namespace {
 
 SdkEntryPoints g_sdk;
 
-// Callback objects of released instances, kept while the extension is
-// loaded: an SDK thread may still be on its way out of one of their operations.
+// Callback objects of released instances: an SDK thread may still be on its
+// way out of one of their operations after the instance was destroyed. They
+// are freed once the next instance has been made (the SDK made it after the
+// old one was destroyed, so no thread of the old one runs any more), or when
+// the library is unloaded.
 std::vector<std::unique_ptr<ANEITRTCCloudCallback>>& retiredCloudCallbacks() {
   static std::vector<std::unique_ptr<ANEITRTCCloudCallback>> list;
   return list;
@@ -102,6 +105,8 @@ ITRTCCloud* loadTrtcCloud() {
   if (!cloud) return nullptr;  // nothing to call through; the next call tries again
 
   std::printf("\n%s --- LoadLibrary liteav.dll complate", kPrefix);
+  retiredCloudCallbacks().clear();
+  retiredRenderCallbacks().clear();
   manager.cloudCallback_ = new ANEITRTCCloudCallback(&manager);
   manager.renderCallback_ = new ANEITRTCVideoRenderCallback(&manager);
   manager.cloud_ = cloud;

@@ -39,7 +39,7 @@ TEST_F(TamvexPlayers, HandlesCountPerKindAndAreNeverReused) {
   EXPECT_EQ(call("TXLivePusher_micVolume", {0}), air::Value(-1));
   EXPECT_EQ(call("TXLivePusher_startPush", {0, "rtmp://a"}), air::Value(false));
   EXPECT_EQ(call("TXLivePusher_stopPush", {7}), air::Value(true));
-  EXPECT_EQ(calls(), V{"destroyTXLivePusher(Pusher1)"});
+  EXPECT_EQ(calls(), (V{"Pusher1.setCallback(null, 0)", "destroyTXLivePusher(Pusher1)"}));
 
   EXPECT_EQ(call("TXLivePusher_startPush", {1, "rtmp://b"}), air::Value(true));
   EXPECT_EQ(call("TXLivePusher_micVolume", {1}), air::Value(50));
@@ -105,6 +105,21 @@ TEST_F(TamvexPlayers, PusherMicrophoneListAndNotifications) {
   EXPECT_EQ(console(), "");
 }
 
+// The callback is taken back before the destroy, but a notification already
+// on its way out of an SDK thread may still arrive: its callback must still
+// be there (under AddressSanitizer a freed one is a use after free).
+TEST_F(TamvexPlayers, NotificationsOnTheirWayOutAfterDestroyFindTheirCallbacksAlive) {
+  EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(0));
+  EXPECT_EQ(call("ITXVodPlayer_createTXVodPlayer", {"a.mp4", true}), air::Value(0));
+  call("TXLivePusher_destroyTXLivePusher", {0});
+  call("ITXVodPlayer_destroyTXVodPlayer", {0});
+  console();
+  sdk("pusher 1 event 1002 a=1");
+  EXPECT_EQ(console(), "\n  onEventCallback: pushId:0    =\t\t\teventId:1002\t====   paramCount:1");
+  sdk("vod 1 paused");
+  EXPECT_EQ(console(), "\n  onVodPlayerPaused");
+}
+
 TEST_F(TamvexPlayers, VodControlsTraceTheHandleAndSeekKeepsTheSign) {
   call("initTRTCSdk", {true});
   console();
@@ -118,7 +133,7 @@ TEST_F(TamvexPlayers, VodControlsTraceTheHandleAndSeekKeepsTheSign) {
                          "\n ITXVodPlayer_pause url:0\n ITXVodPlayer_destroyTXVodPlayer url:0"
                          "\n ITXVodPlayer_resume url:0"));
   EXPECT_EQ(calls(), (V{"createTXVodPlayer(\"a.mp4\", true)", "VodPlayer1.setCallback(callback)",
-                        "VodPlayer1.seek(-5000)", "VodPlayer1.pause()", "destroyTXVodPlayer(VodPlayer1)"}));
+                        "VodPlayer1.seek(-5000)", "VodPlayer1.pause()", "VodPlayer1.setCallback(null)", "destroyTXVodPlayer(VodPlayer1)"}));
 
   call("ITXVodPlayer_createTXVodPlayer", {"b.mp4", false});
   console();

@@ -162,6 +162,12 @@ class RendererPool {
     owner.set(context);
     adoptLocked(context);
   }
+  // The renderer bound to (id, kind), if any, keeps only its published frame
+  // (its stream stopped; ActionScript may still pull the last frame).
+  void trim(const std::string& id, int32_t kind) {
+    RendererPtr r = find(id, kind);
+    if (r) r->frame.trim();
+  }
   // Pixel memory held by the renderers in the pool.
   size_t bytesHeld() const {
     std::lock_guard<std::mutex> lock(mutex_);

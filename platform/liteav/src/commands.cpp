@@ -558,15 +558,25 @@ bool pusherCommand(Words& w, bool wait) {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
     auto it = s.pushers.find(int(n));
     void* data = nullptr;
-    if (it == s.pushers.end() || !pusherCallback(it->second, &data)) return w.fail("pusher has no callback");
+    const bool departed = it == s.pushers.end() && s.departedPushers.count(int(n)) && s.departedPushers[int(n)].first;
+    if (!departed && (it == s.pushers.end() || !pusherCallback(it->second, &data)))
+      return w.fail("pusher has no callback");
   }
   auto task = [n, what, eventId, deviceType, added, keys, values] {
     State& st = State::get();
     std::shared_lock<std::shared_mutex> lock(st.delivery);
     auto it = st.pushers.find(int(n));
-    if (it == st.pushers.end()) return;
     void* data = nullptr;
-    ITXLivePusherCallback* cb = pusherCallback(it->second, &data);
+    ITXLivePusherCallback* cb = nullptr;
+    if (it != st.pushers.end()) {
+      cb = pusherCallback(it->second, &data);
+    } else {
+      // Destroyed: a thread on its way out still calls what it last had.
+      auto gone = st.departedPushers.find(int(n));
+      if (gone == st.departedPushers.end()) return;
+      cb = gone->second.first;
+      data = gone->second.second;
+    }
     if (!cb) return;
     std::vector<const char*> k, v;
     for (auto& x : keys) k.push_back(x.c_str());
@@ -626,14 +636,21 @@ bool vodCommand(Words& w, bool wait) {
   {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
     auto it = s.vodPlayers.find(int(n));
-    if (it == s.vodPlayers.end() || !vodCallback(it->second)) return w.fail("VOD player has no callback");
+    const bool departed = it == s.vodPlayers.end() && s.departedVodPlayers.count(int(n)) && s.departedVodPlayers[int(n)];
+    if (!departed && (it == s.vodPlayers.end() || !vodCallback(it->second))) return w.fail("VOD player has no callback");
   }
   auto task = [n, what, value] {
     State& st = State::get();
     std::shared_lock<std::shared_mutex> lock(st.delivery);
     auto it = st.vodPlayers.find(int(n));
-    if (it == st.vodPlayers.end()) return;
-    ITXVodPlayerCallback* cb = vodCallback(it->second);
+    ITXVodPlayerCallback* cb = nullptr;
+    if (it != st.vodPlayers.end()) {
+      cb = vodCallback(it->second);
+    } else {
+      auto gone = st.departedVodPlayers.find(int(n));  // a thread on its way out
+      if (gone == st.departedVodPlayers.end()) return;
+      cb = gone->second;
+    }
     if (!cb) return;
     if (what == "started") cb->onVodPlayerStarted(uint64_t(value));
     else if (what == "progress") cb->onVodPlayerProgress(uint64_t(value));

@@ -433,7 +433,10 @@ class Pusher : public ITXLivePusher {
     std::unique_lock<std::shared_mutex> lock(s.delivery);
     callback = cb;
     userData = data;
+    if (cb) lastCallback = cb, lastUserData = data;
   }
+  ITXLivePusherCallback* lastCallback = nullptr;  // the last one set; guarded by State::delivery
+  void* lastUserData = nullptr;
   bool startPush(const char* url) override { return codeOr(called(name_ + ".startPush", "Pusher.startPush", quote(url)), 1) != 0; }
   void stopPush() override { called(name_ + ".stopPush", "Pusher.stopPush", ""); }
   void startAudioCapture(int mode) override { called(name_ + ".startAudioCapture", "Pusher.startAudioCapture", str(mode)); }
@@ -476,7 +479,9 @@ class VodPlayer : public ITXVodPlayer {
     State& s = State::get();
     std::unique_lock<std::shared_mutex> lock(s.delivery);
     callback = cb;
+    if (cb) lastCallback = cb;
   }
+  ITXVodPlayerCallback* lastCallback = nullptr;  // the last one set; guarded by State::delivery
   void start() override { called(name_ + ".start", "VodPlayer.start", ""); }
   void pause() override { called(name_ + ".pause", "VodPlayer.pause", ""); }
   void resume() override { called(name_ + ".resume", "VodPlayer.resume", ""); }
@@ -508,9 +513,16 @@ T* makeNumbered(const char* kind, std::map<int, T*>& registry) {
   return object;
 }
 
+// What an SDK thread on its way out may still call after the object is gone:
+// the callback it last had (taken back or not).
+void rememberDeparted(Pusher* p) { State::get().departedPushers[p->number()] = {p->lastCallback, p->lastUserData}; }
+void rememberDeparted(VodPlayer* p) { State::get().departedVodPlayers[p->number()] = p->lastCallback; }
+template <class T>
+void rememberDeparted(T*) {}
+
 // Logs "op(<kind><N>)" (or "op(null)"); the object leaves its registry before
-// it is deleted, so no delivery reaches it afterwards, and the caller's
-// pointer is cleared.
+// it is deleted, so no delivery reaches the object afterwards (its last
+// callback is remembered as departed), and the caller's pointer is cleared.
 template <class T, class Interface>
 void destroyNumbered(const char* op, const char* kind, Interface** handle, std::map<int, T*>& registry) {
   T* object = handle ? static_cast<T*>(*handle) : nullptr;
@@ -519,6 +531,7 @@ void destroyNumbered(const char* op, const char* kind, Interface** handle, std::
   {
     std::unique_lock<std::shared_mutex> lock(State::get().delivery);
     registry.erase(object->number());
+    rememberDeparted(object);
   }
   delete object;
   *handle = nullptr;

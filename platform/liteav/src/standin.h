@@ -99,6 +99,11 @@ struct State {
   std::map<std::string, RenderRegistration> remoteRenders;
   ITRTCAudioFrameCallback* audioFrames = nullptr;
   std::map<int, Pusher*> pushers;  // by number; guarded by delivery
+  // What a destroyed pusher or VOD player last had registered, by number: a
+  // notification already on its way out of an SDK thread still reaches it
+  // (guarded by delivery).
+  std::map<int, std::pair<ITXLivePusherCallback*, void*>> departedPushers;
+  std::map<int, ITXVodPlayerCallback*> departedVodPlayers;
   std::map<int, VodPlayer*> vodPlayers;
   std::map<int, LivePlayer*> livePlayers;
   // Objects still alive at a reset: the extension may still hold them, so

@@ -52,6 +52,8 @@ void State::resetLocked() {
     for (auto& [n, p] : livePlayers) orphans.push_back(p);
     pushers.clear();
     vodPlayers.clear();
+    departedPushers.clear();
+    departedVodPlayers.clear();
     livePlayers.clear();
   }
   calls.clear();
