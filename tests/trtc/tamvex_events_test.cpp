@@ -30,6 +30,25 @@ TEST_F(TamvexEvents, ErrorsWarningsAndMembersOnlyPrint) {
   EXPECT_TRUE(events().empty());
 }
 
+// Console lines show a user id in its code page 936 form, whichever line
+// names it: the removal when the camera goes off and the finalizer's removal.
+TEST_F(TamvexEvents, RemovalLinesShowNonAsciiUsersInCodePage936Form) {
+  const std::string wang = "\xE7\x8E\x8B";  // U+738B in UTF-8; CD F5 in code page 936
+  renderCallbacks(1, {wang});
+  sdk("video-available \"" + wang + "\" 1");
+  sdk("frame remote \"" + wang + "\" 8x4");
+  sdk("video-available \"" + wang + "\" 0");
+  const std::string off = console();
+  EXPECT_NE(off.find("\n ANEVideoRander Remove: \xCD\xF5 == 1"), std::string::npos) << off;
+  sdk("video-available \"" + wang + "\" 1");
+  sdk("frame remote \"" + wang + "\" 8x4");
+  console();
+  context_.reset();
+  const std::string text = console();
+  EXPECT_NE(text.find("\n ANEVideoRander Remove: \xCD\xF5 == 1"), std::string::npos);
+  EXPECT_EQ(text.find(wang), std::string::npos) << "a UTF-8 user id on the console";
+}
+
 // On binds one renderer, on again binds nothing new, off prints the removal
 // and frees it; off for a user without a renderer only raises the event.
 TEST_F(TamvexEvents, VideoAvailabilityBindsAndFreesRenderers) {
