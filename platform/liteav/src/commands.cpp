@@ -558,7 +558,8 @@ bool pusherCommand(Words& w, bool wait) {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
     auto it = s.pushers.find(int(n));
     void* data = nullptr;
-    const bool departed = it == s.pushers.end() && s.departedPushers.count(int(n)) && s.departedPushers[int(n)].first;
+    const auto gone = s.departedPushers.find(int(n));
+    const bool departed = it == s.pushers.end() && gone != s.departedPushers.end() && gone->second.first;
     if (!departed && (it == s.pushers.end() || !pusherCallback(it->second, &data)))
       return w.fail("pusher has no callback");
   }
@@ -636,7 +637,8 @@ bool vodCommand(Words& w, bool wait) {
   {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
     auto it = s.vodPlayers.find(int(n));
-    const bool departed = it == s.vodPlayers.end() && s.departedVodPlayers.count(int(n)) && s.departedVodPlayers[int(n)];
+    const auto gone = s.departedVodPlayers.find(int(n));
+    const bool departed = it == s.vodPlayers.end() && gone != s.departedVodPlayers.end() && gone->second;
     if (!departed && (it == s.vodPlayers.end() || !vodCallback(it->second))) return w.fail("VOD player has no callback");
   }
   auto task = [n, what, value] {
