@@ -32,6 +32,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# The CPU baseline: SSE2, which every x86 CPU that runs a supported Windows
+# has. Without it GCC's i686 code has no SSE at all, and libyuv (built with
+# this file too) compiles none of its x86 row functions; with it, libyuv's
+# SSSE3 and AVX2 rows are compiled in and chosen at run time by its CPU
+# detection. Floating point goes through SSE as well.
+set(ANE_WINDOWS_CPU_FLAGS "-msse2 -mfpmath=sse")
+set(CMAKE_C_FLAGS_INIT "${ANE_WINDOWS_CPU_FLAGS}")
+set(CMAKE_CXX_FLAGS_INIT "${ANE_WINDOWS_CPU_FLAGS}")
+
 # No libgcc_s, libstdc++ or libwinpthread DLLs at run time.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
