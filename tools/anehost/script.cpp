@@ -1,5 +1,6 @@
 #include "script.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -21,7 +22,6 @@ struct Token {
   enum class Kind { Word, Text, Number, Punct };
   Kind kind;
   std::string text;  // Text: decoded bytes; others: as written
-  size_t column;
 };
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -33,76 +33,30 @@ bool isIdentifier(const std::string& s) {
   return true;
 }
 
-// The line without its comment: '#' outside a quoted text starts one.
-bool stripComment(const std::string& line, std::string* out, std::string* error) {
-  bool inText = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (inText) {
-      if (c == '\\') ++i;
-      else if (c == '"') inText = false;
-    } else if (c == '"') {
-      inText = true;
-    } else if (c == '#') {
-      *out = line.substr(0, i);
-      return true;
-    }
-  }
-  if (inText) {
-    *error = "a text is not closed (missing '\"')";
-    return false;
-  }
-  *out = line;
-  return true;
+// The script's tokens: words, quoted texts, numbers and the marks ( ) , =;
+// '#' outside a quoted text starts a comment.
+standin_common::Tokens scan(const std::string& line) {
+  standin_common::Grammar grammar;
+  grammar.marks = "(),=";
+  grammar.numbers = true;
+  grammar.comment = '#';
+  grammar.commentInWords = true;
+  return standin_common::tokenize(line, grammar);
 }
 
-bool tokenize(const std::string& line, std::vector<Token>* tokens, std::string* error) {
-  for (size_t i = 0; i < line.size();) {
-    const char c = line[i];
-    if (isSpace(c)) {
-      ++i;
+bool decode(const standin_common::Tokens& pieces, std::vector<Token>* tokens, std::string* error) {
+  using Kind = standin_common::Token::Kind;
+  for (const standin_common::Token& t : pieces.tokens) {
+    if (t.kind != Kind::Quoted) {
+      const auto kind = t.kind == Kind::Mark ? Token::Kind::Punct
+                        : t.kind == Kind::Number ? Token::Kind::Number
+                                                 : Token::Kind::Word;
+      tokens->push_back({kind, t.text});
       continue;
     }
-    const size_t start = i;
-    if (c == '"') {
-      size_t j = i + 1;
-      while (j < line.size() && line[j] != '"') j += line[j] == '\\' ? 2 : 1;
-      if (j >= line.size()) {
-        *error = "a text is not closed (missing '\"')";
-        return false;
-      }
-      std::string bytes;
-      if (!unescape(line.substr(i + 1, j - i - 1), &bytes, error)) return false;
-      tokens->push_back({Token::Kind::Text, bytes, start});
-      i = j + 1;
-    } else if (c == '(' || c == ')' || c == ',' || c == '=') {
-      tokens->push_back({Token::Kind::Punct, std::string(1, c), start});
-      ++i;
-    } else if (std::isdigit(static_cast<unsigned char>(c)) ||
-               ((c == '-' || c == '+' || c == '.') && i + 1 < line.size() &&
-                std::isdigit(static_cast<unsigned char>(line[i + 1])))) {
-      size_t j = i + 1;
-      while (j < line.size()) {
-        const char d = line[j];
-        const char prev = line[j - 1];
-        const bool hex = line.compare(i, 2, "0x") == 0 || line.compare(i, 2, "0X") == 0;
-        if (std::isalnum(static_cast<unsigned char>(d)) || d == '.' ||
-            ((d == '-' || d == '+') && !hex && (prev == 'e' || prev == 'E'))) {
-          ++j;
-        } else {
-          break;
-        }
-      }
-      tokens->push_back({Token::Kind::Number, line.substr(i, j - i), start});
-      i = j;
-    } else {
-      size_t j = i;
-      while (j < line.size() && !isSpace(line[j]) && line[j] != '"' && line[j] != '(' && line[j] != ')' &&
-             line[j] != ',' && line[j] != '=')
-        ++j;
-      tokens->push_back({Token::Kind::Word, line.substr(i, j - i), start});
-      i = j;
-    }
+    std::string bytes;
+    if (!unescape(t.text, &bytes, error)) return false;
+    tokens->push_back({Token::Kind::Text, bytes});
   }
   return true;
 }
@@ -347,16 +301,16 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
   while (std::getline(in, raw)) {
     ++lineNumber;
     std::string message;
-    std::string line;
-    if (!stripComment(raw, &line, &message)) return failAt(message);
-    line = trim(line);
+    const standin_common::Tokens pieces = scan(raw);
+    if (pieces.unclosed()) return failAt("a text is not closed (missing '\"')");
+    const std::string line = trim(raw.substr(0, pieces.contentEnd));
     if (line.empty()) continue;
 
     Command c;
     c.line = lineNumber;
     c.source = line;
     std::vector<Token> tokens;
-    if (!tokenize(line, &tokens, &message)) return failAt(message);
+    if (!decode(pieces, &tokens, &message)) return failAt(message);
     LineParser p(tokens, &bound);
     const std::string keyword = tokens[0].kind == Token::Kind::Word ? tokens[0].text : "";
     p.word(keyword.c_str());

@@ -44,21 +44,10 @@ std::string lower(std::string s) {
 // The text without blanks outside quoted texts, so "Op(1, \"a b\")" and
 // "Op(1,\"a b\")" compare equal.
 std::string squeeze(const std::string& s) {
+  standin_common::Grammar grammar;
+  grammar.blanks = " \t";
   std::string out;
-  bool inText = false;
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    if (inText) {
-      out.push_back(c);
-      if (c == '\\' && i + 1 < s.size()) out.push_back(s[++i]);
-      else if (c == '"') inText = false;
-    } else if (c == '"') {
-      inText = true;
-      out.push_back(c);
-    } else if (c != ' ' && c != '\t') {
-      out.push_back(c);
-    }
-  }
+  for (const auto& t : standin_common::tokenize(s, grammar).tokens) out.append(s, t.begin, t.end - t.begin);
   return out;
 }
 

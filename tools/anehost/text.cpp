@@ -41,25 +41,6 @@ size_t utf8Sequence(const std::string& s, size_t i, uint32_t* codePoint) {
   return length;
 }
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool readHex(const std::string& s, size_t at, size_t digits, uint32_t* value) {
-  if (at + digits > s.size()) return false;
-  uint32_t v = 0;
-  for (size_t k = 0; k < digits; ++k) {
-    const int h = hexValue(s[at + k]);
-    if (h < 0) return false;
-    v = (v << 4) | static_cast<uint32_t>(h);
-  }
-  *value = v;
-  return true;
-}
-
 }  // namespace
 
 std::string trim(const std::string& s) {
@@ -67,26 +48,6 @@ std::string trim(const std::string& s) {
   if (first == std::string::npos) return {};
   const auto last = s.find_last_not_of(" \t\r\n");
   return s.substr(first, last - first + 1);
-}
-
-bool appendUtf8(uint32_t cp, std::string* out) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-  return true;
 }
 
 std::string quote(const std::string& s, bool rawUtf8) {
@@ -138,56 +99,21 @@ std::string quote(const std::string& s, bool rawUtf8) {
 }
 
 bool unescape(const std::string& body, std::string* bytes, std::string* error) {
-  std::string out;
-  for (size_t i = 0; i < body.size(); ++i) {
-    const char c = body[i];
-    if (c != '\\') {
-      out.push_back(c);
-      continue;
-    }
-    if (++i >= body.size()) {
-      *error = "a text ends with a lone backslash";
-      return false;
-    }
-    const char e = body[i];
-    uint32_t value = 0;
-    switch (e) {
-      case 'n': out.push_back('\n'); break;
-      case 'r': out.push_back('\r'); break;
-      case 't': out.push_back('\t'); break;
-      case '0': out.push_back('\0'); break;
-      case '\\': out.push_back('\\'); break;
-      case '"': out.push_back('"'); break;
-      case '\'': out.push_back('\''); break;
-      case 'x':
-        if (!readHex(body, i + 1, 2, &value)) {
-          *error = "\\x needs two hex digits";
-          return false;
-        }
-        out.push_back(static_cast<char>(value));
-        i += 2;
-        break;
-      case 'u':
-      case 'U': {
-        const size_t digits = e == 'u' ? 4 : 8;
-        if (!readHex(body, i + 1, digits, &value)) {
-          *error = std::string("\\") + e + " needs " + std::to_string(digits) + " hex digits";
-          return false;
-        }
-        if (!appendUtf8(value, &out)) {
-          *error = "\\" + std::string(1, e) + " names no character (surrogate or above U+10FFFF)";
-          return false;
-        }
-        i += digits;
-        break;
-      }
-      default:
-        *error = std::string("unknown escape \\") + e;
-        return false;
-    }
+  using standin_common::EscapeError;
+  char e = 0;
+  switch (standin_common::unescape(body, standin_common::Escapes::Strict, bytes, &e)) {
+    case EscapeError::None: return true;
+    case EscapeError::LoneBackslash: *error = "a text ends with a lone backslash"; break;
+    case EscapeError::ShortHex:
+      *error = e == 'x' ? "\\x needs two hex digits"
+                        : std::string("\\") + e + " needs " + (e == 'u' ? "4" : "8") + " hex digits";
+      break;
+    case EscapeError::NoCharacter:
+      *error = "\\" + std::string(1, e) + " names no character (surrogate or above U+10FFFF)";
+      break;
+    case EscapeError::Unknown: *error = std::string("unknown escape \\") + e; break;
   }
-  *bytes = std::move(out);
-  return true;
+  return false;
 }
 
 }  // namespace anehost

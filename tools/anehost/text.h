@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "standin_common/tokens.h"
+
 namespace anehost {
 
 // The bytes as a double-quoted text. Backslash, quote and control characters
@@ -22,8 +24,6 @@ bool unescape(const std::string& body, std::string* bytes, std::string* error);
 // The text without blanks, tabs and line-end characters at either end.
 std::string trim(const std::string& text);
 
-// Appends the UTF-8 form of a code point (false for surrogates and values
-// above U+10FFFF).
-bool appendUtf8(uint32_t codePoint, std::string* out);
+using standin_common::appendUtf8;
 
 }  // namespace anehost

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "standin_common/tokens.h"
 #include "state.h"
 
 namespace ilive::standin {
@@ -18,31 +19,12 @@ bool fail(std::string* error, const std::string& message) {
 
 // Splits at blanks outside double quotes; quotes are kept.
 bool split(const std::string& line, std::vector<std::string>* words, std::string* error) {
-  std::string word;
-  bool inQuote = false, any = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (inQuote) {
-      word += c;
-      if (c == '\\' && i + 1 < line.size()) {
-        word += line[++i];
-      } else if (c == '"') {
-        inQuote = false;
-      }
-    } else if (c == '"') {
-      word += c;
-      inQuote = any = true;
-    } else if (std::isspace(static_cast<unsigned char>(c))) {
-      if (any || !word.empty()) words->push_back(word);
-      word.clear();
-      any = false;
-    } else {
-      word += c;
-      any = true;
-    }
-  }
-  if (inQuote) return fail(error, "unterminated text: " + line);
-  if (any || !word.empty()) words->push_back(word);
+  standin_common::Grammar grammar;
+  grammar.blanks = " \t\n\v\f\r";
+  const standin_common::Tokens tokens = standin_common::tokenize(line, grammar);
+  if (tokens.unclosed()) return fail(error, "unterminated text: " + line);
+  for (const auto& [first, last] : tokens.words())
+    words->push_back(standin_common::spanText(line, tokens.tokens[first], tokens.tokens[last - 1]));
   return true;
 }
 
@@ -53,50 +35,26 @@ bool unquote(const std::string& s, std::string* out, std::string* error) {
     return true;
   }
   if (s.size() < 2 || s.back() != '"') return fail(error, "bad text: " + s);
-  out->clear();
-  for (size_t i = 1; i + 1 < s.size(); ++i) {
-    char c = s[i];
-    if (c != '\\') {
-      *out += c;
-      continue;
-    }
-    if (i + 2 >= s.size()) return fail(error, "bad escape in " + s);
-    c = s[++i];
-    switch (c) {
-      case 'n': *out += '\n'; break;
-      case 'r': *out += '\r'; break;
-      case 't': *out += '\t'; break;
-      case '0': *out += '\0'; break;
-      case 'x': {
-        if (i + 3 >= s.size()) return fail(error, "bad \\x escape in " + s);
-        *out += static_cast<char>(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
-        i += 2;
-        break;
-      }
-      default: *out += c;
-    }
+  switch (standin_common::unescape(s.substr(1, s.size() - 2), standin_common::Escapes::Loose, out)) {
+    case standin_common::EscapeError::None: return true;
+    case standin_common::EscapeError::ShortHex: return fail(error, "bad \\x escape in " + s);
+    default: return fail(error, "bad escape in " + s);
   }
-  return true;
 }
 
 // "a","b" (quoted texts separated by commas) or a single bare word.
 bool textList(const std::string& s, std::vector<std::string>* out, std::string* error) {
+  standin_common::Grammar grammar;
+  grammar.blanks = "";
+  grammar.marks = ",";
   std::vector<std::string> parts;
   std::string cur;
-  bool inQuote = false;
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    if (inQuote && c == '\\' && i + 1 < s.size()) {
-      cur += c;
-      cur += s[++i];
-      continue;
-    }
-    if (c == '"') inQuote = !inQuote;
-    if (c == ',' && !inQuote) {
+  for (const standin_common::Token& t : standin_common::tokenize(s, grammar).tokens) {
+    if (t.kind == standin_common::Token::Kind::Mark) {
       parts.push_back(cur);
       cur.clear();
     } else {
-      cur += c;
+      cur += s.substr(t.begin, t.end - t.begin);
     }
   }
   if (!cur.empty()) parts.push_back(cur);
