@@ -1,12 +1,10 @@
-// The stand-in's state, the call-log text forms of its records and the test
-// picture.
-#include <libyuv.h>
-
+// The stand-in's state, its call log and scripted answers, and the call-log
+// text forms of its records.
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
-#include "standin.h"
+#include "state.h"
 
 namespace liteav_standin {
 
@@ -97,32 +95,6 @@ static std::string imageText(const TRTCImageBuffer& b) {
 std::string sourceText(const TRTCScreenCaptureSourceInfo& s) {
   return "{" + std::to_string(s.type) + ", " + std::to_string(static_cast<int32_t>(reinterpret_cast<intptr_t>(s.sourceId))) +
          ", " + quote(s.sourceName) + ", " + imageText(s.thumbBGRA) + ", " + imageText(s.iconBGRA) + "}";
-}
-
-void drawPattern(uint8_t* bgra, uint32_t width, uint32_t height, uint32_t frame, int marks) {
-  // White, yellow, cyan, green, magenta, red, blue, black (as B, G, R).
-  static const uint8_t bars[8][3] = {{235, 235, 235}, {16, 235, 235}, {235, 235, 16}, {16, 235, 16},
-                                     {235, 16, 235},  {16, 16, 235},  {235, 16, 16},  {16, 16, 16}};
-  const uint32_t shift = frame * 4;
-  const uint32_t square = height / 8 ? height / 8 : 1;
-  for (uint32_t y = 0; y < height; ++y) {
-    uint8_t* row = bgra + size_t(y) * width * 4;
-    for (uint32_t x = 0; x < width; ++x) {
-      const uint8_t* c = bars[((x + shift) % width) * 8 / width];
-      uint8_t b = c[0], g = c[1], r = c[2];
-      // Identification squares: `marks` white squares on a black strip, top left.
-      if (y >= square / 2 && y < square / 2 + square && x < uint32_t(marks) * square * 2) {
-        bool inSquare = (x % (square * 2)) >= square / 2 && (x % (square * 2)) < square / 2 + square;
-        b = g = r = inSquare ? 255 : 0;
-      }
-      // A progress bar along the bottom, one pixel further each frame.
-      if (y >= height - square / 2 - 1 && x <= frame % width) b = g = r = 255;
-      row[x * 4 + 0] = b;
-      row[x * 4 + 1] = g;
-      row[x * 4 + 2] = r;
-      row[x * 4 + 3] = 255;
-    }
-  }
 }
 
 }  // namespace liteav_standin

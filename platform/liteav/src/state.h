@@ -1,5 +1,10 @@
-// Inner parts of the LiteAV stand-in: the one process-wide state object, its
-// threads, the call log and the scripted answers.
+// The LiteAV stand-in's inner header: the one process-wide state object, its
+// threads, the call log and the scripted answers, and what its files call of
+// each other. The files: state.cpp (state, log, text forms), cloud.cpp,
+// devices.cpp and players.cpp (the SDK objects and their exports, objects.h),
+// commands.cpp (the command language, commands.h), frames.cpp,
+// notifications.cpp, room.cpp (the simulated room), exports.cpp (the
+// control exports).
 //
 // Threads and protection:
 // - State::mutex guards the call log, the scripts, the objects' bookkeeping and
@@ -146,24 +151,22 @@ std::string sourceText(const TRTCScreenCaptureSourceInfo& s);
 
 // A BGRA test picture: colour bars that move with `frame`, `marks` white
 // squares in the top left corner, and a frame counter bar at the bottom.
+// (frames.cpp)
 void drawPattern(uint8_t* bgra, uint32_t width, uint32_t height, uint32_t frame, int marks);
 
 // Commands (commands.cpp).
 bool command(const std::string& line, std::string* error);
 
-// Room simulation hooks called by the cloud operations (commands.cpp).
+// Room simulation hooks called by the cloud operations (room.cpp).
 void roomOnEnter();
 void roomOnExit();
 void roomOnSpeedTest();
 
-// The stand-in objects' constructors (objects.cpp).
+// The stand-in objects' constructors (cloud.cpp).
 Cloud* newCloud();
 void deleteCloud(Cloud* cloud);
 
-}  // namespace liteav_standin
-
-namespace liteav_standin {
-// Under State::delivery: the callbacks registered with a pusher / VOD player.
+// Under State::delivery (players.cpp): the callbacks registered with a pusher / VOD player.
 ITXLivePusherCallback* pusherCallback(Pusher* pusher, void** userData);
 ITXVodPlayerCallback* vodCallback(VodPlayer* player);
 }  // namespace liteav_standin

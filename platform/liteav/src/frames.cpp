@@ -1,0 +1,196 @@
+// The frames the stand-in delivers to the render callbacks, for the `frame`
+// command and the simulated room: the test picture in the format asked for,
+// cut or padded to the length asked for.
+#include <libyuv.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "commands.h"
+
+namespace liteav_standin {
+namespace {
+
+std::atomic<uint32_t> frameCounter{0};
+
+bool needsOf(int format, uint32_t w, uint32_t h, uint64_t* bytes) {
+  if (format == TRTCVideoPixelFormat_I420) {
+    *bytes = uint64_t(w) * h + 2 * uint64_t((w + 1) / 2) * ((h + 1) / 2);
+    return true;
+  }
+  *bytes = uint64_t(w) * h * 4;
+  return true;
+}
+
+// Runs on a frame worker.
+bool deliverFrame(const FrameSpec& f, std::string* error) {
+  State& s = State::get();
+  std::shared_lock<std::shared_mutex> lock(s.delivery);
+  RenderRegistration reg;
+  if (f.local) {
+    reg = s.localRender;
+  } else {
+    auto it = s.remoteRenders.find(f.userId);
+    if (it != s.remoteRenders.end()) reg = it->second;
+  }
+  if (!reg.callback) {
+    *error = f.local ? "no local render callback registered" : "no render callback registered for " + f.userId;
+    return false;
+  }
+  int format = f.format >= 0 ? f.format : (reg.format == TRTCVideoPixelFormat_BGRA32 ? 3 : 1);
+  uint64_t need = 0;
+  needsOf(format, f.width, f.height, &need);
+  uint64_t length = f.length >= 0 ? uint64_t(f.length) : need;
+  if (length > (uint64_t(1) << 30)) {
+    *error = "frame too large for the stand-in";
+    return false;
+  }
+  // A picture too large to draw (a size that overflows, given with a short
+  // length) carries a ramp of `length` bytes.
+  const bool drawable = need <= (uint64_t(1) << 30);
+  if (!drawable) need = length;
+  thread_local std::vector<uint8_t> picture, data;
+  const uint32_t frameNo = frameCounter.fetch_add(1);
+  // The picture in the requested format, then cut or padded to `length`.
+  std::vector<uint8_t> full(need);
+  if (f.pattern == "ramp" || !drawable) {
+    for (size_t i = 0; i < full.size(); ++i) full[i] = uint8_t(i % 251);
+  } else {
+    picture.resize(size_t(f.width) * f.height * 4);
+    if (f.pattern.rfind("solid:", 0) == 0) {
+      uint32_t rgb = uint32_t(std::strtoul(f.pattern.c_str() + 6, nullptr, 16));
+      for (size_t i = 0; i + 3 < picture.size(); i += 4) {
+        picture[i] = uint8_t(rgb), picture[i + 1] = uint8_t(rgb >> 8), picture[i + 2] = uint8_t(rgb >> 16);
+        picture[i + 3] = 255;
+      }
+    } else {
+      drawPattern(picture.data(), f.width, f.height, frameNo, f.marks);
+    }
+    if (format == TRTCVideoPixelFormat_I420 && f.width && f.height) {
+      const uint32_t cw = (f.width + 1) / 2, ch = (f.height + 1) / 2;
+      uint8_t* y = full.data();
+      uint8_t* u = y + size_t(f.width) * f.height;
+      uint8_t* v = u + size_t(cw) * ch;
+      libyuv::ARGBToI420(picture.data(), int(f.width * 4), y, int(f.width), u, int(cw), v, int(cw), int(f.width),
+                         int(f.height));
+    } else if (!full.empty() && !picture.empty()) {
+      std::memcpy(full.data(), picture.data(), std::min<size_t>(full.size(), picture.size()));
+    }
+  }
+  data.assign(full.begin(), full.begin() + std::min<uint64_t>(length, full.size()));
+  data.resize(length);
+  uint8_t empty = 0;
+  TRTCVideoFrame frame;
+  frame.videoFormat = static_cast<TRTCVideoPixelFormat>(format);
+  frame.bufferType = TRTCVideoBufferType_Buffer;
+  frame.data = f.nullData ? nullptr : reinterpret_cast<char*>(length ? data.data() : &empty);
+  frame.length = uint32_t(length);
+  frame.width = f.width;
+  frame.height = f.height;
+  frame.timestamp = frameNo;
+  frame.rotation = static_cast<TRTCVideoRotation>(f.rotation);
+  const char* id = f.nullId ? nullptr : f.userId.c_str();
+  reg.callback->onRenderVideoFrame(id, static_cast<TRTCVideoStreamType>(f.streamType), &frame);
+  return true;
+}
+
+}  // namespace
+
+void drawPattern(uint8_t* bgra, uint32_t width, uint32_t height, uint32_t frame, int marks) {
+  // White, yellow, cyan, green, magenta, red, blue, black (as B, G, R).
+  static const uint8_t bars[8][3] = {{235, 235, 235}, {16, 235, 235}, {235, 235, 16}, {16, 235, 16},
+                                     {235, 16, 235},  {16, 16, 235},  {235, 16, 16},  {16, 16, 16}};
+  const uint32_t shift = frame * 4;
+  const uint32_t square = height / 8 ? height / 8 : 1;
+  for (uint32_t y = 0; y < height; ++y) {
+    uint8_t* row = bgra + size_t(y) * width * 4;
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint8_t* c = bars[((x + shift) % width) * 8 / width];
+      uint8_t b = c[0], g = c[1], r = c[2];
+      // Identification squares: `marks` white squares on a black strip, top left.
+      if (y >= square / 2 && y < square / 2 + square && x < uint32_t(marks) * square * 2) {
+        bool inSquare = (x % (square * 2)) >= square / 2 && (x % (square * 2)) < square / 2 + square;
+        b = g = r = inSquare ? 255 : 0;
+      }
+      // A progress bar along the bottom, one pixel further each frame.
+      if (y >= height - square / 2 - 1 && x <= frame % width) b = g = r = 255;
+      row[x * 4 + 0] = b;
+      row[x * 4 + 1] = g;
+      row[x * 4 + 2] = r;
+      row[x * 4 + 3] = 255;
+    }
+  }
+}
+
+bool runFrame(const FrameSpec& f, bool wait, std::string* error) {
+  State& s = State::get();
+  Worker& w = f.local ? s.local : s.remoteFor(f.userId);
+  if (!wait) {
+    w.post([f] {
+      std::string ignored;
+      deliverFrame(f, &ignored);
+    });
+    return true;
+  }
+  bool ok = false;
+  w.run([&] { ok = deliverFrame(f, error); });
+  return ok;
+}
+
+int streamTypeOf(const std::string& s) {
+  if (s == "big") return 0;
+  if (s == "small") return 1;
+  if (s == "sub") return 2;
+  int64_t v;
+  return toInt(s, &v) ? int(v) : -100;
+}
+
+int formatOf(const std::string& s) {
+  if (s == "i420") return 1;
+  if (s == "bgra") return 3;
+  int64_t v;
+  return toInt(s, &v) ? int(v) : -100;
+}
+
+bool parseFrame(Words& w, size_t first, FrameSpec* f) {
+  size_t i = first;
+  if (!f->local) {
+    if (!w.text(i++, &f->userId, "a user id")) return false;
+  } else if (i < w.positional.size() && (w.positional[i].quoted || w.positional[i].text() == "null")) {
+    f->nullId = !w.positional[i].quoted;
+    f->userId = w.positional[i].quoted ? w.positional[i].text() : "";
+    ++i;
+  }
+  bool sized = false;
+  for (; i < w.positional.size(); ++i) {
+    if (toSize(w.positional[i].text(), &f->width, &f->height))
+      sized = true;
+    else
+      return w.fail("unexpected word " + w.positional[i].text());
+  }
+  if (!sized) return w.fail("expected WIDTHxHEIGHT");
+  if (w.has("kind")) {
+    f->streamType = streamTypeOf(w.keyed["kind"].text());
+    if (f->streamType == -100) return w.fail("kind= expects big, small, sub or a number");
+  }
+  if (w.has("format")) {
+    f->format = formatOf(w.keyed["format"].text());
+    if (f->format == -100) return w.fail("format= expects i420, bgra or a number");
+  }
+  int64_t v;
+  if (!w.keyInt("rotation", &v, 0)) return false;
+  f->rotation = int(v);
+  if (!w.keyInt("length", &v, -1)) return false;
+  f->length = v;
+  if (!w.keyInt("marks", &v, f->local ? 0 : 1)) return false;
+  f->marks = int(v);
+  if (w.has("pattern")) f->pattern = w.keyed["pattern"].text();
+  if (w.has("data")) {
+    if (w.keyed["data"].text() != "null") return w.fail("data= expects null");
+    f->nullData = true;
+  }
+  return true;
+}
+
+}  // namespace liteav_standin
