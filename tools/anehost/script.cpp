@@ -16,7 +16,6 @@ namespace {
 constexpr uint32_t kMaxBitmapSide = 8191;
 constexpr uint64_t kMaxBitmapPixels = 16777215;
 constexpr uint64_t kMaxByteArray = 256u << 20;
-constexpr uint64_t kMaxWaitMs = 600000;
 
 struct Token {
   enum class Kind { Word, Text, Number, Punct };
@@ -36,12 +35,8 @@ bool isIdentifier(const std::string& s) {
 // The script's tokens: words, quoted texts, numbers and the marks ( ) , =;
 // '#' outside a quoted text starts a comment.
 standin_common::Tokens scan(const std::string& line) {
-  standin_common::Grammar grammar;
-  grammar.marks = "(),=";
-  grammar.numbers = true;
-  grammar.comment = '#';
-  grammar.commentInWords = true;
-  return standin_common::tokenize(line, grammar);
+  return standin_common::tokenize(line,
+                                 standin_common::Grammar().withMarks("(),=").withNumbers().withComment('#', true));
 }
 
 bool decode(const standin_common::Tokens& pieces, std::vector<Token>* tokens, std::string* error) {
@@ -283,6 +278,9 @@ std::string restAfter(const std::string& line, int words) {
   }
   return trim(line.substr(i));
 }
+
+// The longest `wait`: ten minutes.
+constexpr uint64_t kMaxWaitMs = 600000;
 
 }  // namespace
 

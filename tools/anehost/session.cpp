@@ -44,10 +44,9 @@ std::string lower(std::string s) {
 // The text without blanks outside quoted texts, so "Op(1, \"a b\")" and
 // "Op(1,\"a b\")" compare equal.
 std::string squeeze(const std::string& s) {
-  standin_common::Grammar grammar;
-  grammar.blanks = " \t";
   std::string out;
-  for (const auto& t : standin_common::tokenize(s, grammar).tokens) out.append(s, t.begin, t.end - t.begin);
+  for (const auto& t : standin_common::tokenize(s, standin_common::Grammar().withBlanks(" \t")).tokens)
+    out.append(s, t.begin, t.end - t.begin);
   return out;
 }
 

@@ -19,9 +19,8 @@ bool fail(std::string* error, const std::string& message) {
 
 // Splits at blanks outside double quotes; quotes are kept.
 bool split(const std::string& line, std::vector<std::string>* words, std::string* error) {
-  standin_common::Grammar grammar;
-  grammar.blanks = " \t\n\v\f\r";
-  const standin_common::Tokens tokens = standin_common::tokenize(line, grammar);
+  const standin_common::Tokens tokens =
+      standin_common::tokenize(line, standin_common::Grammar().withBlanks(" \t\n\v\f\r"));
   if (tokens.unclosed()) return fail(error, "unterminated text: " + line);
   for (const auto& [first, last] : tokens.words())
     words->push_back(standin_common::spanText(line, tokens.tokens[first], tokens.tokens[last - 1]));
@@ -44,12 +43,10 @@ bool unquote(const std::string& s, std::string* out, std::string* error) {
 
 // "a","b" (quoted texts separated by commas) or a single bare word.
 bool textList(const std::string& s, std::vector<std::string>* out, std::string* error) {
-  standin_common::Grammar grammar;
-  grammar.blanks = "";
-  grammar.marks = ",";
   std::vector<std::string> parts;
   std::string cur;
-  for (const standin_common::Token& t : standin_common::tokenize(s, grammar).tokens) {
+  for (const standin_common::Token& t :
+       standin_common::tokenize(s, standin_common::Grammar().withBlanks("").withMarks(",")).tokens) {
     if (t.kind == standin_common::Token::Kind::Mark) {
       parts.push_back(cur);
       cur.clear();

@@ -11,11 +11,8 @@ namespace liteav_standin {
 namespace {
 
 bool lex(const std::string& line, std::vector<Token>* out, std::string* error) {
-  standin_common::Grammar grammar;
-  grammar.marks = "=,";
-  grammar.longHex = true;
-  grammar.comment = '#';
-  const standin_common::Tokens tokens = standin_common::tokenize(line, grammar);
+  const standin_common::Tokens tokens =
+      standin_common::tokenize(line, standin_common::Grammar().withMarks("=,").withLongHex().withComment('#'));
   for (const auto& [first, last] : tokens.words()) {
     Token t;
     std::string cur;

@@ -4,6 +4,8 @@
 
 namespace standin_common {
 
+static const char kHexDigits[] = "0123456789abcdef";
+
 std::string quote(const char* text, size_t length) {
   std::string out = "\"";
   for (size_t i = 0; i < length; ++i) {
@@ -15,13 +17,13 @@ std::string quote(const char* text, size_t length) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (c < 0x20 || c == 0x7f) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02x", c);
-          out += buf;
-        } else {
+        if (c >= 0x20 && c != 0x7f) {
           out += static_cast<char>(c);
+          break;
         }
+        out += "\\x";
+        out += kHexDigits[c >> 4];
+        out += kHexDigits[c & 0xf];
     }
   }
   return out + "\"";

@@ -26,6 +26,13 @@ struct Grammar {
   // anywhere outside a quoted text.
   char comment = 0;
   bool commentInWords = false;
+
+  // Set up in one expression: Grammar().withMarks("=,").withComment('#').
+  Grammar& withBlanks(const char* set) { return blanks = set, *this; }
+  Grammar& withMarks(const char* set) { return marks = set, *this; }
+  Grammar& withNumbers() { return numbers = true, *this; }
+  Grammar& withLongHex() { return longHex = true, *this; }
+  Grammar& withComment(char sign, bool inWords = false) { return comment = sign, commentInWords = inWords, *this; }
 };
 
 struct Token {
