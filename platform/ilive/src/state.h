@@ -1,4 +1,8 @@
-// Internal state of the iLive SDK stand-in, shared by its source files.
+// Internal state of the iLive SDK stand-in, shared by its source files:
+// standin.cpp (call log, scripted answers, handlers, the SDK thread),
+// live.cpp (the SDK object's operations), room.cpp (test pictures, sample
+// statistics, the simulated room), commands.cpp (the command language),
+// allocator.cpp (iliveMalloc / iliveFree).
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,40 @@
+// Expectations: what `expect ...` compares the extension's results, events,
+// console lines, SDK calls and buffers with. A miss throws Stop (failed).
+#pragma once
+
+#include <string>
+
+#include "air/host.h"
+#include "observer.h"
+#include "session.h"
+#include "transcript.h"
+
+namespace anehost {
+
+// Whether a call-log line matches what `expect sdk` wrote: the operation
+// alone, the whole call, or a call whose remaining arguments are "...".
+bool sdkCallMatches(const std::string& expected, const std::string& actual);
+// As ActionScript compares values: numbers by value whatever their type.
+bool sameValue(const air::Value& a, const air::Value& b);
+
+class Expectations {
+ public:
+  Expectations(const Options& options, Transcript& transcript, Observer& observer)
+      : o_(options), t_(transcript), seen_(observer) {}
+
+  void result(const air::Value& returned, const air::Value& wanted);
+  void event(const Command& c);
+  void noEvent();
+  void console(const Command& c);
+  void sdk(const Command& c, bool haveSdk);
+  void noSdk();
+  void size(const Command& c, const air::Value& v);
+  void noBreach();
+
+ private:
+  const Options& o_;
+  Transcript& t_;
+  Observer& seen_;
+};
+
+}  // namespace anehost

@@ -1,0 +1,122 @@
+#include "extension_host.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "descriptor.h"
+
+#ifndef _WIN32
+#include "win32_standin.h"
+#endif
+
+namespace anehost {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPlatform = "Windows-x86";
+
+std::string lower(std::string s) {
+  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
+
+std::string ExtensionHost::findDescriptor(const Command& c) {
+  const std::string& name = c.name;
+  const bool isPath = name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
+                      (name.size() > 4 && lower(name.substr(name.size() - 4)) == ".xml");
+  if (isPath) {
+    fs::path p(name);
+    if (p.is_relative()) p = fs::path(o_.scriptDir) / p;
+    return p.string();
+  }
+  std::vector<fs::path> folders;
+  if (!o_.extensionsDir.empty()) folders.emplace_back(o_.extensionsDir);
+  folders.push_back(fs::path(o_.exeDir) / "extensions");
+  std::string seen;
+  for (const auto& folder : folders) {
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+      if (entry.path().extension() == ".xml") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+      Descriptor d;
+      std::string error;
+      if (!readDescriptorFile(file.string(), kPlatform, &d, &error)) continue;
+      const auto dot = d.id.rfind('.');
+      const std::string shortName = dot == std::string::npos ? d.id : d.id.substr(dot + 1);
+      if (d.id == name || lower(shortName) == lower(name)) return file.string();
+      seen += (seen.empty() ? "" : ", ") + d.id;
+    }
+  }
+  scriptError(c, "no extension descriptor with id " + t_.q(name) + " in " + fs::path(folders.back()).string() +
+                     (seen.empty() ? "" : " (found " + seen + ")"));
+}
+
+std::string ExtensionHost::findLibrary(const std::string& nativeLibrary, const fs::path& descriptorDir) {
+  const fs::path file(nativeLibrary);
+  const std::string stem = file.stem().string();
+  std::vector<std::string> names{nativeLibrary};
+#ifdef _WIN32
+  names.push_back("lib" + nativeLibrary);
+#else
+  names.push_back("lib" + stem + ".so");
+  names.push_back(stem + ".so");
+#endif
+  for (const fs::path& dir : {descriptorDir, fs::path(o_.exeDir)}) {
+    for (const auto& n : names) {
+      std::error_code ec;
+      const fs::path candidate = dir / n;
+      if (fs::is_regular_file(candidate, ec)) return candidate.string();
+    }
+  }
+  return {};
+}
+
+void ExtensionHost::setAnsiCodePage() {
+  if (!o_.ansiCodePage) return;
+#ifdef _WIN32
+  t_.item("note", "--ansi-codepage has no effect on Windows: the system's ANSI code page applies");
+#else
+  // One Win32 stand-in serves the whole process, as kernel32.dll does.
+  win32::setAnsiCodePage(o_.ansiCodePage);
+#endif
+}
+
+void ExtensionHost::load(const Command& c) {
+  const std::string path = findDescriptor(c);
+  Descriptor d;
+  std::string error;
+  if (!readDescriptorFile(path, kPlatform, &d, &error)) scriptError(c, error);
+  const std::string library = findLibrary(d.nativeLibrary, fs::path(path).parent_path());
+  if (library.empty()) scriptError(c, "no library file for " + t_.q(d.nativeLibrary) + " beside " + path + " or in " + o_.exeDir);
+  t_.item("load", t_.q(d.id) + " version " + t_.q(d.versionNumber) + ", " + t_.q(d.nativeLibrary) + " as " + library);
+  t_.item("entry", t_.q(d.initializer) + " / " + t_.q(d.finalizer));
+  extension_ = air::Extension::load(library, d.initializer, d.finalizer, &error);
+  if (!extension_) scriptError(c, "cannot load " + library + ": " + error);
+  setAnsiCodePage();
+  sdk_ = connectSdk(d.nativeLibrary, &error);
+  if (!sdk_) t_.item("note", error);
+  else t_.item("sdk", "simulated by " + sdk_->name());
+  newContext(c.hasText ? c.text : "");
+  if (o_.onLoad) o_.onLoad(d.id, *context_);
+}
+
+void ExtensionHost::newContext(const std::string& type) {
+  if (context_ && !context_->disposed()) context_->dispose();
+  context_ = extension_->createContext(type);
+  if (!context_) throw Stop{kExitScriptError, "the context initializer did not give a context"};
+  t_.item("context", std::to_string(context_->functionNames().size()) + " functions");
+}
+
+void ExtensionHost::unload() {
+  context_.reset();
+  extension_.reset();
+  sdk_.reset();
+}
+
+}  // namespace anehost

@@ -1,0 +1,77 @@
+// Observation: what the extension shows between and during the steps of a
+// script (console lines, events, SDK calls), shown in the transcript as it
+// arrives and kept for the expectations, less what the script ignores.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "air/host.h"
+#include "extension_host.h"
+#include "transcript.h"
+
+namespace anehost {
+
+class Observer {
+ public:
+  Observer(Transcript& transcript, ExtensionHost& host) : t_(transcript), host_(host) {}
+
+  // Takes what arrived: the console's lines (with endOfStep, the last one
+  // too), the SDK calls and the events.
+  void pump(bool endOfStep);
+  void pumpConsole(bool endOfStep);
+  void pumpSdkCalls();
+  // The step ends: all it showed is taken, and the ignored lines and events counted.
+  void endStep();
+  // A call, sdk or wait step starts: what came before it is shown, and the
+  // console lines and SDK calls that expectations look at start afresh.
+  void beginAction();
+  // `ignore event CODE | ignore console PREFIX | ignore nothing`.
+  void ignore(const Command& c);
+  // A console line still without its successor counts as complete.
+  void completePartialLine();
+
+  // Polls until done() or the time is up.
+  template <typename Done>
+  bool pollUntil(unsigned ms, Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+      pump(false);
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  // `wait event CODE [LEVEL]`: whether it arrives within ms, ignored or not.
+  bool waitForEvent(const Command& c, unsigned ms);
+
+  // What the expectations consume.
+  std::vector<std::string>& consoleLines() { return consoleLines_; }
+  std::deque<air::Event>& events() { return events_; }
+  std::deque<std::string>& calls() { return calls_; }
+
+ private:
+  void consoleLine(const std::string& line);
+  void pumpEvents();
+
+  Transcript& t_;
+  ExtensionHost& host_;
+  std::unique_ptr<air::ConsoleCapture> console_ = std::make_unique<air::ConsoleCapture>();
+  std::string partial_;
+  std::vector<std::string> consoleLines_;
+  std::deque<air::Event> events_;
+  std::deque<std::string> calls_;
+  std::vector<std::string> ignoredEvents_;
+  std::vector<std::string> ignoredConsole_;
+  size_t ignoredConsoleCount_ = 0;
+  std::map<std::string, size_t> ignoredEventCounts_;
+  const Command* watch_ = nullptr;  // the event a `wait event` waits for
+  bool watched_ = false;
+};
+
+}  // namespace anehost
