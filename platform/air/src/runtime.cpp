@@ -18,7 +18,7 @@
 #include <limits>
 #include <new>
 
-#include "runtime_state.h"
+#include "calls.h"
 
 using namespace air;
 using namespace air::detail;
@@ -30,103 +30,6 @@ namespace {
 constexpr uint64_t kMaxByteArrayLength = 1ull << 30;
 // The largest BitmapData, in pixels (the real limit depends on the system).
 constexpr uint64_t kMaxBitmapPixels = 1ull << 26;
-
-const Value kNullValue{Null{}};
-uint8_t kEmptyBytes[1];
-
-enum class Allow { Nothing, ReleaseBytes, ReleaseBitmap, Invalidate };
-
-FREResult admit(Runtime& r, const char* fn, Allow allow = Allow::Nothing, FREObject object = nullptr) {
-  if (r.frames.empty()) {
-    countBreach(r, Breach::WrongThread, fn, "no call into the extension is outstanding");
-    return FRE_WRONG_THREAD;
-  }
-  if (r.frames.back().thread != std::this_thread::get_id()) {
-    countBreach(r, Breach::WrongThread, fn, "called off the main thread");
-    return FRE_WRONG_THREAD;
-  }
-  if (r.acquired != 0) {
-    bool same = reinterpret_cast<uintptr_t>(object) == r.acquired;
-    bool allowed = (allow == Allow::ReleaseBytes && same && !r.acquiredIsBitmap) ||
-                   ((allow == Allow::ReleaseBitmap || allow == Allow::Invalidate) && same && r.acquiredIsBitmap);
-    if (!allowed) {
-      countBreach(r, Breach::IllegalState, fn,
-                  r.acquiredIsBitmap ? "a BitmapData is acquired" : "a ByteArray is acquired");
-      return FRE_ILLEGAL_STATE;
-    }
-  }
-  return FRE_OK;
-}
-
-FREResult nullArgument(Runtime& r, const char* fn, const char* what) {
-  countBreach(r, Breach::InvalidArgument, fn, std::string("null ") + what);
-  return FRE_INVALID_ARGUMENT;
-}
-
-// Resolves an object argument: null reads as ActionScript null; a handle that
-// is not alive is a breach and yields null with *result set.
-const Value* resolve(Runtime& r, const char* fn, FREObject object, FREResult* result) {
-  if (!object) return &kNullValue;
-  if (const Value* v = find(r, object)) return v;
-  countBreach(r, Breach::InvalidObject, fn, "the object's call has returned (or it never existed)");
-  *result = FRE_INVALID_OBJECT;
-  return nullptr;
-}
-
-// Catches what must never cross the C boundary (an allocation failure).
-template <typename F>
-FREResult guarded(F&& body) {
-  try {
-    return body();
-  } catch (...) {
-    return FRE_INSUFFICIENT_MEMORY;
-  }
-}
-
-// A result pointer of a call, and its parameter's name for the breach text.
-struct Out {
-  const void* pointer;
-  const char* name;
-};
-
-// The front every call about one object makes, under the runtime's lock:
-// admit the call (with what `allow` lets through while something is
-// acquired), refuse null result pointers, resolve the object, then let
-// `body(r, v)` answer from its value.
-template <typename Body>
-FREResult withObject(const char* fn, FREObject object, Allow allow, std::initializer_list<Out> outs, Body&& body) {
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn, allow, object); a != FRE_OK) return a;
-    for (const Out& out : outs) {
-      if (!out.pointer) return nullArgument(r, fn, out.name);
-    }
-    FREResult result = FRE_OK;
-    const Value* v = resolve(r, fn, object, &result);
-    if (!v) return result;
-    return body(r, v);
-  });
-}
-
-// The front of the calls about a context, under the runtime's lock: admit
-// the call, refuse a null context and null result pointers, then let
-// `body(r, state)` work on the context's state.
-template <typename Body>
-FREResult withContext(const char* fn, FREContext ctx, std::initializer_list<Out> outs, Body&& body) {
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
-    if (!ctx) return nullArgument(r, fn, "context");
-    for (const Out& out : outs) {
-      if (!out.pointer) return nullArgument(r, fn, out.name);
-    }
-    auto state = findContext(ctx);
-    if (!state) return nullArgument(r, fn, "(unknown) context");
-    return body(r, *state);
-  });
-}
 
 // Exact readers: the number must be representable in the asked type.
 bool exactInt32(const Value& v, int32_t* out) {
@@ -225,25 +128,6 @@ FREResult newBitmapObject(Runtime& r, uint32_t argc, const Value* const* args, F
     return thrown(r, thrownException);  // ArgumentError: Invalid BitmapData
   *object = adopt(r, makeBitmap(r, uint32_t(width), uint32_t(height), transparent, fill));
   return FRE_OK;
-}
-
-FREResult acquireBitmap(const char* fn, FREObject object, FREBitmapData2* out) {
-  return withObject(fn, object, Allow::Nothing, {{out, "descriptor"}}, [&](Runtime& r, const Value* v) {
-    auto p = std::get_if<std::shared_ptr<Bitmap>>(v);
-    if (!p || !*p) return FRE_TYPE_MISMATCH;
-    Bitmap& b = **p;
-    normaliseBitmap(b);
-    out->width = b.width;
-    out->height = b.height;
-    out->hasAlpha = b.transparent ? 1 : 0;
-    out->isPremultiplied = 1;
-    out->lineStride32 = b.stride32;
-    out->isInvertedY = b.invertedY ? 1 : 0;
-    out->bits32 = b.words.empty() ? reinterpret_cast<uint32_t*>(kEmptyBytes) : b.words.data();
-    r.acquired = reinterpret_cast<uintptr_t>(object);
-    r.acquiredIsBitmap = true;
-    return FRE_OK;
-  });
 }
 
 }  // namespace
@@ -458,87 +342,6 @@ FREResult FRESetObjectProperty(FREObject object, const uint8_t* propertyName, FR
   });
 }
 
-FREResult FREAcquireBitmapData(FREObject object, FREBitmapData* descriptorToSet) {
-  const char* fn = "FREAcquireBitmapData";
-  return guarded([&] {
-    FREBitmapData2 d{};
-    // The plain descriptor has no row order: it sees the rows as stored.
-    FREResult result = acquireBitmap(fn, object, descriptorToSet ? &d : nullptr);
-    if (result == FRE_OK) {
-      descriptorToSet->width = d.width;
-      descriptorToSet->height = d.height;
-      descriptorToSet->hasAlpha = d.hasAlpha;
-      descriptorToSet->isPremultiplied = d.isPremultiplied;
-      descriptorToSet->lineStride32 = d.lineStride32;
-      descriptorToSet->bits32 = d.bits32;
-    }
-    return result;
-  });
-}
-
-FREResult FREAcquireBitmapData2(FREObject object, FREBitmapData2* descriptorToSet) {
-  const char* fn = "FREAcquireBitmapData2";
-  return guarded([&] { return acquireBitmap(fn, object, descriptorToSet); });
-}
-
-FREResult FREReleaseBitmapData(FREObject object) {
-  const char* fn = "FREReleaseBitmapData";
-  return withObject(fn, object, Allow::ReleaseBitmap, {}, [&](Runtime& r, const Value* v) {
-    if (!std::holds_alternative<std::shared_ptr<Bitmap>>(*v)) return FRE_TYPE_MISMATCH;
-    if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
-      countBreach(r, Breach::IllegalState, fn, "the BitmapData is not acquired");
-      return FRE_ILLEGAL_STATE;
-    }
-    r.acquired = 0;
-    return FRE_OK;
-  });
-}
-
-FREResult FREInvalidateBitmapDataRect(FREObject object, uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
-  const char* fn = "FREInvalidateBitmapDataRect";
-  return withObject(fn, object, Allow::Invalidate, {}, [&](Runtime& r, const Value* v) {
-    auto p = std::get_if<std::shared_ptr<Bitmap>>(v);
-    if (!p) return FRE_TYPE_MISMATCH;
-    if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
-      countBreach(r, Breach::IllegalState, fn, "the BitmapData is not acquired");
-      return FRE_ILLEGAL_STATE;
-    }
-    const Bitmap& b = **p;
-    if (uint64_t(x) + width > b.width || uint64_t(y) + height > b.height) {
-      countBreach(r, Breach::InvalidArgument, fn, "rectangle outside the bitmap");
-      return FRE_INVALID_ARGUMENT;
-    }
-    ++(*p)->invalidations;
-    return FRE_OK;
-  });
-}
-
-FREResult FREAcquireByteArray(FREObject object, FREByteArray* byteArrayToSet) {
-  const char* fn = "FREAcquireByteArray";
-  return withObject(fn, object, Allow::Nothing, {{byteArrayToSet, "byteArrayToSet"}}, [&](Runtime& r, const Value* v) {
-    auto p = std::get_if<std::shared_ptr<ByteArray>>(v);
-    if (!p || !*p) return FRE_TYPE_MISMATCH;
-    std::vector<uint8_t>& bytes = (*p)->bytes;
-    byteArrayToSet->length = uint32_t(bytes.size());
-    byteArrayToSet->bytes = bytes.empty() ? kEmptyBytes : bytes.data();
-    r.acquired = reinterpret_cast<uintptr_t>(object);
-    r.acquiredIsBitmap = false;
-    return FRE_OK;
-  });
-}
-
-FREResult FREReleaseByteArray(FREObject object) {
-  const char* fn = "FREReleaseByteArray";
-  return withObject(fn, object, Allow::ReleaseBytes, {}, [&](Runtime& r, const Value* v) {
-    if (!std::holds_alternative<std::shared_ptr<ByteArray>>(*v)) return FRE_TYPE_MISMATCH;
-    if (r.acquired != reinterpret_cast<uintptr_t>(object)) {
-      countBreach(r, Breach::IllegalState, fn, "the ByteArray is not acquired");
-      return FRE_ILLEGAL_STATE;
-    }
-    r.acquired = 0;
-    return FRE_OK;
-  });
-}
 
 FREResult FREDispatchStatusEventAsync(FREContext ctx, const uint8_t* code, const uint8_t* level) {
   const char* fn = "FREDispatchStatusEventAsync";

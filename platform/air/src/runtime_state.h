@@ -1,5 +1,7 @@
-// The runtime's own state, shared by the C interface (runtime.cpp) and the
-// host side (host.cpp). Not installed; extensions never see it.
+// The runtime's own state, shared by the C interface (runtime.cpp, buffers.cpp,
+// and calls.h, the front every call makes), the objects' table (objects.cpp)
+// and the host side (host.cpp, console.cpp). Not installed; extensions never
+// see it.
 //
 // Ownership and protection:
 // - Objects, call frames, the acquired object, context native data and the
