@@ -1,7 +1,6 @@
 // The runtime's own state, shared by the C interface (runtime.cpp, buffers.cpp,
 // and calls.h, the front every call makes), the objects' table (objects.cpp)
-// and the host side (host.cpp, console.cpp). Not installed; extensions never
-// see it.
+// and the host side (host.cpp). Not installed; extensions never see it.
 //
 // Ownership and protection:
 // - Objects, call frames, the acquired object, context native data and the
