@@ -40,19 +40,34 @@ struct Out {
   const char* name;
 };
 
-// The front every call about one object makes, under the runtime's lock:
-// admit the call (with what `allow` lets through while something is
-// acquired), refuse null result pointers, resolve the object, then let
-// `body(r, v)` answer from its value.
+// The first null result pointer refused as a breach; FRE_OK when none is null.
+inline FREResult refuseNullOuts(Runtime& r, const char* fn, std::initializer_list<Out> outs) {
+  for (const Out& out : outs) {
+    if (!out.pointer) return nullArgument(r, fn, out.name);
+  }
+  return FRE_OK;
+}
+
+// The front of every call, under the runtime's lock: admit the call (with
+// what `allow` lets through while `object` or another is acquired), then let
+// `body(r)` answer.
 template <typename Body>
-FREResult withObject(const char* fn, FREObject object, Allow allow, std::initializer_list<Out> outs, Body&& body) {
+FREResult admitted(const char* fn, Allow allow, FREObject object, Body&& body) {
   return guarded([&] {
     Runtime& r = runtime();
     std::lock_guard<std::mutex> g(r.lock);
     if (FREResult a = admit(r, fn, allow, object); a != FRE_OK) return a;
-    for (const Out& out : outs) {
-      if (!out.pointer) return nullArgument(r, fn, out.name);
-    }
+    return body(r);
+  });
+}
+
+// The front every call about one object makes: admit the call, refuse null
+// result pointers, resolve the object, then let `body(r, v)` answer from its
+// value.
+template <typename Body>
+FREResult withObject(const char* fn, FREObject object, Allow allow, std::initializer_list<Out> outs, Body&& body) {
+  return admitted(fn, allow, object, [&](Runtime& r) {
+    if (FREResult n = refuseNullOuts(r, fn, outs); n != FRE_OK) return n;
     FREResult result = FRE_OK;
     const Value* v = resolve(r, fn, object, &result);
     if (!v) return result;
@@ -60,19 +75,14 @@ FREResult withObject(const char* fn, FREObject object, Allow allow, std::initial
   });
 }
 
-// The front of the calls about a context, under the runtime's lock: admit
-// the call, refuse a null context and null result pointers, then let
-// `body(r, state)` work on the context's state.
+// The front of the calls about a context: admit the call, refuse a null
+// context and null result pointers, then let `body(r, state)` work on the
+// context's state.
 template <typename Body>
 FREResult withContext(const char* fn, FREContext ctx, std::initializer_list<Out> outs, Body&& body) {
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+  return admitted(fn, Allow::Nothing, nullptr, [&](Runtime& r) {
     if (!ctx) return nullArgument(r, fn, "context");
-    for (const Out& out : outs) {
-      if (!out.pointer) return nullArgument(r, fn, out.name);
-    }
+    if (FREResult n = refuseNullOuts(r, fn, outs); n != FRE_OK) return n;
     auto state = findContext(ctx);
     if (!state) return nullArgument(r, fn, "(unknown) context");
     return body(r, *state);

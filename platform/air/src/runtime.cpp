@@ -105,10 +105,7 @@ FREResult thrown(Runtime& r, FREObject* thrownException) {
 }
 
 FREResult newPrimitive(const char* fn, Value value, FREObject* object) {
-  return guarded([&] {
-    Runtime& r = runtime();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (FREResult a = admit(r, fn); a != FRE_OK) return a;
+  return admitted(fn, Allow::Nothing, nullptr, [&](Runtime& r) {
     if (!object) return nullArgument(r, fn, "object");
     *object = adopt(r, std::move(value));
     return FRE_OK;
