@@ -259,20 +259,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       call(in, checks);
     } else if (kind < 95) {
       sdkEvent(in, checks);
-    } else if (kind < 97) {
-      checks.run("dispose and new context", [&] {
-        s.context->dispose();
-        s.newContext();
-      });
-    } else if (kind < 98) {
-      checks.run("context finalized, extension reloaded", [&] {
-        s.context.reset();
-        s.extension.reset();
-        s.load();
-        s.newContext();
-      });
     } else {
-      checks.run("take events", [&] { s.context->takeEvents(); });
+      fuzz::lifecycleOperation(kind, s, checks);
     }
   }
   checks.run("end of session", [&] {

@@ -210,4 +210,26 @@ class Checks {
   stall::StallWatchdog watchdog_;
 };
 
+// The lifecycle operations both targets draw (kind 95..99 of 100): a new
+// context after a dispose, a finalize with the extension reloaded, or taking
+// the events. Session has context, extension, load() and newContext().
+template <class Session>
+void lifecycleOperation(int kind, Session& s, Checks& checks) {
+  if (kind < 97) {
+    checks.run("dispose and new context", [&] {
+      s.context->dispose();
+      s.newContext();
+    });
+  } else if (kind < 98) {
+    checks.run("context finalized, extension reloaded", [&] {
+      s.context.reset();
+      s.extension.reset();
+      s.load();
+      s.newContext();
+    });
+  } else {
+    checks.run("take events", [&] { s.context->takeEvents(); });
+  }
+}
+
 }  // namespace fuzz

@@ -309,20 +309,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       checks.run("sdk " + line.substr(0, 200), [&] { liteav_standin::command(line); });
     } else if (kind < 95) {
       guardedFrame(in, checks);
-    } else if (kind < 97) {
-      checks.run("dispose and new context", [&] {
-        s.context->dispose();
-        s.newContext();
-      });
-    } else if (kind < 98) {
-      checks.run("context finalized, extension reloaded", [&] {
-        s.context.reset();
-        s.extension.reset();
-        s.load();
-        s.newContext();
-      });
     } else {
-      checks.run("take events", [&] { s.context->takeEvents(); });
+      fuzz::lifecycleOperation(kind, s, checks);
     }
   }
   checks.run("end of session", [&] {
