@@ -2,12 +2,8 @@
 
 #include <filesystem>
 
-#ifdef ANEHOST_WITH_ILIVE
 #include "ilive_standin/standin.h"
-#endif
-#ifdef ANEHOST_WITH_LITEAV
 #include "liteav_standin/control.h"
-#endif
 
 namespace anehost {
 namespace {
@@ -18,7 +14,6 @@ std::string stemOf(const std::string& library) {
   return stem;
 }
 
-#ifdef ANEHOST_WITH_ILIVE
 // The iLive stand-in is the library Brisora links; anehost links the same
 // one, so both reach one instance.
 class ILiveControl : public SdkControl {
@@ -27,9 +22,7 @@ class ILiveControl : public SdkControl {
   bool command(const std::string& line, std::string* error) override { return ilive::standin::command(line, error); }
   std::vector<std::string> takeCalls() override { return ilive::standin::takeCalls(); }
 };
-#endif
 
-#ifdef ANEHOST_WITH_LITEAV
 // The LiteAV stand-in lives in LiteAV/liteav.dll beside the host; opening that
 // file reaches the instance Tamvex loads.
 class LiteAvControl : public SdkControl {
@@ -38,28 +31,17 @@ class LiteAvControl : public SdkControl {
   bool command(const std::string& line, std::string* error) override { return liteav_standin::command(line, error); }
   std::vector<std::string> takeCalls() override { return liteav_standin::takeCalls(); }
 };
-#endif
 
 }  // namespace
 
 std::unique_ptr<SdkControl> connectSdk(const std::string& library, std::string* error) {
   const std::string stem = stemOf(library);
   if (stem == "brisora") {
-#ifdef ANEHOST_WITH_ILIVE
     return std::make_unique<ILiveControl>();
-#else
-    *error = "this build has no iLive SDK stand-in: 'sdk' lines and 'expect sdk' are unavailable";
-    return nullptr;
-#endif
   }
   if (stem == "tamvex") {
-#ifdef ANEHOST_WITH_LITEAV
     if (liteav_standin::available(error)) return std::make_unique<LiteAvControl>();
     return nullptr;
-#else
-    *error = "this build has no LiteAV SDK stand-in: 'sdk' lines and 'expect sdk' are unavailable";
-    return nullptr;
-#endif
   }
   *error = "no simulated SDK is known for " + library;
   return nullptr;

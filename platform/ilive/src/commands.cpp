@@ -1,4 +1,4 @@
-// The stand-in's text command language (see COMMANDS.md).
+// The stand-in's text command language (docs/standin-ilive.md).
 #include <cctype>
 #include <cstdlib>
 #include <map>

@@ -1,5 +1,5 @@
 // The stand-in's text command language (one command a line, see
-// COMMANDS.md): the words of a line, the scripted answers, screen sources,
+// docs/standin-liteav.md): the words of a line, the scripted answers, screen sources,
 // and the dispatch to frames, notifications and the simulated room.
 #include <cerrno>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // as scripted (setAnswer / command "answer ..."), and delivers callbacks the
 // way the SDK does: on a thread of its own, the caller waiting until the
 // handler has returned. The text interface (command) is documented in
-// platform/ilive/COMMANDS.md.
+// docs/standin-ilive.md.
 #pragma once
 
 #include <cstdint>

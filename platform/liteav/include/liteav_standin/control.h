@@ -2,7 +2,7 @@
 // executable). The extension loads that file itself; these helpers open the
 // same file, so they reach the very instance the extension talks to.
 //
-//   liteav_standin::command("frame local 640x360", &error);   // see COMMANDS.md
+//   liteav_standin::command("frame local 640x360", &error);   // see docs/standin-liteav.md
 //   std::vector<std::string> calls = liteav_standin::takeCalls();
 #pragma once
 
@@ -90,7 +90,7 @@ inline bool available(std::string* error = nullptr) {
   return a.error.empty();
 }
 
-// Runs one command line (COMMANDS.md). A callback it fires has returned by the
+// Runs one command line (docs/standin-liteav.md). A callback it fires has returned by the
 // time this returns (unless the line starts with "async").
 inline bool command(const std::string& line, std::string* error = nullptr) {
   const detail::Api& a = detail::api();

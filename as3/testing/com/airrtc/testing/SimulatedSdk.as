@@ -4,7 +4,7 @@ package com.airrtc.testing {
   /**
    * Test-only control of the simulated SDK behind an extension, on this machine only: the same
    * commands that anehost's "sdk" lines forward (start the simulated room, fire callbacks, script
-   * answers, push frames; see the README's "sdk commands" pages) and the log of the calls the
+   * answers, push frames; see docs/standin-ilive.md and docs/standin-liteav.md) and the log of the calls the
    * extension made into the SDK. Not part of the library that ships in the extension package.
    *
    *   var sdk:SimulatedSdk = new SimulatedSdk(Brisora.EXTENSION_ID);
