@@ -28,12 +28,9 @@ const core::ApiEvent kEvents[] = {
     {"audiodata", "user id", "an audio block waits for getAudioData"},
     {"ilivesdk_error", "user id||source kind||message", "a frame or a pull found no renderer"},
 };
-const core::ApiEvents kEventTable{kEvents, sizeof kEvents / sizeof kEvents[0]};
+const core::ApiEvents kEventTable = core::eventsOf(kEvents);
 
-// Every entry: the function, then what its users read of it (group,
-// parameters, result, summary, answers, events that follow, behaviours made
-// safe). The host tool prints the reference from these records and checks
-// the arguments of each call against them.
+// Brisora's 68 functions with their records (ANE_API).
 const core::TableEntry kEntries[] = {
     ANE_API(initRtmpLiveSdk, "start-up", "debug:Boolean", "Boolean",
             "Turns the extension's trace lines on (true, \"debug\") or off (false, \"release\").",

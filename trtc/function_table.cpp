@@ -20,12 +20,9 @@ const core::ApiEvent kEvents[] = {
     {"speedtestevent", "finished||total||server address||round-trip ms", "a speed-test result"},
     {"video", "user id||width||height||0||rotation||stream type", "a new frame of (user, stream type) is ready for getVideoData"},
 };
-const core::ApiEvents kEventTable{kEvents, sizeof kEvents / sizeof kEvents[0]};
+const core::ApiEvents kEventTable = core::eventsOf(kEvents);
 
-// Every entry: the function, then what its users read of it (group,
-// parameters, result, summary, answers, events that follow, behaviours made
-// safe). The host tool prints the reference from these records and checks
-// the arguments of each call against them.
+// Tamvex's 85 functions with their records (ANE_API).
 const core::TableEntry kEntries[] = {
     ANE_API(initTRTCSdk, "start-up", "debug:Boolean", "Boolean",
             "Turns the trace lines on or off, loads the SDK from the LiteAV folder and prepares the renderers.",

@@ -48,6 +48,10 @@ struct ApiEvent {
   const char* meaning;
 };
 
+// An extension's event table, from its array of events.
+template <size_t N>
+constexpr ApiEvents eventsOf(const ApiEvent (&events)[N]) { return ApiEvents{events, N}; }
+
 // An entry of an extension's table: the guarded function and its record.
 struct TableEntry {
   FREFunction function;
@@ -101,6 +105,8 @@ inline const ApiFunction* apiOf(const void* functionData) {
 // One entry of a function table: the guarded function and its record, named
 // once. Arguments after the function: group, parameters, result, summary,
 // answers, events, notes.
+// The host tool prints the reference from these records and checks the
+// arguments of each call against them.
 #define ANE_API(name, group, params, result, summary, answers, events, notes) \
   ::core::TableEntry {                                                        \
     &::core::guarded<&name>, { ::core::kApiTag, #name, group, params, result, summary, answers, events, notes, nullptr } \
