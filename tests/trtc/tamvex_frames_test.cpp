@@ -1,5 +1,7 @@
 // The frame path: frame routing, intake, "video" events and getVideoData.
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "tamvex_session.h"
 
@@ -129,6 +131,38 @@ TEST_F(TamvexFrames, NonAsciiUserIdIsBoundAndReportedAsReceived) {
   EXPECT_EQ(events(), (std::vector<air::Event>{event("video", id + "||16||8||0||0||1")}));
   EXPECT_EQ(pull(id, 1)->bytes.size(), 16u * 8 * 4);
   EXPECT_EQ(console().find("not ANEVideoRander"), std::string::npos);
+}
+
+// Frames of a chosen colour or Y/U/V values, or a file's bytes, in the
+// callback's format: a BGRA colour arrives byte for byte, I420 values
+// through the conversion to BGRA.
+TEST_F(TamvexFrames, FramesOfGivenContentArriveAsAsked) {
+  renderCallbacks(3, {});
+  sdk("frame local 2x1 format=bgra color=0080FF");
+  EXPECT_EQ(events(), (std::vector<air::Event>{event("video", "me||2||1||0||0||1")}));
+  EXPECT_EQ(pull("me", 1)->bytes, (std::vector<uint8_t>{0xFF, 0x80, 0x00, 0xFF, 0xFF, 0x80, 0x00, 0xFF}));
+
+  sdk("frame local 2x2 format=i420 yuv=235,128,128");  // white
+  events();
+  const auto white = pull("me", 1);
+  ASSERT_EQ(white->bytes.size(), 16u);
+  for (uint8_t b : white->bytes) EXPECT_GE(b, 250);
+  sdk("frame local 2x2 format=i420 yuv=16,128,128");  // black
+  events();
+  const auto black = pull("me", 1);
+  for (size_t i = 0; i < black->bytes.size(); ++i) EXPECT_EQ(black->bytes[i], i % 4 == 3 ? 255 : 0) << i;
+
+  const auto file = std::filesystem::temp_directory_path() / ("tamvex-frame-" + std::to_string(std::rand()) + ".raw");
+  std::ofstream(file, std::ios::binary).write("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+  sdk("frame local 2x1 format=bgra file=\"" + file.generic_string() + "\"");
+  events();
+  EXPECT_EQ(pull("me", 1)->bytes, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+  std::filesystem::remove(file);
+
+  std::string error;
+  EXPECT_FALSE(liteav_standin::command("frame local 2x1 color=12345", &error));
+  EXPECT_NE(error.find("RRGGBB"), std::string::npos);
+  EXPECT_FALSE(liteav_standin::command("frame local 2x1 file=\"/nonexistent/x.raw\"", &error));
 }
 
 }  // namespace

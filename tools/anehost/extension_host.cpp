@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "descriptor.h"
+#include "standin_common/call_text.h"
 
 #ifndef _WIN32
 #include "win32_standin.h"
@@ -102,6 +103,9 @@ void ExtensionHost::load(const Command& c) {
   sdk_ = connectSdk(d.nativeLibrary, &error);
   if (!sdk_) t_.item("note", error);
   else t_.item("sdk", "simulated by " + sdk_->name());
+  // Files that `sdk` lines name are found beside the script.
+  if (sdk_ && !sdk_->command("folder " + standin_common::quote(fs::absolute(o_.scriptDir).string()), &error))
+    t_.item("note", sdk_->name() + " cannot read files: " + error);
   newContext(c.hasText ? c.text : "");
   if (o_.onLoad) o_.onLoad(d.id, *context_);
 }

@@ -92,6 +92,16 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
     } else if (keyword == "call" || keyword == "let") {
       if (keyword == "let") {
         ok = p.identifier(&c.bind, "a name") && (p.punct('=') || p.fail("expected '=' after let NAME"));
+        if (ok && p.word("sdk")) {
+          c.op = Command::Op::LetReceived;
+          c.flag = p.word("picture");
+          ok = (c.flag || p.word("bytes") || p.fail("expected 'sdk bytes OPERATION' or 'sdk picture OPERATION'")) &&
+               p.identifier(&c.name, "an SDK operation") && p.end();
+          if (!ok) return failAt(p.message());
+          bound.insert(c.bind);
+          script.commands.push_back(std::move(c));
+          continue;
+        }
         if (ok && !p.word("call")) {
           c.op = Command::Op::Let;
           ok = p.literal(&c.value, true) && p.end();

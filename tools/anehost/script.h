@@ -28,6 +28,7 @@ struct Command {
     Finalize,       // finalize
     Call,           // [let NAME =] call FUNCTION ARGS...
     Let,            // let NAME = LITERAL
+    LetReceived,    // let NAME = sdk bytes|picture OPERATION
     ExpectResult,   // expect result VALUE
     ExpectEvent,    // expect event CODE [LEVEL]
     ExpectNoEvent,  // expect no event

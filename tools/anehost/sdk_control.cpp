@@ -21,6 +21,19 @@ class ILiveControl : public SdkControl {
   std::string name() const override { return "the iLive SDK stand-in"; }
   bool command(const std::string& line, std::string* error) override { return ilive::standin::command(line, error); }
   std::vector<std::string> takeCalls() override { return ilive::standin::takeCalls(); }
+  bool received(const std::string& operation, Received* out, std::string* error) override {
+    ilive::standin::Received r;
+    if (!ilive::standin::received(operation, &r)) {
+      *error = "the SDK was given no " + operation + " buffer (it keeps those of fillExternalCaptureFrame and sendCustomData)";
+      return false;
+    }
+    out->bytes = std::move(r.bytes);
+    out->frame = r.frame;
+    out->i420 = r.colorFormat != ilive::COLOR_FORMAT_RGB24;
+    out->width = r.width;
+    out->height = r.height;
+    return true;
+  }
 };
 
 // The LiteAV stand-in lives in LiteAV/liteav.dll beside the host; opening that

@@ -3,6 +3,7 @@
 // extension made into the SDK, one line each.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,21 @@ class SdkControl {
   virtual bool command(const std::string& line, std::string* error) = 0;
   // The calls the extension made into the SDK since the last take.
   virtual std::vector<std::string> takeCalls() = 0;
+
+  // What the last call of an SDK operation handed over in a buffer (custom
+  // data, an external-capture frame). False with *error when this SDK keeps
+  // nothing of that operation or it was not called.
+  struct Received {
+    std::vector<uint8_t> bytes;
+    bool frame = false;  // a video frame: the fields below describe it
+    bool i420 = false;   // I420 planes, else 3 bytes a pixel (blue, green, red)
+    uint32_t width = 0, height = 0;
+  };
+  virtual bool received(const std::string& operation, Received* out, std::string* error) {
+    (void)operation, (void)out;
+    *error = name() + " keeps no buffers it was given";
+    return false;
+  }
 };
 
 // The simulated SDK of the extension whose native library is named `library`

@@ -11,6 +11,7 @@
 #include "extension_host.h"
 #include "observer.h"
 #include "picture.h"
+#include "received.h"
 #include "signatures.h"
 #include "transcript.h"
 
@@ -130,6 +131,10 @@ class Session {
       case Command::Op::Let:
         vars_[c.bind] = makeValue(c, c.value);
         break;
+      case Command::Op::LetReceived:
+        seen_.pump(true);  // the calls that handed the buffer over come first
+        vars_[c.bind] = receivedValue(host_.sdk(), c, o_, t_);
+        break;
       case Command::Op::ExpectResult:
         if (!haveResult_) scriptError(c, "no call has returned yet");
         expect_.result(result_, makeValue(c, c.value));
@@ -217,7 +222,11 @@ class Session {
     uint32_t width = 0, height = 0;
     std::vector<uint8_t> rgba;
     if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&v); b && *b) {
-      if (!c.hasSize) scriptError(c, c.name + " is a ByteArray: save NAME W H FILE");
+      if (!c.hasSize && file.extension() != ".png") {
+        saveBytes(file, (*b)->bytes);
+        return;
+      }
+      if (!c.hasSize) scriptError(c, c.name + " is a ByteArray: save NAME W H FILE.png, or NAME FILE for its bytes");
       const uint64_t need = uint64_t{c.width} * c.height * 4;
       if ((*b)->bytes.size() != need)
         failed(c.name + " holds " + std::to_string((*b)->bytes.size()) + " bytes, not " + std::to_string(c.width) +
@@ -249,6 +258,15 @@ class Session {
     if (width == 0 || height == 0) failed(c.name + " holds no picture (0 pixels)");
     if (!writePng(file.string(), width, height, rgba, &error)) throw Stop{kExitScriptError, error};
     t_.item("saved", file.string() + " (" + std::to_string(width) + "x" + std::to_string(height) + ")");
+  }
+
+  // A ByteArray's bytes as they are.
+  void saveBytes(const fs::path& file, const std::vector<uint8_t>& bytes) {
+    FILE* f = std::fopen(file.string().c_str(), "wb");
+    const bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (f && std::fclose(f) != 0) f = nullptr;
+    if (!written || !f) throw Stop{kExitScriptError, "cannot write " + file.string()};
+    t_.item("saved", file.string() + " (" + std::to_string(bytes.size()) + " bytes)");
   }
 
   // The context finalizer runs at the end of the script; its lines are shown.

@@ -4,20 +4,18 @@
 #include <map>
 #include <mutex>
 
+#include "command_words.h"
+#include "standin_common/frame_content.h"
 #include "standin_common/tokens.h"
 #include "state.h"
 
 namespace ilive::standin {
-namespace {
-
-std::map<std::string, Verb>& verbs();
 
 bool fail(std::string* error, const std::string& message) {
   if (error) *error = message;
   return false;
 }
 
-// Splits at blanks outside double quotes; quotes are kept.
 bool split(const std::string& line, std::vector<std::string>* words, std::string* error) {
   const standin_common::Tokens tokens =
       standin_common::tokenize(line, standin_common::Grammar().withBlanks(" \t\n\v\f\r"));
@@ -27,7 +25,6 @@ bool split(const std::string& line, std::vector<std::string>* words, std::string
   return true;
 }
 
-// A quoted text with C escapes, or a bare word.
 bool unquote(const std::string& s, std::string* out, std::string* error) {
   if (s.empty() || s[0] != '"') {
     *out = s;
@@ -41,7 +38,6 @@ bool unquote(const std::string& s, std::string* out, std::string* error) {
   }
 }
 
-// "a","b" (quoted texts separated by commas) or a single bare word.
 bool textList(const std::string& s, std::vector<std::string>* out, std::string* error) {
   std::vector<std::string> parts;
   std::string cur;
@@ -83,7 +79,6 @@ bool numberList(const std::string& s, std::vector<int64_t>* out) {
   return true;
 }
 
-// key=value options after the fixed words.
 bool options(const std::vector<std::string>& words, size_t from, std::map<std::string, std::string>* opts,
              std::vector<std::string>* rest) {
   for (size_t i = from; i < words.size(); ++i) {
@@ -102,6 +97,14 @@ bool intOption(const std::map<std::string, std::string>& opts, const char* key, 
   if (!number(it->second, out)) return fail(error, std::string("bad number for ") + key + ": " + it->second);
   return true;
 }
+
+bool needHandler(bool delivered, const char* what, std::string* error) {
+  return delivered || fail(error, std::string("no ") + what + " handler is installed");
+}
+
+namespace {
+
+std::map<std::string, Verb>& verbs();
 
 bool result(const std::string& op, const std::vector<std::string>& w, std::string* error) {
   if (w.size() < 2 || (w[1] != "ok" && w[1] != "error")) return fail(error, w[0] + " needs ok or error");
@@ -128,10 +131,6 @@ std::string lastOf(std::initializer_list<const char*> ops) {
 std::string& lastRoomOp() {
   static std::string op = "createRoom";
   return op;
-}
-
-bool needHandler(bool delivered, const char* what, std::string* error) {
-  return delivered || fail(error, std::string("no ") + what + " handler is installed");
 }
 
 void addBuiltins(std::map<std::string, Verb>& v) {
@@ -213,57 +212,6 @@ void addBuiltins(std::map<std::string, Verb>& v) {
     }
     return needHandler(memberEvent(static_cast<int32_t>(event), users), "member-event", error);
   };
-  v["frame"] = [](const std::vector<std::string>& w, std::string* error) {
-    if (w.size() < 4 || (w[1] != "local" && w[1] != "remote"))
-      return fail(error, "frame local|remote \"user\" [kind=N] [format=i420|rgb24|N] WxH [flag=N] [value=N] [size=N]");
-    std::string user;
-    if (!unquote(w[2], &user, error)) return false;
-    std::map<std::string, std::string> opts;
-    std::vector<std::string> rest;
-    options(w, 3, &opts, &rest);
-    if (rest.size() != 1) return fail(error, "frame needs one WxH size");
-    const size_t x = rest[0].find('x');
-    int64_t width = 0, height = 0;
-    if (x == std::string::npos || !number(rest[0].substr(0, x), &width) || !number(rest[0].substr(x + 1), &height) ||
-        width < 0 || height < 0 || width > 8192 || height > 8192)
-      return fail(error, "bad frame size: " + rest[0]);
-    int64_t kind = 1, flag = 0, value = 0, tick = 0, format = COLOR_FORMAT_I420, size = -1;
-    auto f = opts.find("format");
-    if (f != opts.end()) {
-      if (f->second == "i420")
-        format = COLOR_FORMAT_I420;
-      else if (f->second == "rgb24")
-        format = COLOR_FORMAT_RGB24;
-      else if (!number(f->second, &format))
-        return fail(error, "bad format: " + f->second);
-    }
-    if (!intOption(opts, "kind", &kind, error) || !intOption(opts, "flag", &flag, error) ||
-        !intOption(opts, "value", &value, error) || !intOption(opts, "tick", &tick, error) ||
-        !intOption(opts, "size", &size, error))
-      return false;
-    std::vector<uint8_t> pixels;
-    VideoFrame frame = makeFrame(user, static_cast<int32_t>(kind), static_cast<int32_t>(format),
-                                 static_cast<uint32_t>(width), static_cast<uint32_t>(height),
-                                 static_cast<uint32_t>(tick), &pixels);
-    if (size >= 0) {
-      if (static_cast<uint64_t>(size) > pixels.size()) pixels.resize(static_cast<size_t>(size), 0);
-      frame.data = pixels.data();
-      frame.dataSize = static_cast<uint32_t>(size);
-    }
-    frame.flag = static_cast<uint8_t>(flag);
-    frame.value = static_cast<uint32_t>(value);
-    const bool delivered = w[1] == "local" ? localFrame(frame) : remoteFrame(frame);
-    return needHandler(delivered, w[1] == "local" ? "local-video" : "remote-video", error);
-  };
-  v["stats"] = [](const std::vector<std::string>& w, std::string* error) {
-    std::map<std::string, std::string> opts;
-    std::vector<std::string> rest;
-    options(w, 1, &opts, &rest);
-    int64_t lists = 1;
-    if (!intOption(opts, "lists", &lists, error)) return false;
-    if (lists < 0 || lists > 100) return fail(error, "lists must be 0 to 100");
-    return needHandler(statistics(makeStatistics(static_cast<uint32_t>(lists))), "quality", error);
-  };
   v["device-op"] = [](const std::vector<std::string>& w, std::string* error) {
     int64_t op = 0, res = 0;
     if (w.size() != 3 || !number(w[1], &op) || !number(w[2], &res)) return fail(error, "device-op CODE RESULT");
@@ -272,35 +220,6 @@ void addBuiltins(std::map<std::string, Verb>& v) {
   };
   v["device-detect"] = [](const std::vector<std::string>&, std::string* error) {
     return needHandler(deviceDetect(), "device-detect", error);
-  };
-  v["audio"] = [](const std::vector<std::string>& w, std::string* error) {
-    int64_t kind = 0;
-    std::string user;
-    if (w.size() < 3 || !number(w[1], &kind) || !unquote(w[2], &user, error))
-      return fail(error, "audio KIND \"user\" [rate=N] [size=N] [amplitude=N] [count=N]");
-    std::map<std::string, std::string> opts;
-    std::vector<std::string> rest;
-    options(w, 3, &opts, &rest);
-    int64_t rate = 48000, size = 1920, amplitude = 1000, count = 1;
-    if (!intOption(opts, "rate", &rate, error) || !intOption(opts, "size", &size, error) ||
-        !intOption(opts, "amplitude", &amplitude, error) || !intOption(opts, "count", &count, error))
-      return false;
-    if (size < 0 || size > (1 << 24) || count < 0 || count > 10000) return fail(error, "audio: size or count out of range");
-    // A square wave: every sample's magnitude is the amplitude.
-    std::vector<uint8_t> data(static_cast<size_t>(size));
-    for (size_t i = 0; i + 1 < data.size(); i += 2) {
-      const int16_t s = static_cast<int16_t>((i / 2) % 2 ? -amplitude : amplitude);
-      data[i] = static_cast<uint8_t>(s & 0xff);
-      data[i + 1] = static_cast<uint8_t>((s >> 8) & 0xff);
-    }
-    AudioFrame frame;
-    frame.identifier = SdkString(user.c_str(), user.size());
-    frame.sampleRate = static_cast<uint32_t>(rate);
-    frame.dataSize = static_cast<uint32_t>(size);
-    frame.data = data.data();
-    for (int64_t i = 0; i < count; ++i)
-      if (!audioFrame(static_cast<int32_t>(kind), frame)) return fail(error, "no audio-data handler for that kind");
-    return true;
   };
   v["disconnect"] = [](const std::vector<std::string>& w, std::string* error) {
     int64_t reason = 0;
@@ -326,6 +245,13 @@ void addBuiltins(std::map<std::string, Verb>& v) {
     std::string path;
     if (w.size() != 2 || !unquote(w[1], &path, error)) return fail(error, "recorded \"PATH\"");
     return needHandler(recorded(0, 0, 0, path), "local-record", error);
+  };
+  addMediaVerbs(v);
+  v["folder"] = [](const std::vector<std::string>& w, std::string* error) {
+    std::string folder;
+    if (w.size() != 2 || !unquote(w[1], &folder, error)) return fail(error, "folder \"DIR\"");
+    standin_common::setFileFolder(folder);
+    return true;
   };
   v["room"] = [](const std::vector<std::string>& w, std::string* error) {
     if (w.size() != 2 || (w[1] != "start" && w[1] != "stop")) return fail(error, "room start|stop");

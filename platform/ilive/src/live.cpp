@@ -295,7 +295,7 @@ class StandInLive final : public iLive {
   int32_t openExternalCapture() override { return code(logCall("openExternalCapture", {})); }
   int32_t closeExternalCapture() override { return code(logCall("closeExternalCapture", {})); }
   int32_t fillExternalCaptureFrame(const VideoFrame& frame) override {
-    keepBytes("fillExternalCaptureFrame", frame.data, frame.dataSize);
+    keepBytes("fillExternalCaptureFrame", frame.data, frame.dataSize, &frame);
     return code(logCall("fillExternalCaptureFrame", {fmt(frame)}));
   }
   int32_t sendCustomData(const CustomData& data) override {

@@ -21,7 +21,7 @@ struct Log {
   std::mutex mutex;
   std::vector<std::string> calls;
   std::map<std::string, Answer> answers;  // by lower-case operation
-  std::map<std::string, std::vector<uint8_t>> bytes;
+  std::map<std::string, Received> bytes;  // by lower-case operation
 };
 
 Log& log() {
@@ -138,14 +138,18 @@ bool scriptedAnswer(const std::string& op, Answer* out) {
   return true;
 }
 
-void keepBytes(const char* op, const void* data, uint32_t size) {
+void keepBytes(const char* op, const void* data, uint32_t size, const VideoFrame* frame) {
   Log& l = log();
   std::lock_guard<std::mutex> lock(l.mutex);
-  auto& v = l.bytes[lower(op)];
+  Received& r = l.bytes[lower(op)];
   if (data)
-    v.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+    r.bytes.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
   else
-    v.clear();
+    r.bytes.clear();
+  r.frame = frame != nullptr;
+  r.colorFormat = frame ? frame->colorFormat : 0;
+  r.width = frame ? frame->width : 0;
+  r.height = frame ? frame->height : 0;
 }
 
 std::vector<std::string> takeCalls() {
@@ -158,7 +162,16 @@ std::vector<uint8_t> lastBytes(const std::string& operation) {
   Log& l = log();
   std::lock_guard<std::mutex> lock(l.mutex);
   auto it = l.bytes.find(lower(operation));
-  return it == l.bytes.end() ? std::vector<uint8_t>() : it->second;
+  return it == l.bytes.end() ? std::vector<uint8_t>() : it->second.bytes;
+}
+
+bool received(const std::string& operation, Received* out) {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  auto it = l.bytes.find(lower(operation));
+  if (it == l.bytes.end()) return false;
+  *out = it->second;
+  return true;
 }
 
 void setAnswer(const std::string& operation, const Answer& answer) {

@@ -42,8 +42,9 @@ const void* fnAddr(F f) {
 // Logs "op(args...)" and returns the scripted answer of op (throwing when
 // scripted to throw). Every operation's body starts with this.
 Answer logCall(const char* op, std::initializer_list<std::string> args);
-// Remembers the bytes of an operation's buffer (lastBytes).
-void keepBytes(const char* op, const void* data, uint32_t size);
+// Remembers the bytes of an operation's buffer (lastBytes, received); with a
+// frame, its format and size as well.
+void keepBytes(const char* op, const void* data, uint32_t size, const VideoFrame* frame = nullptr);
 
 // Installed handlers and pending completions, guarded by mutex.
 struct Completion {

@@ -214,6 +214,12 @@ bool command(const std::string& line, std::string* error) {
     if (!parseFrame(w, 1, &f)) return false;
     return runFrame(f, wait, error);
   }
+  if (verb == "folder") {
+    std::string folder;
+    if (!w.text(0, &folder, "a folder")) return false;
+    standin_common::setFileFolder(folder);
+    return true;
+  }
   if (verb == "audio-frame") return audioFrameCommand(w, wait);
   if (verb == "pusher") return pusherCommand(w, wait);
   if (verb == "vod") return vodCommand(w, wait);

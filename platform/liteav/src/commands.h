@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "standin_common/frame_content.h"
 #include "state.h"
 
 namespace liteav_standin {
@@ -72,6 +73,7 @@ struct FrameSpec {
   bool nullData = false;
   std::string pattern = "bars";
   int marks = 0;
+  standin_common::FrameContent content;  // color=, yuv=, file=, png= (instead of the pattern)
 };
 
 // Reads the words of "frame local|remote ..." from `first` on.

@@ -1,6 +1,7 @@
 // The frames the stand-in delivers to the render callbacks, for the `frame`
-// command and the simulated room: the test picture in the format asked for,
-// cut or padded to the length asked for.
+// command and the simulated room: the test picture (or the colour, Y/U/V
+// values, file or PNG picture asked for) in the format asked for, cut or
+// padded to the length asked for.
 #include <libyuv.h>
 
 #include <algorithm>
@@ -39,8 +40,16 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
     return false;
   }
   int format = f.format >= 0 ? f.format : (reg.format == TRTCVideoPixelFormat_BGRA32 ? 3 : 1);
+  uint32_t width = f.width, height = f.height;
+  std::vector<uint8_t> given;  // the frame of color=, yuv=, file= or png=
+  if (f.content.kind != standin_common::FrameContent::Kind::Pattern) {
+    const auto layout =
+        format == TRTCVideoPixelFormat_I420 ? standin_common::PixelFormat::I420 : standin_common::PixelFormat::Bgra32;
+    if (!standin_common::drawContent(f.content, layout, &width, &height, &given, error)) return false;
+  }
   uint64_t need = 0;
-  needsOf(format, f.width, f.height, &need);
+  needsOf(format, width, height, &need);
+  if (f.content.kind != standin_common::FrameContent::Kind::Pattern) need = given.size();
   uint64_t length = f.length >= 0 ? uint64_t(f.length) : need;
   if (length > (uint64_t(1) << 30)) {
     *error = "frame too large for the stand-in";
@@ -54,7 +63,9 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
   const uint32_t frameNo = frameCounter.fetch_add(1);
   // The picture in the requested format, then cut or padded to `length`.
   std::vector<uint8_t> full(need);
-  if (f.pattern == "ramp" || !drawable) {
+  if (f.content.kind != standin_common::FrameContent::Kind::Pattern) {
+    full.swap(given);
+  } else if (f.pattern == "ramp" || !drawable) {
     for (size_t i = 0; i < full.size(); ++i) full[i] = uint8_t(i % 251);
   } else {
     picture.resize(size_t(f.width) * f.height * 4);
@@ -86,8 +97,8 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
   frame.bufferType = TRTCVideoBufferType_Buffer;
   frame.data = f.nullData ? nullptr : reinterpret_cast<char*>(length ? data.data() : &empty);
   frame.length = uint32_t(length);
-  frame.width = f.width;
-  frame.height = f.height;
+  frame.width = width;
+  frame.height = height;
   frame.timestamp = frameNo;
   frame.rotation = static_cast<TRTCVideoRotation>(f.rotation);
   const char* id = f.nullId ? nullptr : f.userId.c_str();
@@ -169,7 +180,13 @@ bool parseFrame(Words& w, size_t first, FrameSpec* f) {
     else
       return w.fail("unexpected word " + w.positional[i].text());
   }
-  if (!sized) return w.fail("expected WIDTHxHEIGHT");
+  for (const char* key : {"color", "yuv", "file", "png"}) {
+    bool known = false;
+    if (w.has(key) && !standin_common::contentOption(key, w.keyed[key].values, &f->content, &known, w.error))
+      return false;
+  }
+  if (!sized && f->content.kind != standin_common::FrameContent::Kind::Png) return w.fail("expected WIDTHxHEIGHT");
+  if (!sized) f->width = f->height = 0;  // the picture's own size
   if (w.has("kind")) {
     f->streamType = streamTypeOf(w.keyed["kind"].text());
     if (f->streamType == -100) return w.fail("kind= expects big, small, sub or a number");

@@ -1,6 +1,7 @@
 // The notifications that commands send to the registered callbacks: the
 // cloud's events, pusher and VOD player notices, audio frames.
 #include "commands.h"
+#include "standin_common/frame_content.h"
 
 namespace liteav_standin {
 
@@ -64,27 +65,44 @@ bool pusherCommand(Words& w, bool wait) {
   return onEvents(task, wait);
 }
 
-// audio-frame captured|mixed|play ["id"] [samples=N] [rate=R] [channels=C]: 16-bit PCM, a quiet ramp.
+// audio-frame captured|mixed|play ["id"] [samples=N] [rate=R] [channels=C] [values=S,... | file="F"]:
+// 16-bit PCM, the given samples or a quiet ramp.
 bool audioFrameCommand(Words& w, bool wait) {
   std::string which, id;
   if (!w.text(0, &which, "captured, play or mixed")) return false;
   if (which != "captured" && which != "play" && which != "mixed") return w.fail("audio-frame: captured, play or mixed");
   if (which == "play" && !w.text(1, &id, "a user id")) return false;
+  // The samples: given values or a file's bytes, repeated to the frame's
+  // length; otherwise a saw-tooth ramp.
+  std::vector<int16_t> given;
+  if (w.has("values") && w.has("file")) return w.fail("audio-frame takes values= or file=");
+  if (w.has("values")) {
+    for (const std::string& text : w.keyed["values"].values) {
+      int64_t v;
+      if (!toInt(text, &v) || v < -32768 || v > 32767) return w.fail("values= expects 16-bit samples, not " + text);
+      given.push_back(int16_t(v));
+    }
+  } else if (w.has("file")) {
+    std::vector<uint8_t> bytes;
+    if (!standin_common::readFile(w.keyed["file"].text(), &bytes, w.error)) return false;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) given.push_back(int16_t(bytes[i] | bytes[i + 1] << 8));
+  }
   int64_t samples, rate, channels;
-  if (!w.keyInt("samples", &samples, 480) || !w.keyInt("rate", &rate, 48000) || !w.keyInt("channels", &channels, 1))
-    return false;
+  if (!w.keyInt("rate", &rate, 48000) || !w.keyInt("channels", &channels, 1) || channels < 1 ||
+      !w.keyInt("samples", &samples, given.empty() ? 480 : int64_t(given.size() / size_t(channels))))
+    return w.fail("audio-frame: bad samples=, rate= or channels=");
   if (samples < 0 || channels < 1 || samples * channels > (1 << 20)) return w.fail("audio-frame: bad size");
   State& s = State::get();
   {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
     if (!s.audioFrames) return w.fail("no audio frame callback registered");
   }
-  auto task = [which, id, samples, rate, channels] {
+  auto task = [which, id, samples, rate, channels, given] {
     State& st = State::get();
     std::shared_lock<std::shared_mutex> lock(st.delivery);
     if (!st.audioFrames) return;
     std::vector<int16_t> pcm(size_t(samples * channels));
-    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = int16_t((i % 64) * 16);
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = given.empty() ? int16_t((i % 64) * 16) : given[i % given.size()];
     TRTCAudioFrame frame;
     frame.audioFormat = TRTCAudioFrameFormatPCM;
     frame.data = reinterpret_cast<char*>(pcm.data());

@@ -33,6 +33,16 @@ std::vector<std::string> takeCalls();
 // The bytes of the last byte buffer an operation was given (external frames,
 // custom data); empty when none.
 std::vector<uint8_t> lastBytes(const std::string& operation);
+// What the last call of an operation handed over in a buffer: its bytes and,
+// for a video frame record (fillExternalCaptureFrame), the frame's format and
+// size. False when the operation was not called since the last reset.
+struct Received {
+  std::vector<uint8_t> bytes;
+  bool frame = false;
+  int32_t colorFormat = 0;
+  uint32_t width = 0, height = 0;
+};
+bool received(const std::string& operation, Received* out);
 
 // ---- Scripted answers (operation names are matched without regard to case) ----
 struct Answer {

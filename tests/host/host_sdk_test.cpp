@@ -1,0 +1,142 @@
+// What a script hands the simulated SDKs and reads back from them: frames of
+// chosen colours or from pictures, statistics and audio of chosen values,
+// and the buffers the extension gave the SDK.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host_run.h"
+
+namespace {
+
+using namespace host_test;
+
+const fs::path kOut = fs::path(HOST_OUT_DIR) / "sdk";
+
+// A PNG picture of 0xRRGGBB pixels, top row first.
+void writePng(const fs::path& file, uint32_t width, uint32_t height, const std::vector<uint32_t>& rgb) {
+  std::vector<uint8_t> bytes;
+  for (uint32_t p : rgb) bytes.insert(bytes.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = width;
+  image.height = height;
+  image.format = PNG_FORMAT_RGB;
+  fs::create_directories(file.parent_path());
+  ASSERT_TRUE(png_image_write_to_file(&image, file.string().c_str(), 0, bytes.data(), 0, nullptr));
+}
+
+// The picture's pixels as 0xRRGGBB, top row first.
+std::vector<uint32_t> rgbOf(const fs::path& file) {
+  Png png;
+  if (!readPng(file, &png)) return {};
+  std::vector<uint32_t> out;
+  for (uint32_t y = 0; y < png.height; ++y)
+    for (uint32_t x = 0; x < png.width; ++x) out.push_back(png.at(x, y) >> 8);
+  return out;
+}
+
+const std::string kBrisoraRoom =
+    "extension Brisora\n"
+    "call initILiveSdk 1400012345 12345 0 0\n"  // 24-bit frames
+    "sdk auto-complete on\n"
+    "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
+    "expect event ilivelogin complete\n"
+    "call createRoom 880001u \"me\" \"\" false true true\n"
+    "expect event createroom complete\n"
+    "sdk member 3 \"u1\"\n"
+    "let f = bytes(0)\n";
+
+const std::vector<uint32_t> kFourColours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+
+TEST(HostSdkFrames, FramesOfAColourOrFromAPictureReachTheApplicationAsGiven) {
+  writePng(kOut / "scripts" / "four.png", 2, 2, kFourColours);
+  const HostRun run = runScript(kBrisoraRoom +
+                                    "sdk frame remote \"u1\" 3x2 format=rgb24 color=FF8000\n"
+                                    "call getVideoData f \"u1\" 1\n"
+                                    "save f 3 2 orange.png\n"
+                                    "sdk frame remote \"u1\" png=\"four.png\" format=rgb24\n"
+                                    "call getVideoData f \"u1\" 1\n"
+                                    "save f 2 2 four-rgb24.png\n"
+                                    "sdk frame remote \"u1\" 2x2 yuv=16,128,128\n"
+                                    "call getVideoData f \"u1\" 1\n"
+                                    "save f 2 2 black.png\n",
+                                "--out " + arg(kOut.string()), kOut / "scripts");
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(rgbOf(kOut / "orange.png"), std::vector<uint32_t>(6, 0xFF8000));
+  EXPECT_EQ(rgbOf(kOut / "four-rgb24.png"), kFourColours);
+  EXPECT_EQ(rgbOf(kOut / "black.png"), std::vector<uint32_t>(4, 0x000000));
+
+  const HostRun tamvex = runScript(
+      "extension Tamvex\n"
+      "call initTRTCSdk false\n"
+      "call enterRoom 1400188888 12345 \"me\" \"sig\" \"\"\n"
+      "call setLocalVideoRenderCallback 3 0 1\n"
+      "sdk frame local png=\"four.png\"\n"
+      "let f = bytes(0)\n"
+      "call getVideoData f \"me\" 1\n"
+      "save f 2 2 four-bgra.png\n"
+      "sdk frame local png=\"four.png\" 2x3\n",
+      "--out " + arg(kOut.string()), kOut / "scripts");
+  EXPECT_EQ(rgbOf(kOut / "four-bgra.png"), kFourColours) << tamvex.out;
+  // A picture of another size than the one written is refused.
+  EXPECT_EQ(tamvex.status, 2) << tamvex.out;
+  EXPECT_NE(tamvex.out.find("is 2x2, not 2x3"), std::string::npos) << tamvex.out;
+}
+
+TEST(HostSdkFrames, StatisticsAndAudioCarryTheChosenValues) {
+  const HostRun run = runScript(kBrisoraRoom +
+                                    "sdk stats exeCpuRate=77 networkParams.rtt=123 videoDecodeParams.userId=\"a\",\"b\"\n"
+                                    "call registAudioDataCallback 2 false\n"
+                                    "call registAudioDataCallback 20 true\n"
+                                    "sdk audio 2 \"me\" values=3800 size=1920\n"
+                                    "let block = bytes(0)\n"
+                                    "call getAudioData block\n"
+                                    "expect size block 320\n"
+                                    "save block block.raw\n",
+                                "--out " + arg(kOut.string()));
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  // The quality report is the event's level.
+  EXPECT_NE(run.out.find("exeCpuRate: 77\\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("rtt: 123\\n"), std::string::npos);
+  EXPECT_NE(run.out.find("userId: b\\n"), std::string::npos);
+  // A steady 3800 (0x0ED8) stays 3800 through the decimation filter.
+  std::string expected;
+  for (int i = 0; i < 160; ++i) expected += "\xD8\x0E";
+  EXPECT_EQ(readFile(kOut / "block.raw"), expected);
+}
+
+TEST(HostSdkReceived, CustomDataAndExternalFramesAreShownCheckedAndSaved) {
+  writePng(kOut / "scripts" / "four.png", 2, 2, kFourColours);
+  const HostRun run = runScript(kBrisoraRoom +
+                                    "call fillCustomData \"hello\" 1\n"
+                                    "let sent = sdk bytes sendCustomData\n"
+                                    "expect size sent 5\n"
+                                    "save sent custom.bin\n"
+                                    "sdk frame remote \"u1\" png=\"four.png\" format=rgb24\n"
+                                    "call getVideoData f \"u1\" 1\n"
+                                    "call fillExternalCaptureByteFrame f 2 2\n"
+                                    "expect result true\n"
+                                    "let shot = sdk picture fillExternalCaptureFrame\n"
+                                    "expect size shot 2 2\n"
+                                    "save shot byte-frame.png\n"
+                                    "let raw = sdk bytes fillExternalCaptureFrame\n"
+                                    "expect size raw 12\n",
+                                "--out " + arg(kOut.string()), kOut / "scripts");
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("received sendCustomData ByteArray(5 bytes) 68 65 6C 6C 6F"), std::string::npos) << run.out;
+  EXPECT_EQ(readFile(kOut / "custom.bin"), "hello");
+  EXPECT_EQ(rgbOf(kOut / "byte-frame.png"), kFourColours);
+
+  // Nothing handed over yet, or no frame in it: a failed expectation.
+  const HostRun none = runScript("extension Brisora\nlet x = sdk bytes sendCustomData\n");
+  EXPECT_EQ(none.status, 1) << none.out;
+  EXPECT_NE(none.out.find("no sendCustomData buffer"), std::string::npos) << none.out;
+  const HostRun notFrame =
+      runScript("extension Brisora\ncall fillCustomData \"x\" 1\nlet x = sdk picture sendCustomData\n");
+  EXPECT_EQ(notFrame.status, 1) << notFrame.out;
+  const HostRun malformed = runScript("extension Brisora\nlet x = sdk frames sendCustomData\n");
+  EXPECT_EQ(malformed.status, 2) << malformed.out;
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+// What the simulated SDK was handed in buffers (custom data, external-capture
+// frames), as values a script binds with `let NAME = sdk bytes|picture OP`
+// and then checks, sizes or saves like any ByteArray or BitmapData.
+#pragma once
+
+#include "air/host.h"
+#include "sdk_control.h"
+#include "session.h"
+#include "transcript.h"
+
+namespace anehost {
+
+// The bytes the last call of c.name handed over (a ByteArray), or with c.flag
+// the frame it handed over as a picture (an opaque BitmapData, the frame's
+// first row at the top). Shows what it took in the transcript. A missing
+// buffer, or a frame too short for its size, is a failed expectation.
+air::Value receivedValue(SdkControl* sdk, const Command& c, const Options& options, Transcript& t);
+
+}  // namespace anehost
