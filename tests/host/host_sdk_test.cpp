@@ -3,7 +3,9 @@
 // and the buffers the extension gave the SDK.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "host_run.h"
 
@@ -137,6 +139,94 @@ TEST(HostSdkReceived, CustomDataAndExternalFramesAreShownCheckedAndSaved) {
   EXPECT_EQ(notFrame.status, 1) << notFrame.out;
   const HostRun malformed = runScript("extension Brisora\nlet x = sdk frames sendCustomData\n");
   EXPECT_EQ(malformed.status, 2) << malformed.out;
+}
+
+
+TEST(HostWin32, CallsToWindowsAreShownAndExpectedInOrder) {
+  const HostRun run = runScript(
+      "extension Brisora\n"
+      "call keepScreenOn true\n"
+      "expect win32 SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, null, 0)\n"
+      "expect win32 SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED)\n"
+      "expect no win32\n"
+      "call keepScreenOn false\n"
+      "expect win32 SystemParametersInfoA\n"
+      "expect win32 SetThreadExecutionState(ES_CONTINUOUS)\n"
+      "call killProcess\n"
+      "print \"never reached\"\n");
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("    win32    SetThreadExecutionState(ES_CONTINUOUS|ES_SYSTEM_REQUIRED|ES_DISPLAY_REQUIRED)\n"
+                         "    result   null\n"),
+            std::string::npos)
+      << run.out;
+  // The process ends inside killProcess; its last Win32 call is still shown.
+  EXPECT_NE(run.out.find("    win32    TerminateProcess(current, 0)\n    ended    the process ended itself with exit code 0 at line 9"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("never reached"), std::string::npos);
+
+  const HostRun wrong = runScript("extension Brisora\ncall keepScreenOn true\nexpect win32 SetThreadExecutionState\n");
+  EXPECT_EQ(wrong.status, 1) << wrong.out;
+  EXPECT_NE(wrong.out.find("the next Win32 call was SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, null, 0)"),
+            std::string::npos);
+  const HostRun more = runScript("extension Brisora\ncall keepScreenOn true\nexpect no win32\n");
+  EXPECT_EQ(more.status, 1) << more.out;
+}
+
+TEST(HostWin32, ALibraryOrAnExportRemovedDuringTheRunIsMissedThenFoundAgain) {
+  const HostRun run = runScript(
+      "extension Tamvex\n"
+      "library remove LiteAV/liteav.dll\n"
+      "call getSdkVersion\n"
+      "expect win32 SetDllDirectoryW(\"<exe>/LiteAV/\")\n"
+      "expect win32 LoadLibraryW(\"liteav.dll\") -> null 126\n"
+      "expect console contains \"liteav.dll\"\n"
+      "expect no sdk\n"
+      "library restore LiteAV/liteav.dll\n"
+      "library remove LiteAV/liteav.dll getTRTCShareInstance\n"
+      "call getSdkVersion\n"
+      "expect win32 SetDllDirectoryW\n"
+      "expect win32 LoadLibraryW(\"liteav.dll\") -> \"<exe>/LiteAV/liteav.dll\"\n"
+      "expect win32 GetProcAddress(\"<exe>/LiteAV/liteav.dll\", \"getTRTCShareInstance\") -> null 127\n"
+      "expect win32 GetProcAddress(\"<exe>/LiteAV/liteav.dll\", \"destroyTRTCShareInstance\") -> found\n"
+      "expect no sdk\n"
+      "library restore LiteAV/liteav.dll getTRTCShareInstance\n"
+      "call getSdkVersion\n"
+      "expect sdk getTRTCShareInstance\n");
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+}
+
+// anehost in a folder of its own, without LiteAV at first: once the library
+// is there, `sdk` lines reach it.
+TEST(HostWin32, TheSdkIsReachedOnceItsLibraryAppears) {
+  const fs::path bin = fs::path(ANEHOST_PATH).parent_path();
+  const fs::path dir = fs::path(HOST_OUT_DIR) / ("late-sdk-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  for (const auto& entry : fs::directory_iterator(bin))
+    if (entry.is_regular_file() &&
+        (entry.path().extension() == ".so" || entry.path().filename() == fs::path(ANEHOST_PATH).filename()))
+      fs::copy_file(entry.path(), dir / entry.path().filename());
+  fs::copy(bin / "extensions", dir / "extensions");
+  const fs::path script = dir / "late.txt";
+  std::ofstream(script) << "extension Tamvex\n"
+                           "call getSdkVersion\n"
+                           "expect result \"\"\n"
+                           "wait 2500\n"  // the library is copied in meanwhile
+                           "call getSdkVersion\n"
+                           "expect sdk getTRTCShareInstance\n"
+                           "sdk answer getSDKVersion text=\"late\"\n"
+                           "call getSdkVersion\n"
+                           "expect result \"late\"\n";
+  std::thread copier([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    fs::copy(bin / "LiteAV", dir / "LiteAV");
+  });
+  const HostRun run = runCommand(arg((dir / fs::path(ANEHOST_PATH).filename()).string()) + " " + arg(script.string()));
+  copier.join();
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("    sdk      simulated by the LiteAV SDK stand-in"), std::string::npos) << run.out;
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -38,6 +38,18 @@ bool sdkCallMatches(const std::string& expected, const std::string& actual) {
   return a == e;
 }
 
+bool win32CallMatches(const std::string& expected, const std::string& actual) {
+  const auto resultOf = [](const std::string& s) {
+    const size_t close = s.rfind(')');
+    const size_t arrow = s.find("->", close == std::string::npos ? 0 : close);
+    return arrow;
+  };
+  const size_t wantedArrow = resultOf(expected), actualArrow = resultOf(actual);
+  if (wantedArrow == std::string::npos) return sdkCallMatches(expected, actual.substr(0, actualArrow));
+  return sdkCallMatches(expected.substr(0, wantedArrow), actual.substr(0, actualArrow)) &&
+         actualArrow != std::string::npos && squeeze(expected.substr(wantedArrow)) == squeeze(actual.substr(actualArrow));
+}
+
 bool sameValue(const air::Value& a, const air::Value& b) {
   double x, y;
   if (numberOf(a, &x) && numberOf(b, &y)) return x == y || (std::isnan(x) && std::isnan(y));
@@ -113,6 +125,20 @@ void Expectations::sdk(const Command& c, bool haveSdk) {
 void Expectations::noSdk() {
   seen_.pump(true);
   if (!seen_.calls().empty()) failed("expected no SDK call, but the extension called " + seen_.calls().front());
+}
+
+void Expectations::win32(const Command& c) {
+  seen_.pump(true);
+  auto& calls = seen_.win32Calls();
+  if (calls.empty()) failed("expected the Win32 call " + c.text + ", no further Win32 call was made");
+  const std::string call = calls.front();
+  calls.pop_front();
+  if (!win32CallMatches(c.text, call)) failed("expected the Win32 call " + c.text + ", the next Win32 call was " + call);
+}
+
+void Expectations::noWin32() {
+  seen_.pump(true);
+  if (!seen_.win32Calls().empty()) failed("expected no Win32 call, but " + seen_.win32Calls().front() + " was made");
 }
 
 void Expectations::size(const Command& c, const air::Value& v) {

@@ -14,6 +14,9 @@ namespace anehost {
 // Whether a call-log line matches what `expect sdk` wrote: the operation
 // alone, the whole call, or a call whose remaining arguments are "...".
 bool sdkCallMatches(const std::string& expected, const std::string& actual);
+// The same for a Win32 call line "Call(args) -> result": without "->" the
+// expectation leaves the result out of the comparison.
+bool win32CallMatches(const std::string& expected, const std::string& actual);
 // As ActionScript compares values: numbers by value whatever their type.
 bool sameValue(const air::Value& a, const air::Value& b);
 
@@ -28,6 +31,8 @@ class Expectations {
   void console(const Command& c);
   void sdk(const Command& c, bool haveSdk);
   void noSdk();
+  void win32(const Command& c);
+  void noWin32();
   void size(const Command& c, const air::Value& v);
   void noBreach();
 

@@ -100,14 +100,42 @@ void ExtensionHost::load(const Command& c) {
   extension_ = air::Extension::load(library, d.initializer, d.finalizer, &error);
   if (!extension_) scriptError(c, "cannot load " + library + ": " + error);
   setAnsiCodePage();
-  sdk_ = connectSdk(d.nativeLibrary, &error);
-  if (!sdk_) t_.item("note", error);
-  else t_.item("sdk", "simulated by " + sdk_->name());
-  // Files that `sdk` lines name are found beside the script.
-  if (sdk_ && !sdk_->command("folder " + standin_common::quote(fs::absolute(o_.scriptDir).string()), &error))
-    t_.item("note", sdk_->name() + " cannot read files: " + error);
+  nativeLibrary_ = d.nativeLibrary;
+  connect(false);
   newContext(c.hasText ? c.text : "");
   if (o_.onLoad) o_.onLoad(d.id, *context_);
+}
+
+bool ExtensionHost::connect(bool quiet) {
+  std::string error;
+  sdk_ = connectSdk(nativeLibrary_, &error);
+  if (!sdk_) {
+    if (!quiet) t_.item("note", error);
+    return false;
+  }
+  t_.item("sdk", "simulated by " + sdk_->name());
+  // Files that `sdk` lines name are found beside the script.
+  if (!sdk_->command("folder " + standin_common::quote(fs::absolute(o_.scriptDir).string()), &error))
+    t_.item("note", sdk_->name() + " cannot read files: " + error);
+  return true;
+}
+
+SdkControl* ExtensionHost::sdk() {
+  if (!sdk_ && extension_) connect(true);
+  return sdk_.get();
+}
+
+void ExtensionHost::library(const Command& c) {
+#ifdef _WIN32
+  scriptError(c, "'library' needs the Win32 stand-in; on Windows, move the file yourself");
+#else
+  if (c.flag)
+    win32::removeLibrary(c.text, c.name);
+  else
+    win32::restoreLibrary(c.text, c.name);
+  t_.item("library", std::string(c.flag ? "removed " : "restored ") + (c.name.empty() ? "" : "export " + t_.q(c.name) + " of ") +
+                         t_.q(c.text) + " (for the extension's LoadLibraryW and GetProcAddress)");
+#endif
 }
 
 void ExtensionHost::newContext(const std::string& type) {
@@ -121,6 +149,9 @@ void ExtensionHost::unload() {
   context_.reset();
   extension_.reset();
   sdk_.reset();
+#ifndef _WIN32
+  win32::restoreAllLibraries();
+#endif
 }
 
 }  // namespace anehost

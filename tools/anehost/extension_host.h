@@ -25,7 +25,11 @@ class ExtensionHost {
   // The context while it is live, else null.
   air::Context* liveContext() const { return context_ && !context_->disposed() ? context_.get() : nullptr; }
   air::Context* context() const { return context_.get(); }
-  SdkControl* sdk() const { return sdk_.get(); }
+  // The simulated SDK; while there is none, each call tries to connect again
+  // (the SDK library may have appeared since).
+  SdkControl* sdk();
+  // `library remove|restore PATH [EXPORT]`.
+  void library(const Command& c);
   // Lets go of the context, the extension and the SDK, in that order.
   void unload();
 
@@ -33,12 +37,14 @@ class ExtensionHost {
   std::string findDescriptor(const Command& c);
   std::string findLibrary(const std::string& nativeLibrary, const std::filesystem::path& descriptorDir);
   void setAnsiCodePage();
+  bool connect(bool quiet);
 
   const Options& o_;
   Transcript& t_;
   std::unique_ptr<air::Extension> extension_;
   std::unique_ptr<air::Context> context_;
   std::unique_ptr<SdkControl> sdk_;
+  std::string nativeLibrary_;  // of the loaded extension: which SDK it has
 };
 
 }  // namespace anehost

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#ifndef _WIN32
+#include "win32_standin.h"
+#endif
+
 namespace anehost {
 
 void Observer::consoleLine(const std::string& line) {
@@ -48,6 +52,15 @@ void Observer::pumpSdkCalls() {
   }
 }
 
+void Observer::pumpWin32Calls() {
+#ifndef _WIN32
+  for (auto& call : win32::takeCalls()) {
+    t_.item("win32", call);
+    win32Calls_.push_back(std::move(call));
+  }
+#endif
+}
+
 // Events as the runtime delivers them on the main thread, between calls.
 void Observer::pumpEvents() {
   air::Context* context = host_.liveContext();
@@ -66,6 +79,7 @@ void Observer::pumpEvents() {
 void Observer::pump(bool endOfStep) {
   pumpConsole(endOfStep);
   pumpSdkCalls();
+  pumpWin32Calls();
   pumpEvents();
 }
 
@@ -83,6 +97,7 @@ void Observer::beginAction() {
   pump(true);
   consoleLines_.clear();
   calls_.clear();
+  win32Calls_.clear();
 }
 
 void Observer::ignore(const Command& c) {

@@ -26,6 +26,8 @@ class Observer {
   void pump(bool endOfStep);
   void pumpConsole(bool endOfStep);
   void pumpSdkCalls();
+  // The Win32 calls the extension (or its SDK) made, as "win32" lines.
+  void pumpWin32Calls();
   // The step ends: all it showed is taken, and the ignored lines and events counted.
   void endStep();
   // A call, sdk or wait step starts: what came before it is shown, and the
@@ -54,6 +56,7 @@ class Observer {
   std::vector<std::string>& consoleLines() { return consoleLines_; }
   std::deque<air::Event>& events() { return events_; }
   std::deque<std::string>& calls() { return calls_; }
+  std::deque<std::string>& win32Calls() { return win32Calls_; }
 
  private:
   void consoleLine(const std::string& line);
@@ -66,6 +69,7 @@ class Observer {
   std::vector<std::string> consoleLines_;
   std::deque<air::Event> events_;
   std::deque<std::string> calls_;
+  std::deque<std::string> win32Calls_;
   std::vector<std::string> ignoredEvents_;
   std::vector<std::string> ignoredConsole_;
   size_t ignoredConsoleCount_ = 0;

@@ -137,6 +137,10 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
         c.op = Command::Op::ExpectSdk;
         c.text = restAfter(line, 2);
         if (c.text.empty()) ok = p.fail("expected an SDK operation");
+      } else if (p.word("win32")) {
+        c.op = Command::Op::ExpectWin32;
+        c.text = restAfter(line, 2);
+        if (c.text.empty()) ok = p.fail("expected a Win32 call");
       } else if (p.word("size")) {
         c.op = Command::Op::ExpectSize;
         ok = p.boundName(&c.name);
@@ -157,11 +161,12 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       } else if (p.word("no")) {
         if (p.word("event")) c.op = Command::Op::ExpectNoEvent;
         else if (p.word("sdk")) c.op = Command::Op::ExpectNoSdk;
+        else if (p.word("win32")) c.op = Command::Op::ExpectNoWin32;
         else if (p.word("breach")) c.op = Command::Op::ExpectNoBreach;
-        else ok = p.fail("expected 'expect no event', 'expect no sdk' or 'expect no breach'");
+        else ok = p.fail("expected 'expect no event', 'expect no sdk', 'expect no win32' or 'expect no breach'");
         ok = ok && p.end();
       } else {
-        ok = p.fail("expected 'expect result|event|console|sdk|size|no ...'");
+        ok = p.fail("expected 'expect result|event|console|sdk|win32|size|no ...'");
       }
     } else if (keyword == "wait") {
       if (p.word("event")) {
@@ -177,6 +182,13 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       c.op = Command::Op::Sdk;
       c.text = restAfter(line, 1);
       if (c.text.empty()) ok = p.fail("expected an SDK command after 'sdk'");
+    } else if (keyword == "library") {
+      c.op = Command::Op::Library;
+      c.flag = p.word("remove");
+      ok = (c.flag || p.word("restore") || p.fail("expected 'library remove PATH [EXPORT]' or 'library restore PATH [EXPORT]'")) &&
+           p.text(&c.text, "a library file, relative to anehost's folder");
+      if (ok && !p.atEnd()) ok = p.text(&c.name, "an export name");
+      ok = ok && p.end();
     } else if (keyword == "save") {
       c.op = Command::Op::Save;
       ok = p.boundName(&c.name);
@@ -191,7 +203,7 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       if (ok && c.hasSize && (c.width == 0 || c.height == 0)) ok = p.fail("a picture needs a width and a height above 0");
     } else {
       return failAt("unknown command '" + (keyword.empty() ? tokens[0].text : keyword) +
-                    "' (extension, call, let, expect, wait, sdk, save, ignore, print, context, finalize)");
+                    "' (extension, call, let, expect, wait, sdk, library, save, ignore, print, context, finalize)");
     }
     if (!ok) return failAt(p.message());
     script.commands.push_back(std::move(c));

@@ -35,6 +35,8 @@ struct Command {
     ExpectConsole,  // expect console [contains] TEXT
     ExpectSdk,      // expect sdk OPERATION[(ARGS...)]
     ExpectNoSdk,    // expect no sdk
+    ExpectWin32,    // expect win32 CALL[(ARGS...)] [-> RESULT]
+    ExpectNoWin32,  // expect no win32
     ExpectSize,     // expect size NAME N | expect size NAME W H
     ExpectNoBreach, // expect no breach
     Wait,           // wait MS
@@ -43,6 +45,7 @@ struct Command {
     Save,           // save NAME [W H] FILE
     Ignore,         // ignore event CODE | ignore console PREFIX | ignore nothing
     Print,          // print TEXT
+    Library,        // library remove|restore PATH [EXPORT]
   };
   Op op = Op::Print;
   int line = 0;

@@ -15,6 +15,10 @@
 #include "signatures.h"
 #include "transcript.h"
 
+#ifndef _WIN32
+#include "win32_standin.h"
+#endif
+
 namespace anehost {
 namespace {
 
@@ -28,8 +32,23 @@ class Session {
   int run(const Script& script) {
     int failures = 0;
     int code = kExitOk;
+#ifndef _WIN32
+    // An extension that ends the process (killProcess) ends the run: what it
+    // showed until then is written out first.
+    const Command* current = nullptr;
+    win32::onTerminate([&](UINT exitCode) {
+      seen_.pumpConsole(true);
+      seen_.pumpSdkCalls();
+      seen_.pumpWin32Calls();
+      t_.say("    ended    the process ended itself with exit code " + std::to_string(exitCode) +
+             (current ? " at line " + std::to_string(current->line) : "") + "; the script stops here");
+    });
+#endif
     try {
       for (const Command& c : script.commands) {
+#ifndef _WIN32
+        current = &c;
+#endif
         try {
           step(c);
         } catch (const Stop& stop) {
@@ -65,6 +84,9 @@ class Session {
                    : ""));
     if (const uint64_t late = air::eventsAfterFinalize())
       t_.say("events sent to a finalized context: " + std::to_string(late));
+#ifndef _WIN32
+    win32::onTerminate(nullptr);
+#endif
     if (code == kExitOk) t_.say("all expectations met");
     else if (code == kExitFailed) t_.say(std::to_string(failures) + " expectation(s) failed");
     return code;
@@ -154,6 +176,15 @@ class Session {
       case Command::Op::ExpectNoSdk:
         expect_.noSdk();
         break;
+      case Command::Op::ExpectWin32:
+        expect_.win32(c);
+        break;
+      case Command::Op::ExpectNoWin32:
+        expect_.noWin32();
+        break;
+      case Command::Op::Library:
+        host_.library(c);
+        break;
       case Command::Op::ExpectSize:
         expect_.size(c, bound(c));
         break;
@@ -206,6 +237,7 @@ class Session {
     air::Value result = context->call(c.name, args);
     seen_.pumpConsole(true);
     seen_.pumpSdkCalls();
+    seen_.pumpWin32Calls();
     t_.item("result", t_.value(result));
     haveResult_ = true;
     result_ = result;

@@ -195,6 +195,7 @@ bool command(const std::string& line, std::string* error) {
       src.thumbHeight = int32_t(th);
     }
     if (!w.keyInt("thumb-length", &src.thumbLength, -1)) return false;
+    if (src.thumbLength > (int64_t(1) << 30)) return w.fail("thumb-length: too large for the stand-in");
     for (size_t i = 3; i < w.positional.size(); ++i) {
       if (w.positional[i].text() == "no-thumb")
         src.noThumb = true;

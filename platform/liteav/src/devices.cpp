@@ -1,5 +1,7 @@
 // Device collections, current devices and the screen source list.
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "objects.h"
 
@@ -71,12 +73,19 @@ class SourceList : public ITRTCScreenCaptureSourceList {
       uint32_t th = src.thumbHeight >= 0 ? src.thumbHeight : (thumb.cy > 0 ? thumb.cy : 0);
       im.thumbWidth = tw;
       im.thumbHeight = th;
+      std::vector<uint8_t> picture;
       if (!src.noThumb && tw > 0 && th > 0 && uint64_t(tw) * th <= (1u << 24)) {
-        im.thumb.resize(size_t(tw) * th * 4);
-        drawPattern(im.thumb.data(), tw, th, 0, src.id % 4 + 1);
+        picture.resize(size_t(tw) * th * 4);
+        drawPattern(picture.data(), tw, th, 0, src.id % 4 + 1);
       }
-      im.thumbLength = src.thumbLength >= 0 ? uint32_t(src.thumbLength) : uint32_t(im.thumb.size());
-      if (im.thumbLength > im.thumb.size()) im.thumb.resize(im.thumbLength);  // pixels beyond the picture are 0
+      // The buffer holds exactly the length the image claims (zero bytes
+      // after the picture, or the picture cut short), so a copy that reads
+      // past it reads past an allocation (AddressSanitizer sees it).
+      im.thumbLength = src.thumbLength >= 0 ? uint32_t(src.thumbLength) : uint32_t(picture.size());
+      if (!picture.empty() || im.thumbLength > 0) {
+        im.thumb.reset(new uint8_t[im.thumbLength]());
+        std::copy_n(picture.begin(), std::min<size_t>(picture.size(), im.thumbLength), im.thumb.get());
+      }
       uint32_t iw = icon.cx > 0 ? icon.cx : 0, ih = icon.cy > 0 ? icon.cy : 0;
       if (uint64_t(iw) * ih <= (1u << 20)) {
         im.icon.assign(size_t(iw) * ih * 4, 0x80);
@@ -100,7 +109,7 @@ class SourceList : public ITRTCScreenCaptureSourceList {
     info.sourceId = reinterpret_cast<TXView>(static_cast<intptr_t>(src.id));
     info.sourceName = src.name.c_str();
     if (!src.noThumb) {
-      info.thumbBGRA.buffer = im.thumb.empty() ? nullptr : reinterpret_cast<const char*>(im.thumb.data());
+      info.thumbBGRA.buffer = reinterpret_cast<const char*>(im.thumb.get());
       info.thumbBGRA.length = im.thumbLength;
     }
     info.thumbBGRA.width = im.thumbWidth;
@@ -118,7 +127,7 @@ class SourceList : public ITRTCScreenCaptureSourceList {
 
  private:
   struct Images {
-    std::vector<uint8_t> thumb;
+    std::unique_ptr<uint8_t[]> thumb;  // exactly thumbLength bytes; null without a picture
     uint32_t thumbLength = 0, thumbWidth = 0, thumbHeight = 0;
     std::vector<uint8_t> icon;
     uint32_t iconWidth = 0, iconHeight = 0;

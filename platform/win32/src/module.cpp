@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "call_log.h"
 #include "shlwapi.h"
 #include "windows.h"
 
@@ -64,7 +65,18 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-void* tryOpen(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+// A library removed for a while (win32::removeLibrary) is not there.
+void* tryOpen(const std::string& path) {
+  if (win32_standin::libraryRemoved(path)) return nullptr;
+  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+// The file a module was loaded from, as dlopen was given it.
+std::string modulePath(HMODULE module) {
+  struct link_map* map = nullptr;
+  if (module && dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name) return map->l_name;
+  return std::string();
+}
 
 }  // namespace
 
@@ -74,13 +86,7 @@ DWORD WINAPI GetLastError(void) { return t_lastError; }
 void WINAPI SetLastError(DWORD error) { t_lastError = error; }
 
 DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
-  std::string path;
-  if (!module) {
-    path = executablePath();
-  } else {
-    struct link_map* map = nullptr;
-    if (dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name) path = map->l_name;
-  }
+  const std::string path = module ? modulePath(module) : executablePath();
   if (path.empty()) {
     SetLastError(ERROR_INVALID_HANDLE);
     return 0;
@@ -125,6 +131,8 @@ BOOL WINAPI PathRemoveFileSpecW(LPWSTR path) {
 }
 
 BOOL WINAPI SetDllDirectoryW(LPCWSTR pathName) {
+  win32_standin::logCall(std::string("SetDllDirectoryW(") +
+                         (pathName ? win32_standin::shownPath(wideToUtf8(pathName)) : "null") + ")");
   std::lock_guard<std::mutex> lock(g_dllDirectoryMutex);
   g_dllDirectory = pathName ? slashes(wideToUtf8(pathName)) : std::string();
   while (g_dllDirectory.size() > 1 && g_dllDirectory.back() == '/') g_dllDirectory.pop_back();
@@ -136,6 +144,7 @@ BOOL WINAPI SetDllDirectoryW(LPCWSTR pathName) {
 // folder and the system's own search. An absolute path is opened as given.
 HMODULE WINAPI LoadLibraryW(LPCWSTR fileName) {
   if (!fileName || !*fileName) {
+    win32_standin::logCall(std::string("LoadLibraryW(") + (fileName ? "\"\"" : "null") + ") -> null 87");
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -156,10 +165,13 @@ HMODULE WINAPI LoadLibraryW(LPCWSTR fileName) {
     // looks a bare name up on the system's library path.
     if (!handle) handle = tryOpen(name);
   }
+  const std::string call = "LoadLibraryW(" + win32_standin::shownPath(name) + ") -> ";
   if (!handle) {
+    win32_standin::logCall(call + "null 126");
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
+  win32_standin::logCall(call + win32_standin::shownPath(modulePath(handle)));
   SetLastError(ERROR_SUCCESS);
   return handle;
 }
@@ -173,16 +185,21 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }
+  const std::string path = modulePath(module);
+  const std::string call = "GetProcAddress(" + win32_standin::shownPath(path) + ", " + win32_standin::quoted(procName) + ") -> ";
   dlerror();
-  void* symbol = dlsym(module, procName);
+  void* symbol = win32_standin::exportRemoved(path, procName) ? nullptr : dlsym(module, procName);
   if (!symbol) {
+    win32_standin::logCall(call + "null 127");
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }
+  win32_standin::logCall(call + "found");
   return reinterpret_cast<FARPROC>(symbol);
 }
 
 BOOL WINAPI FreeLibrary(HMODULE module) {
+  win32_standin::logCall("FreeLibrary(" + (module ? win32_standin::shownPath(modulePath(module)) : std::string("null")) + ")");
   if (!module || dlclose(module) != 0) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;

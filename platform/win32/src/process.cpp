@@ -5,9 +5,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "call_log.h"
 #include "win32_standin.h"
 #include "windows.h"
 
@@ -21,8 +25,40 @@ std::vector<win32::TerminateCall> g_terminates;
 BOOL g_screenSaverActive = TRUE;
 UINT g_screenSaverTimeout = 600;
 EXECUTION_STATE g_executionState = ES_CONTINUOUS;
+std::function<void(UINT)> g_terminateHook;
 
 HANDLE currentProcess() { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); }
+
+std::string actionName(UINT action) {
+  switch (action) {
+    case SPI_GETSCREENSAVEACTIVE: return "SPI_GETSCREENSAVEACTIVE";
+    case SPI_SETSCREENSAVEACTIVE: return "SPI_SETSCREENSAVEACTIVE";
+    case SPI_GETSCREENSAVETIMEOUT: return "SPI_GETSCREENSAVETIMEOUT";
+    case SPI_SETSCREENSAVETIMEOUT: return "SPI_SETSCREENSAVETIMEOUT";
+    default: return std::to_string(action);
+  }
+}
+
+// The flags by name, joined with '|'; bits without a name in hexadecimal.
+std::string stateText(EXECUTION_STATE flags) {
+  static const std::pair<EXECUTION_STATE, const char*> names[] = {{ES_CONTINUOUS, "ES_CONTINUOUS"},
+                                                                  {ES_SYSTEM_REQUIRED, "ES_SYSTEM_REQUIRED"},
+                                                                  {ES_DISPLAY_REQUIRED, "ES_DISPLAY_REQUIRED"},
+                                                                  {ES_USER_PRESENT, "ES_USER_PRESENT"},
+                                                                  {ES_AWAYMODE_REQUIRED, "ES_AWAYMODE_REQUIRED"}};
+  std::string text;
+  for (const auto& [bit, name] : names) {
+    if (!(flags & bit)) continue;
+    text += (text.empty() ? "" : "|") + std::string(name);
+    flags &= ~bit;
+  }
+  if (flags || text.empty()) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(flags));
+    text += (text.empty() ? "" : "|") + std::string(hex);
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -53,6 +89,11 @@ void resetRecords() {
   g_executionState = ES_CONTINUOUS;
 }
 
+void onTerminate(std::function<void(UINT)> hook) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_terminateHook = std::move(hook);
+}
+
 BOOL screenSaverActive() {
   std::lock_guard<std::mutex> lock(g_mutex);
   return g_screenSaverActive;
@@ -70,6 +111,8 @@ extern "C" {
 HANDLE WINAPI GetCurrentProcess(void) { return currentProcess(); }
 
 BOOL WINAPI TerminateProcess(HANDLE process, UINT exitCode) {
+  win32_standin::logCall(std::string("TerminateProcess(") + (process == currentProcess() ? "current" : "other") +
+                         ", " + std::to_string(exitCode) + ")");
   {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_terminates.push_back({process, exitCode});
@@ -78,6 +121,12 @@ BOOL WINAPI TerminateProcess(HANDLE process, UINT exitCode) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  std::function<void(UINT)> hook;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    hook = g_terminateHook;
+  }
+  if (hook) hook(exitCode);
   // Console lines already printed reach their reader; nothing else runs.
   std::fflush(stdout);
   std::fflush(stderr);
@@ -85,6 +134,8 @@ BOOL WINAPI TerminateProcess(HANDLE process, UINT exitCode) {
 }
 
 BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni) {
+  win32_standin::logCall("SystemParametersInfoA(" + actionName(action) + ", " + std::to_string(uiParam) + ", " +
+                         (pvParam ? "ptr" : "null") + ", " + std::to_string(winIni) + ")");
   std::lock_guard<std::mutex> lock(g_mutex);
   g_systemParameters.push_back({action, uiParam, pvParam, winIni});
   switch (action) {
@@ -110,6 +161,7 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UIN
 }
 
 EXECUTION_STATE WINAPI SetThreadExecutionState(EXECUTION_STATE flags) {
+  win32_standin::logCall("SetThreadExecutionState(" + stateText(flags) + ")");
   std::lock_guard<std::mutex> lock(g_mutex);
   g_executionStates.push_back(flags);
   const EXECUTION_STATE previous = g_executionState;

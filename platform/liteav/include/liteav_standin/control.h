@@ -77,8 +77,11 @@ inline Api load() {
   return api;
 }
 
+// Opened on first use; while the file cannot be opened, every use tries
+// again, so the stand-in is reached once the library has appeared.
 inline const Api& api() {
-  static const Api instance = load();
+  static Api instance = load();
+  if (!instance.error.empty()) instance = load();
   return instance;
 }
 }  // namespace detail
