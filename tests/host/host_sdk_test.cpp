@@ -230,3 +230,54 @@ TEST(HostWin32, TheSdkIsReachedOnceItsLibraryAppears) {
 }
 
 }  // namespace
+
+namespace {
+
+// A frame or notification already on its way when the extension let go of
+// the SDK (`late`) reaches the handler it had; the extension takes it without
+// raising anything to the finalized context.
+TEST(HostLate, CallbacksAfterTheFinalizerAreHandledSoundly) {
+  const HostRun brisora = runScript(kBrisoraRoom +
+                                    "expect event addvideo \"u1||1\"\n"
+                                    "sdk frame remote \"u1\" 4x2\n"
+                                    "expect event video \"u1||4||2||0||0||1\"\n"
+                                    "finalize\n"  // releaseSdk completes at once: the SDK forgets its handlers
+                                    "sdk late frame remote \"u1\" 4x2\n"
+                                    "expect console contains \"OnRemoteVideo\"\n"
+                                    "sdk late member 4 \"u1\"\n"
+                                    "sdk late stats\n"
+                                    "sdk late disconnect 1 \"gone\"\n"
+                                    "expect no event\n"
+                                    "sdk frame remote \"u1\" 4x2\n");
+  EXPECT_EQ(brisora.status, 2) << brisora.out;  // the last line: no handler any more
+  EXPECT_NE(brisora.out.find("no remote-video handler is installed"), std::string::npos) << brisora.out;
+  EXPECT_NE(brisora.out.find("runtime rule breaches: 0"), std::string::npos);
+  EXPECT_EQ(brisora.out.find("events sent to a finalized context"), std::string::npos) << brisora.out;
+
+  const HostRun tamvex = runScript(
+      "extension Tamvex\n"
+      "call initTRTCSdk false\n"
+      "call enterRoom 1400188888 12345 \"me\" \"sig\" \"\"\n"
+      "call setLocalVideoRenderCallback 3 0 1\n"
+      "call setRemoteVideoRenderCallback \"u1\" 1 0 1\n"
+      "sdk video-available \"u1\" 1\n"
+      "sdk frame remote \"u1\" 4x2\n"
+      "expect event mediaavailable\n"
+      "expect event video\n"
+      "finalize\n"
+      "sdk late frame remote \"u1\" 4x2\n"
+      "sdk late frame local 4x2\n"
+      "sdk late error 3 \"late\"\n"
+      "expect console contains \"errMsg=late\"\n"
+      "sdk late video-available \"u2\" 1\n"
+      "context\n"
+      "sdk late frame remote \"u1\" 4x2\n"
+      "expect no event\n"
+      "sdk late room start\n");
+  EXPECT_EQ(tamvex.status, 2) << tamvex.out;  // only frames and notifications come late
+  EXPECT_NE(tamvex.out.find("room cannot come late"), std::string::npos) << tamvex.out;
+  EXPECT_NE(tamvex.out.find("runtime rule breaches: 0"), std::string::npos);
+  EXPECT_EQ(tamvex.out.find("events sent to a finalized context"), std::string::npos) << tamvex.out;
+}
+
+}  // namespace

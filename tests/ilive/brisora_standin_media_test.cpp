@@ -146,4 +146,17 @@ TEST_F(BrisoraStandInMedia, AudioFramesCarryTheGivenSamples) {
   refused("audio 1 \"u1\" volume=3");
 }
 
+TEST_F(BrisoraStandInMedia, LateFramesReachTheHandlersAReleaseLetGoOf) {
+  EXPECT_NE(std::string::npos, refused("late frame remote \"u1\" 2x2").find("no remote-video handler"));
+  GetILive()->releaseSdk(nullptr, nullptr, nullptr);
+  run("frame remote \"u1\" 2x2");  // the handlers stay until the release completes
+  EXPECT_EQ(1, seen().count);
+  run("complete releaseSdk ok");
+  refused("frame remote \"u1\" 2x2");
+  run("late frame remote \"u1\" 1x1 format=rgb24 color=010203");
+  EXPECT_EQ(2, seen().count);
+  EXPECT_EQ(seen().bytes, (Bytes{3, 2, 1}));
+  refused("late");
+}
+
 }  // namespace

@@ -294,7 +294,14 @@ bool command(const std::string& line, std::string* error) {
   if (!split(line, &words, error)) return false;
   if (words.empty()) return true;
   if (words[0] == "sdk") words.erase(words.begin());  // the host tool's prefix may be passed along
-  if (words.empty()) return fail(error, "empty sdk command");
+  // `late COMMAND`: to the handlers a completed releaseSdk let go of.
+  const bool late = !words.empty() && words[0] == "late";
+  if (late) words.erase(words.begin());
+  if (words.empty()) return fail(error, late ? "late: expected a command" : "empty sdk command");
+  struct LateScope {
+    explicit LateScope(bool on) { lateDelivery() = on; }
+    ~LateScope() { lateDelivery() = false; }
+  } scope(late);
   Verb fn;
   {
     std::lock_guard<std::mutex> lock(verbsMutex());

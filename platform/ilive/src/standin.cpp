@@ -270,11 +270,16 @@ int32_t videoColorFormat() {
   return s.colorFormat;
 }
 
+bool& lateDelivery() {
+  thread_local bool late = false;
+  return late;
+}
+
 template <class Get>
 static auto hook(Get get) {
   State& s = state();
   std::lock_guard<std::mutex> lock(s.mutex);
-  return get(s.hooks);
+  return get(lateDelivery() ? s.departedHooks : s.hooks);
 }
 
 bool memberEvent(int32_t event, const std::vector<std::string>& userIds, bool here) {
@@ -371,6 +376,7 @@ bool recorded(int32_t first, int32_t second, int32_t third, const std::string& p
 void forgetHandlers() {
   State& s = state();
   std::lock_guard<std::mutex> lock(s.mutex);
+  s.departedHooks = s.hooks;
   s.hooks = Hooks();
   s.pending.clear();
   s.inited = false;

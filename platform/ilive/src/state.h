@@ -77,6 +77,10 @@ struct Hooks {
 
 struct StateData {
   Hooks hooks;
+  // The handlers as they were when a completed releaseSdk forgot them: a
+  // `late` command delivers to these, as a callback already on its way when
+  // the SDK was released.
+  Hooks departedHooks;
   std::map<std::string, Completion> pending;  // by operation
   bool autoComplete = false;
   bool inited = false;
@@ -114,6 +118,9 @@ void postToSdkThread(std::function<void()> fn);
 // Room state changes made by completions (login, room) that the simulated room follows.
 void onCompleted(const std::string& op, bool success);
 void forgetHandlers();
+// True while a `late` command runs on this thread: deliveries go to the
+// departed handlers.
+bool& lateDelivery();
 // Remembers which of createRoom / joinRoom was called last (room-result).
 void noteRoomOperation(const std::string& op);
 

@@ -18,10 +18,12 @@ class Cloud : public ITRTCCloud {
     State& s = State::get();
     std::unique_lock<std::shared_mutex> lock(s.delivery);
     for (auto it = s.cloudCallbacks.begin(); it != s.cloudCallbacks.end();) {
-      if (*it == callback)
+      if (*it == callback) {
+        s.departedCloudCallbacks.push_back(callback);
         it = s.cloudCallbacks.erase(it);
-      else
+      } else {
         ++it;
+      }
     }
   }
   const char* getSDKVersion() override {
@@ -110,6 +112,7 @@ class Cloud : public ITRTCCloud {
     if (code == 0) {
       State& s = State::get();
       std::unique_lock<std::shared_mutex> lock(s.delivery);
+      if (s.localRender.callback && s.localRender.callback != callback) s.departedLocalRender = s.localRender;
       s.localRender = RenderRegistration{format, type, callback};
     }
     return code;
@@ -123,6 +126,8 @@ class Cloud : public ITRTCCloud {
       State& s = State::get();
       std::unique_lock<std::shared_mutex> lock(s.delivery);
       std::string id = userId ? userId : "";
+      auto old = s.remoteRenders.find(id);
+      if (old != s.remoteRenders.end() && old->second.callback != callback) s.departedRemoteRenders[id] = old->second;
       if (callback)
         s.remoteRenders[id] = RenderRegistration{format, type, callback};
       else
@@ -226,7 +231,12 @@ LITEAV_EXPORT ITRTCCloud* getTRTCShareInstance() {
   called("getTRTCShareInstance");
   State& s = State::get();
   std::unique_lock<std::shared_mutex> lock(s.delivery);
-  if (!s.cloud) s.cloud = newCloud();
+  if (!s.cloud) {
+    s.cloud = newCloud();
+    s.departedCloudCallbacks.clear();
+    s.departedLocalRender = RenderRegistration{};
+    s.departedRemoteRenders.clear();
+  }
   return s.cloud;
 }
 
@@ -239,8 +249,11 @@ LITEAV_EXPORT void destroyTRTCShareInstance() {
     std::unique_lock<std::shared_mutex> lock(s.delivery);
     cloud = s.cloud;
     s.cloud = nullptr;
+    s.departedCloudCallbacks.insert(s.departedCloudCallbacks.end(), s.cloudCallbacks.begin(), s.cloudCallbacks.end());
     s.cloudCallbacks.clear();
+    if (s.localRender.callback) s.departedLocalRender = s.localRender;
     s.localRender = RenderRegistration{};
+    for (const auto& [id, reg] : s.remoteRenders) s.departedRemoteRenders[id] = reg;
     s.remoteRenders.clear();
     s.audioFrames = nullptr;
   }

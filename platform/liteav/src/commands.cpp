@@ -104,6 +104,11 @@ bool answerCommand(Words& w, bool raise) {
 
 }  // namespace
 
+bool& lateCommand() {
+  thread_local bool late = false;
+  return late;
+}
+
 bool toInt(const std::string& s, int64_t* v) {
   if (s.empty()) return false;
   char* end = nullptr;
@@ -140,12 +145,33 @@ bool command(const std::string& line, std::string* error) {
   std::vector<Token> tokens;
   if (!lex(line, &tokens, error)) return false;
   if (tokens.empty()) return true;
-  bool wait = true;
+  bool wait = true, late = false;
   size_t first = 0;
-  if (tokens[0].key.empty() && tokens[0].text() == "async") wait = false, first = 1;
+  for (; first < tokens.size() && tokens[first].key.empty(); ++first) {
+    if (tokens[first].text() == "async" && wait)
+      wait = false;
+    else if (tokens[first].text() == "late" && !late)
+      late = true;
+    else
+      break;
+  }
   if (first >= tokens.size()) {
-    *error = "async: expected a command";
+    *error = std::string(late ? "late" : "async") + ": expected a command";
     return false;
+  }
+  struct LateScope {
+    explicit LateScope(bool on) { lateCommand() = on; }
+    ~LateScope() { lateCommand() = false; }
+  } scope(late);
+  if (late && tokens[first].text() != "frame" && tokens[first].key.empty()) {
+    // Late: frames and the cloud's notifications only.
+    static const char* const others[] = {"reset", "answer", "throw", "clear", "sources", "source", "folder",
+                                         "audio-frame", "pusher", "vod", "room"};
+    for (const char* verb : others)
+      if (tokens[first].text() == verb) {
+        *error = std::string("late: ") + verb + " cannot come late (frames and cloud notifications can)";
+        return false;
+      }
   }
   const std::string verb = tokens[first].key.empty() ? tokens[first].text() : std::string();
   Words w;

@@ -74,6 +74,7 @@ struct FrameSpec {
   std::string pattern = "bars";
   int marks = 0;
   standin_common::FrameContent content;  // color=, yuv=, file=, png= (instead of the pattern)
+  bool late = false;                     // to the render callback that was let go of
 };
 
 // Reads the words of "frame local|remote ..." from `first` on.
@@ -88,21 +89,27 @@ int formatOf(const std::string& s);
 // Runs a notification on the events worker, waiting for it or not; true.
 bool onEvents(const std::function<void()>& task, bool wait);
 
-// Runs `fn(callback)` for every registered cloud callback on the events worker.
+// True while a `late` command is read on this thread: its callbacks go to
+// what the cloud let go of (State::departed...), not to what is registered.
+bool& lateCommand();
+
+// Runs `fn(callback)` for every registered cloud callback on the events worker
+// (for a `late` command: every departed one).
 template <class Fn>
 bool fireCloud(Fn fn, bool wait, std::string* error) {
   State& s = State::get();
+  const bool late = lateCommand();
   {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
-    if (s.cloudCallbacks.empty()) {
-      if (error) *error = "no cloud callback registered";
+    if ((late ? s.departedCloudCallbacks : s.cloudCallbacks).empty()) {
+      if (error) *error = late ? "no cloud callback was removed" : "no cloud callback registered";
       return false;
     }
   }
-  auto task = [fn] {
+  auto task = [fn, late] {
     State& st = State::get();
     std::shared_lock<std::shared_mutex> lock(st.delivery);
-    for (ITRTCCloudCallback* cb : st.cloudCallbacks) fn(cb);
+    for (ITRTCCloudCallback* cb : late ? st.departedCloudCallbacks : st.cloudCallbacks) fn(cb);
   };
   return onEvents(task, wait);
 }

@@ -29,14 +29,17 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
   State& s = State::get();
   std::shared_lock<std::shared_mutex> lock(s.delivery);
   RenderRegistration reg;
+  const auto& remotes = f.late ? s.departedRemoteRenders : s.remoteRenders;
   if (f.local) {
-    reg = s.localRender;
+    reg = f.late ? s.departedLocalRender : s.localRender;
   } else {
-    auto it = s.remoteRenders.find(f.userId);
-    if (it != s.remoteRenders.end()) reg = it->second;
+    auto it = remotes.find(f.userId);
+    if (it != remotes.end()) reg = it->second;
   }
   if (!reg.callback) {
-    *error = f.local ? "no local render callback registered" : "no render callback registered for " + f.userId;
+    *error = std::string(f.late ? "no departed " : "no ") +
+             (f.local ? "local render callback" : "render callback for " + f.userId) +
+             (f.late ? " (late frames go to a callback that was removed)" : " registered");
     return false;
   }
   int format = f.format >= 0 ? f.format : (reg.format == TRTCVideoPixelFormat_BGRA32 ? 3 : 1);
@@ -166,6 +169,7 @@ int formatOf(const std::string& s) {
 
 bool parseFrame(Words& w, size_t first, FrameSpec* f) {
   size_t i = first;
+  f->late = lateCommand();
   if (!f->local) {
     if (!w.text(i++, &f->userId, "a user id")) return false;
   } else if (i < w.positional.size() && (w.positional[i].quoted || w.positional[i].text() == "null")) {

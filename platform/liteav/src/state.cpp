@@ -52,6 +52,9 @@ void State::resetLocked() {
     vodPlayers.clear();
     departedPushers.clear();
     departedVodPlayers.clear();
+    departedCloudCallbacks.clear();
+    departedLocalRender = RenderRegistration{};
+    departedRemoteRenders.clear();
     livePlayers.clear();
   }
   calls.clear();

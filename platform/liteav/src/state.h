@@ -108,6 +108,13 @@ struct State {
   // notification already on its way out of an SDK thread still reaches it
   // (guarded by delivery).
   std::map<int, std::pair<ITXLivePusherCallback*, void*>> departedPushers;
+  // What the cloud's last instance let go of (removeCallback, a render
+  // callback replaced or removed, destroyTRTCShareInstance), for the `late`
+  // commands: a callback already on its way out of an SDK thread. Forgotten
+  // when a new instance is made (no thread of the old one runs any more).
+  std::vector<ITRTCCloudCallback*> departedCloudCallbacks;
+  RenderRegistration departedLocalRender;
+  std::map<std::string, RenderRegistration> departedRemoteRenders;
   std::map<int, ITXVodPlayerCallback*> departedVodPlayers;
   std::map<int, VodPlayer*> vodPlayers;
   std::map<int, LivePlayer*> livePlayers;
