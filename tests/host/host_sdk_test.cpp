@@ -86,6 +86,22 @@ TEST(HostSdkFrames, FramesOfAColourOrFromAPictureReachTheApplicationAsGiven) {
   EXPECT_NE(tamvex.out.find("is 2x2, not 2x3"), std::string::npos) << tamvex.out;
 }
 
+// An event raised just after a call returned (a completion the SDK fires on
+// its own thread), whichever step shows it, is there for the `wait event`
+// that follows.
+TEST(HostSdkFrames, WaitEventSeesAnEventThatArrivedSinceTheLastStep) {
+  for (int i = 0; i < 5; ++i) {
+    const HostRun run = runScript(
+        "extension Brisora\n"
+        "call initILiveSdk 1400012345 12345 0 0\n"
+        "sdk auto-complete on\n"
+        "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
+        "wait event ilivelogin complete\n",
+        "--timeout 1000");
+    ASSERT_EQ(run.status, 0) << run.out;
+  }
+}
+
 TEST(HostSdkFrames, StatisticsAndAudioCarryTheChosenValues) {
   const HostRun run = runScript(kBrisoraRoom +
                                     "sdk stats exeCpuRate=77 networkParams.rtt=123 videoDecodeParams.userId=\"a\",\"b\"\n"
@@ -143,6 +159,9 @@ TEST(HostSdkReceived, CustomDataAndExternalFramesAreShownCheckedAndSaved) {
 
 
 TEST(HostWin32, CallsToWindowsAreShownAndExpectedInOrder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Win32 stand-in records and hides; Windows itself does neither";
+#endif
   const HostRun run = runScript(
       "extension Brisora\n"
       "call keepScreenOn true\n"
@@ -174,6 +193,9 @@ TEST(HostWin32, CallsToWindowsAreShownAndExpectedInOrder) {
 }
 
 TEST(HostWin32, ALibraryOrAnExportRemovedDuringTheRunIsMissedThenFoundAgain) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Win32 stand-in records and hides; Windows itself does neither";
+#endif
   const HostRun run = runScript(
       "extension Tamvex\n"
       "library remove LiteAV/liteav.dll\n"
@@ -199,6 +221,9 @@ TEST(HostWin32, ALibraryOrAnExportRemovedDuringTheRunIsMissedThenFoundAgain) {
 // anehost in a folder of its own, without LiteAV at first: once the library
 // is there, `sdk` lines reach it.
 TEST(HostWin32, TheSdkIsReachedOnceItsLibraryAppears) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the copied host folder holds Linux libraries";
+#endif
   const fs::path bin = fs::path(ANEHOST_PATH).parent_path();
   const fs::path dir = fs::path(HOST_OUT_DIR) / ("late-sdk-" + std::to_string(getpid()));
   fs::remove_all(dir);

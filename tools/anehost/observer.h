@@ -49,7 +49,9 @@ class Observer {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   }
-  // `wait event CODE [LEVEL]`: whether it arrives within ms, ignored or not.
+  // `wait event CODE [LEVEL]`: begins the action, then whether the event
+  // arrives within ms (ignored or not); one delivered earlier and not yet
+  // expected counts.
   bool waitForEvent(const Command& c, unsigned ms);
 
   // What the expectations consume.

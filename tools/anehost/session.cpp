@@ -196,7 +196,8 @@ class Session {
         seen_.pollUntil(static_cast<unsigned>(c.number), [] { return false; });
         break;
       case Command::Op::WaitEvent:
-        seen_.beginAction();
+        // Begins the action itself: an event that arrived since the last
+        // step, and is shown at this one's start, counts.
         if (!seen_.waitForEvent(c, o_.timeoutMs))
           failed("no event " + t_.q(c.name) + (c.hasText ? " " + t_.q(c.text) : "") + " arrived within " +
                  std::to_string(o_.timeoutMs) + " ms");

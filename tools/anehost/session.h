@@ -5,7 +5,8 @@
 // extension_host (loading the extension, its context and simulated SDK),
 // observer (console lines, events and SDK calls as they arrive),
 // expectations, descriptor, signatures (argument checks), sdk_control,
-// picture (PNG files), text (quoted texts).
+// received (the buffers the simulated SDK was handed), picture (PNG files),
+// text (quoted texts).
 #pragma once
 
 #include <cstdio>
