@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "call_lines.h"
 #include "descriptor.h"
 #include "text.h"
 
@@ -104,8 +105,9 @@ TEST(HostText, QuotedTextsReadBackToTheSameBytes) {
       std::string("nul\0inside", 10),
   };
   for (const auto& s : samples) {
-    for (bool raw : {false, true}) {
-      const std::string quoted = anehost::quote(s, raw);
+    for (int form = 0; form < 4; ++form) {
+      const bool raw = form & 1;
+      const std::string quoted = form < 2 ? anehost::quote(s, raw) : anehost::quoteBytes(s, raw);
       ASSERT_GE(quoted.size(), 2u);
       EXPECT_EQ(quoted.front(), '"');
       EXPECT_EQ(quoted.back(), '"');
@@ -117,6 +119,38 @@ TEST(HostText, QuotedTextsReadBackToTheSameBytes) {
   }
   EXPECT_EQ(anehost::quote("\xE4\xB8\xAD\xFF"), "\"\\u4E2D\\xFF\"");
   EXPECT_EQ(anehost::quote("\xF0\x9F\x98\x80"), "\"\\U0001F600\"");
+  // Bytes of no known encoding: every byte that is not ASCII is \xNN.
+  EXPECT_EQ(anehost::quoteBytes("\xE4\xB8\xAD\xFF a"), "\"\\xE4\\xB8\\xAD\\xFF a\"");
+  EXPECT_EQ(anehost::quoteBytes("\xE4\xB8\xAD\xFF", true), "\"\xE4\xB8\xAD\\xFF\"");
+}
+
+TEST(HostCallLines, PatternsMatchPieceByPieceWithWildcards) {
+  struct Case {
+    const char* pattern;
+    const char* call;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"login", "login(\"u\", 1)", true},
+      {"log", "login(\"u\", 1)", false},
+      {"login(\"u\",1)", "login(\"u\", 1)", true},          // blanks do not matter
+      {"login(\"u\", 1)", "login(\"u \", 1)", false},       // inside texts they do
+      {"f(A | B)", "f(A|B)", true},                         // nor between words
+      {"f(A | C)", "f(A|B)", false},
+      {"login(\"\\x75\", ...)", "login(\"u\", 1)", true},  // texts compare by bytes
+      {"login(...)", "login()", true},
+      {"login(..., 1)", "login(\"u\", 1)", true},
+      {"login(..., 2)", "login(\"u\", 1)", false},
+      {"f({1, ...}, 0)", "f({1, 2, 3}, 0)", true},
+      {"f({1, ...}, 0)", "f({1, 2, 3}, 1)", false},
+      {"List*.get(0)", "List12.get(0)", true},
+      {"List*.get(0)", "List1.put(0)", false},
+      {"*", "anything(1)", true},
+      {"f(\"*\")", "f(\"x\")", false},                      // no wildcard inside a text
+      {"f(\"*\")", "f(\"*\")", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(anehost::callMatches(c.pattern, c.call), c.matches) << c.pattern << " ~ " << c.call;
+  EXPECT_EQ(anehost::callLineText("f(\"\\xca\\xa7\", <4 bytes>)", false), "f(\"\\xCA\\xA7\", <4 bytes>)");
 }
 
 }  // namespace

@@ -2,64 +2,44 @@
 
 #include <cmath>
 
-#include "standin_common/tokens.h"
+#include "call_lines.h"
 
 namespace anehost {
 namespace {
 
-// The text without blanks outside quoted texts, so "Op(1, \"a b\")" and
-// "Op(1,\"a b\")" compare equal.
-std::string squeeze(const std::string& s) {
-  std::string out;
-  for (const auto& t : standin_common::tokenize(s, standin_common::Grammar().withBlanks(" \t")).tokens)
-    out.append(s, t.begin, t.end - t.begin);
-  return out;
-}
-
-// The number a value holds, as ActionScript compares numbers.
-bool numberOf(const air::Value& v, double* out) {
-  if (auto p = std::get_if<int32_t>(&v)) *out = *p;
-  else if (auto q = std::get_if<uint32_t>(&v)) *out = *q;
-  else if (auto d = std::get_if<double>(&v)) *out = *d;
-  else return false;
-  return true;
+// The ActionScript type of a value, for messages.
+const char* typeName(const air::Value& v) {
+  static const char* const kNames[] = {"null", "Boolean", "int", "uint", "Number", "String", "ByteArray", "BitmapData", "Object"};
+  static_assert(std::variant_size_v<air::Value> == sizeof kNames / sizeof kNames[0], "a name for each type");
+  return kNames[v.index()];
 }
 
 }  // namespace
 
-bool sdkCallMatches(const std::string& expected, const std::string& actual) {
-  const std::string e = squeeze(expected);
-  const std::string a = squeeze(actual);
-  if (e.find('(') == std::string::npos) return a.substr(0, a.find('(')) == e;
-  if (e.size() >= 4 && e.compare(e.size() - 4, 4, "...)") == 0) {
-    const std::string prefix = e.substr(0, e.size() - 4);
-    return a.compare(0, prefix.size(), prefix) == 0;
-  }
-  return a == e;
-}
-
 bool win32CallMatches(const std::string& expected, const std::string& actual) {
   const auto resultOf = [](const std::string& s) {
     const size_t close = s.rfind(')');
-    const size_t arrow = s.find("->", close == std::string::npos ? 0 : close);
-    return arrow;
+    return s.find("->", close == std::string::npos ? 0 : close);
   };
   const size_t wantedArrow = resultOf(expected), actualArrow = resultOf(actual);
-  if (wantedArrow == std::string::npos) return sdkCallMatches(expected, actual.substr(0, actualArrow));
-  return sdkCallMatches(expected.substr(0, wantedArrow), actual.substr(0, actualArrow)) &&
-         actualArrow != std::string::npos && squeeze(expected.substr(wantedArrow)) == squeeze(actual.substr(actualArrow));
+  if (wantedArrow == std::string::npos) return callMatches(expected, actual.substr(0, actualArrow));
+  return actualArrow != std::string::npos && callMatches(expected.substr(0, wantedArrow), actual.substr(0, actualArrow)) &&
+         callMatches(expected.substr(wantedArrow), actual.substr(actualArrow));
 }
 
 bool sameValue(const air::Value& a, const air::Value& b) {
-  double x, y;
-  if (numberOf(a, &x) && numberOf(b, &y)) return x == y || (std::isnan(x) && std::isnan(y));
   if (a.index() != b.index()) return false;
+  if (auto x = std::get_if<double>(&a)) {
+    const double y = std::get<double>(b);
+    return *x == y || (std::isnan(*x) && std::isnan(y));
+  }
   return a == b;  // objects compare by identity (shared_ptr), the rest by value
 }
 
 void Expectations::result(const air::Value& returned, const air::Value& wanted) {
   if (!sameValue(returned, wanted))
-    failed("expected result " + t_.value(wanted) + ", the call returned " + t_.value(returned));
+    failed("expected result " + t_.value(wanted) + " (" + typeName(wanted) + "), the call returned " +
+           t_.value(returned) + " (" + typeName(returned) + ")");
 }
 
 void Expectations::event(const Command& c) {
@@ -105,9 +85,9 @@ void Expectations::console(const Command& c) {
   }
   if (!found) {
     std::string seen = lines.empty() ? "none" : "";
-    for (size_t i = 0; i < lines.size() && i < 5; ++i) seen += "\n        " + t_.q(lines[i]);
+    for (size_t i = 0; i < lines.size() && i < 5; ++i) seen += "\n        " + t_.qb(lines[i]);
     if (lines.size() > 5) seen += "\n        ...";
-    failed(std::string("expected a console line ") + (c.flag ? "containing " : "") + t_.q(c.text) +
+    failed(std::string("expected a console line ") + (c.flag ? "containing " : "") + t_.qb(c.text) +
            "; lines printed since the last call: " + seen);
   }
 }
@@ -119,12 +99,14 @@ void Expectations::sdk(const Command& c, bool haveSdk) {
   if (calls.empty()) failed("expected the SDK call " + c.text + ", the extension made no further SDK call");
   const std::string call = calls.front();
   calls.pop_front();
-  if (!sdkCallMatches(c.text, call)) failed("expected the SDK call " + c.text + ", the next SDK call was " + call);
+  if (!callMatches(c.text, call))
+    failed("expected the SDK call " + c.text + ", the next SDK call was " + t_.call(call));
 }
 
 void Expectations::noSdk() {
   seen_.pump(true);
-  if (!seen_.calls().empty()) failed("expected no SDK call, but the extension called " + seen_.calls().front());
+  if (!seen_.calls().empty())
+    failed("expected no SDK call, but the extension called " + t_.call(seen_.calls().front()));
 }
 
 void Expectations::win32(const Command& c) {
@@ -133,7 +115,7 @@ void Expectations::win32(const Command& c) {
   if (calls.empty()) failed("expected the Win32 call " + c.text + ", no further Win32 call was made");
   const std::string call = calls.front();
   calls.pop_front();
-  if (!win32CallMatches(c.text, call)) failed("expected the Win32 call " + c.text + ", the next Win32 call was " + call);
+  if (!win32CallMatches(c.text, call)) failed("expected the Win32 call " + c.text + ", the next Win32 call was " + t_.call(call));
 }
 
 void Expectations::noWin32() {

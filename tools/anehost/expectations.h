@@ -11,13 +11,12 @@
 
 namespace anehost {
 
-// Whether a call-log line matches what `expect sdk` wrote: the operation
-// alone, the whole call, or a call whose remaining arguments are "...".
-bool sdkCallMatches(const std::string& expected, const std::string& actual);
-// The same for a Win32 call line "Call(args) -> result": without "->" the
-// expectation leaves the result out of the comparison.
+// Whether a Win32 call line "Call(args) -> result" matches what `expect win32`
+// wrote, as callMatches compares calls; without "->" the expectation leaves
+// the result out of the comparison.
 bool win32CallMatches(const std::string& expected, const std::string& actual);
-// As ActionScript compares values: numbers by value whatever their type.
+// The same type and value: 3, 3u and 3.0 differ, as ActionScript tells int,
+// uint and Number apart; NaN equals NaN; objects compare by identity.
 bool sameValue(const air::Value& a, const air::Value& b);
 
 class Expectations {

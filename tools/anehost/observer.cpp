@@ -15,7 +15,7 @@ void Observer::consoleLine(const std::string& line) {
       return;
     }
   }
-  t_.item("console", t_.q(line));
+  t_.item("console", t_.qb(line));
   consoleLines_.push_back(line);
 }
 
@@ -47,7 +47,7 @@ void Observer::pumpSdkCalls() {
   SdkControl* sdk = host_.sdk();
   if (!sdk) return;
   for (auto& call : sdk->takeCalls()) {
-    t_.item("sdk", call);
+    t_.item("sdk", t_.call(call));
     calls_.push_back(std::move(call));
   }
 }
@@ -55,7 +55,7 @@ void Observer::pumpSdkCalls() {
 void Observer::pumpWin32Calls() {
 #ifndef _WIN32
   for (auto& call : win32::takeCalls()) {
-    t_.item("win32", call);
+    t_.item("win32", t_.call(call));
     win32Calls_.push_back(std::move(call));
   }
 #endif

@@ -3,6 +3,7 @@
 #include <set>
 #include <sstream>
 
+#include "call_lines.h"
 #include "script_line.h"
 #include "text.h"
 
@@ -136,11 +137,15 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       } else if (p.word("sdk")) {
         c.op = Command::Op::ExpectSdk;
         c.text = restAfter(line, 2);
+        std::string message;
         if (c.text.empty()) ok = p.fail("expected an SDK operation");
+        else if (!checkCallPattern(c.text, &message)) ok = p.fail(message);
       } else if (p.word("win32")) {
         c.op = Command::Op::ExpectWin32;
         c.text = restAfter(line, 2);
+        std::string message;
         if (c.text.empty()) ok = p.fail("expected a Win32 call");
+        else if (!checkCallPattern(c.text, &message)) ok = p.fail(message);
       } else if (p.word("size")) {
         c.op = Command::Op::ExpectSize;
         ok = p.boundName(&c.name);

@@ -50,7 +50,11 @@ std::string trim(const std::string& s) {
   return s.substr(first, last - first + 1);
 }
 
-std::string quote(const std::string& s, bool rawUtf8) {
+namespace {
+
+enum class NonAscii { Characters, Bytes };
+
+std::string quoteAs(const std::string& s, bool rawUtf8, NonAscii nonAscii) {
   std::string out = "\"";
   char buffer[16];
   for (size_t i = 0; i < s.size();) {
@@ -77,7 +81,7 @@ std::string quote(const std::string& s, bool rawUtf8) {
     }
     uint32_t cp = 0;
     const size_t length = utf8Sequence(s, i, &cp);
-    if (length == 0) {
+    if (length == 0 || (nonAscii == NonAscii::Bytes && !(rawUtf8 && cp >= 0xA0))) {
       std::snprintf(buffer, sizeof buffer, "\\x%02X", c);
       out += buffer;
       ++i;
@@ -97,6 +101,12 @@ std::string quote(const std::string& s, bool rawUtf8) {
   out += "\"";
   return out;
 }
+
+}  // namespace
+
+std::string quote(const std::string& s, bool rawUtf8) { return quoteAs(s, rawUtf8, NonAscii::Characters); }
+
+std::string quoteBytes(const std::string& s, bool rawUtf8) { return quoteAs(s, rawUtf8, NonAscii::Bytes); }
 
 bool unescape(const std::string& body, std::string* bytes, std::string* error) {
   using standin_common::EscapeError;

@@ -16,6 +16,12 @@ namespace anehost {
 // \UXXXXXXXX, unless rawUtf8 asks to show them as they are.
 std::string quote(const std::string& bytes, bool rawUtf8 = false);
 
+// Bytes whose encoding is not known (console output, the texts an SDK was
+// given) as a double-quoted text: as quote(), but every byte that is not
+// ASCII is \xNN, so code page 936 text never passes for UTF-8. With rawUtf8,
+// valid UTF-8 characters are shown as they are.
+std::string quoteBytes(const std::string& bytes, bool rawUtf8 = false);
+
 // Reads the body of a quoted text (between the quotes), turning the escapes
 // that quote() writes back into bytes; \xNN takes exactly two hex digits.
 // False with a message for an unknown or short escape.

@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "call_lines.h"
 #include "session.h"
 #include "text.h"
 
@@ -51,5 +52,9 @@ void Transcript::item(const char* tag, const std::string& text) {
 }
 
 std::string Transcript::q(const std::string& s) const { return quote(s, rawUtf8_); }
+
+std::string Transcript::qb(const std::string& s) const { return quoteBytes(s, rawUtf8_); }
+
+std::string Transcript::call(const std::string& line) const { return callLineText(line, rawUtf8_); }
 
 }  // namespace anehost

@@ -33,6 +33,10 @@ class Transcript {
   void item(const char* tag, const std::string& text);
   // A text quoted as the transcript shows texts.
   std::string q(const std::string& s) const;
+  // Bytes of no known encoding (console output) quoted: non-ASCII as \xNN.
+  std::string qb(const std::string& s) const;
+  // A line of an SDK call log, its texts shown as bytes.
+  std::string call(const std::string& line) const;
   std::string value(const air::Value& v) const { return valueText(v, rawUtf8_); }
 
  private:

@@ -1,0 +1,117 @@
+// The script language's finer powers, run as a program: type-exact results,
+// one escape dialect for every expectation, console bytes shown as bytes,
+// wildcards for names with counters.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host_run.h"
+
+namespace {
+
+using namespace host_test;
+
+size_t count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
+TEST(HostMatching, ResultsMatchOnlyInTheirOwnType) {
+  const HostRun pass = runScript(kEcho + R"(
+call echo 3
+expect result 3
+call echo 3u
+expect result 3u
+call echo 3.0
+expect result 3.0
+call echo 0x10
+expect result 16
+)");
+  EXPECT_EQ(pass.status, 0) << pass.out << pass.err;
+
+  const HostRun r = runScript(kEcho + R"(
+call echo 3
+expect result 3u
+expect result 3.0
+call echo 3u
+expect result 3
+expect result 3.0
+call echo 3.0
+expect result 3
+expect result "3"
+)",
+                              "--keep-going");
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_EQ(count(r.out, "    FAILED line "), 6u) << r.out;
+  EXPECT_NE(r.out.find("FAILED line 4: expected result 3u (uint), the call returned 3 (int)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("FAILED line 5: expected result 3.0 (Number), the call returned 3 (int)"), std::string::npos);
+  EXPECT_NE(r.out.find("FAILED line 7: expected result 3 (int), the call returned 3u (uint)"), std::string::npos);
+  EXPECT_NE(r.out.find("FAILED line 10: expected result 3 (int), the call returned 3.0 (Number)"), std::string::npos);
+  EXPECT_NE(r.out.find("FAILED line 11: expected result \"3\" (String), the call returned 3.0 (Number)"),
+            std::string::npos);
+}
+
+TEST(HostMatching, SdkExpectationsReadTheScriptsEscapesAndCompareBytes) {
+  // Tamvex hands the user id to the SDK in UTF-8: "中" is E4 B8 AD.
+  const std::string start = "extension Tamvex\ncall initTRTCSdk false\ncall enterRoom 1400188888 12345 \"\\u4E2D\" \"s\" \"\"\n";
+  for (const char* id : {"\"\\u4E2D\"", "\"\\xE4\\xB8\\xAD\"", "\"中\""}) {
+    const HostRun r = runScript(start + "expect sdk enterRoom({1400188888, " + id + ", \"s\", ...)\n");
+    EXPECT_EQ(r.status, 0) << id << r.out << r.err;
+    // The transcript shows the bytes the SDK was given.
+    EXPECT_NE(r.out.find("    sdk      enterRoom({1400188888, \"\\xE4\\xB8\\xAD\", \"s\", 12345,"), std::string::npos)
+        << r.out;
+  }
+  const HostRun other = runScript(start + "expect sdk enterRoom({1400188888, \"\\u4E2E\", ...)\n");
+  EXPECT_EQ(other.status, 1) << other.out;
+  EXPECT_NE(other.out.find("the next SDK call was enterRoom({1400188888, \"\\xE4\\xB8\\xAD\""), std::string::npos)
+      << other.out;
+  // A bad escape in an SDK expectation is a script error, found before anything runs.
+  const HostRun bad = runScript(start + "expect sdk enterRoom(\"\\q\")\n");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("line 4: unknown escape \\q"), std::string::npos) << bad.err;
+}
+
+TEST(HostMatching, WildcardsStandForCountersAndRunsOfArguments) {
+  const std::string twoLists =
+      "extension Tamvex\ncall initTRTCSdk false\ncall getCameraDevicesList\ncall getCameraDevicesList\n"
+      "expect sdk getCameraDevicesList()\n";
+  const HostRun r = runScript(twoLists +
+                              "expect sdk CameraList*.getCount()\n"
+                              "expect sdk CameraList*.getDeviceName(...)\n"
+                              "expect sdk Camera*List*.get*\n"
+                              "expect sdk *.release\n");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("sdk      CameraList2.getCount()"), std::string::npos) << "the counter grows over the run";
+  struct Miss {
+    const char* line;
+    const char* seen;
+  };
+  for (const Miss& m : {Miss{"expect sdk MicList*.getCount()", "CameraList2.getCount()"},
+                        Miss{"expect sdk CameraList*.getCount(0)", "CameraList2.getCount()"},
+                        Miss{"expect sdk CameraList*.release", "CameraList2.getCount()"}}) {
+    const HostRun miss = runScript(twoLists + m.line + "\n");
+    EXPECT_EQ(miss.status, 1) << m.line << miss.out;
+    EXPECT_NE(miss.out.find(std::string("the next SDK call was ") + m.seen), std::string::npos) << m.line << miss.out;
+  }
+}
+
+TEST(HostConsole, ConsoleBytesShowAsBytesUnlessUtf8IsAsked) {
+  // "失败" in code page 936 is CA A7 B0 DC, whose first two bytes happen to
+  // form a valid UTF-8 character (U+02A7); a console line shows them as bytes.
+  const std::string script = kEcho + "call say \"\\xCA\\xA7\\xB0\\xDC\" \"\\u4E2D\"\n"
+                                     "expect console \"\\xCA\\xA7\\xB0\\xDC\"\n";
+  const HostRun r = runScript(script);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("    console  \"\\xCA\\xA7\\xB0\\xDC\"\n    console  \"\\xE4\\xB8\\xAD\"\n"), std::string::npos)
+      << r.out;
+  const HostRun utf8 = runScript(script, "--utf8");
+  EXPECT_EQ(utf8.status, 0) << utf8.out << utf8.err;
+  EXPECT_NE(utf8.out.find("    console  \"\xCA\xA7\\xB0\\xDC\"\n    console  \"\xE4\xB8\xAD\"\n"), std::string::npos)
+      << utf8.out;
+  // Strings the application receives are still characters.
+  const HostRun text = runScript(kEcho + "call echo \"\\u4E2D\"\n");
+  EXPECT_NE(text.out.find("    result   \"\\u4E2D\"\n"), std::string::npos) << text.out;
+}
+
+}  // namespace
