@@ -1,5 +1,5 @@
 // A small extension for the host tool's own tests: it echoes values, prints
-// console lines, raises events from another thread, and paints a 2 × 2 test
+// console lines (or bytes as they are), raises events from another thread, and paints a 2 × 2 test
 // picture (red, green / blue, white) into ByteArrays and BitmapDatas.
 #include <cstdio>
 #include <cstring>
@@ -35,6 +35,13 @@ FREObject say(FREContext, void*, uint32_t argc, FREObject argv[]) {
   FREObject result = nullptr;
   FRENewObjectFromBool(1, &result);
   return result;
+}
+
+// write(text): the text's bytes as they are, no line break added.
+FREObject write(FREContext, void*, uint32_t argc, FREObject argv[]) {
+  const std::string t = argc ? text(argv[0]) : "";
+  std::fwrite(t.data(), 1, t.size(), stdout);
+  return nullptr;
 }
 
 FREObject emit(FREContext ctx, void*, uint32_t argc, FREObject argv[]) {
@@ -100,6 +107,7 @@ const FRENamedFunction kFunctions[] = {
     {reinterpret_cast<const uint8_t*>("echo"), nullptr, echo},
     {reinterpret_cast<const uint8_t*>("say"), nullptr, say},
     {reinterpret_cast<const uint8_t*>("emit"), nullptr, emit},
+    {reinterpret_cast<const uint8_t*>("write"), nullptr, write},
     {reinterpret_cast<const uint8_t*>("fill"), nullptr, fill},
     {reinterpret_cast<const uint8_t*>("paint"), nullptr, paint},
     {reinterpret_cast<const uint8_t*>("picture"), nullptr, picture},

@@ -114,4 +114,58 @@ TEST(HostConsole, ConsoleBytesShowAsBytesUnlessUtf8IsAsked) {
   EXPECT_NE(text.out.find("    result   \"\\u4E2D\"\n"), std::string::npos) << text.out;
 }
 
+TEST(HostConsole, ExactlyComparesEveryByteIncludingLineBreaks) {
+  struct Case {
+    const char* written;
+    const char* expected;
+    bool met;
+  };
+  const Case cases[] = {
+      {"a\\n", "a\\n", true},
+      {"a\\n", "a", false},        // a trailing line break is seen
+      {"a", "a\\n", false},        // and so is its absence
+      {"\\n\\nb", "\\n\\nb", true},  // empty lines count
+      {"\\n\\nb", "\\nb", false},
+      {"", "", true},
+      {"\\xCA\\xA7", "\\xCA\\xA7", true},
+  };
+  for (const Case& c : cases) {
+    const HostRun r = runScript(kEcho + "call write \"" + c.written + "\"\nexpect console exactly \"" + c.expected + "\"\n",
+                                "--timeout 100");
+    EXPECT_EQ(r.status, c.met ? 0 : 1) << c.written << " / " << c.expected << r.out << r.err;
+    if (!c.met) {
+      EXPECT_NE(r.out.find(std::string("it was \"") + c.written + "\""), std::string::npos) << r.out;
+    }
+  }
+}
+
+TEST(HostConsole, NoConsoleMeansNoLineLeftUnexpected) {
+  EXPECT_EQ(runScript(kEcho + "call echo 1\nexpect no console\n").status, 0);
+  EXPECT_EQ(runScript(kEcho + "call say \"x\"\nexpect console \"x\"\nexpect no console\n").status, 0);
+  EXPECT_EQ(runScript(kEcho + "ignore console \"x\"\ncall say \"x\"\nexpect no console\n").status, 0);
+  const HostRun r = runScript(kEcho + "call say \"x\" \"y\" \"z\"\nexpect console \"x\"\nexpect no console\n");
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("FAILED line 4: expected no console line, but the extension printed \"y\" and 1 more"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST(HostConsole, ConsoleLinesAndSdkCallsShowInTheOrderTheyWereMade) {
+  // initTRTCSdk gets the SDK's instance, says the library is loaded, adds its
+  // callback, then asks for the version and prints it.
+  const HostRun r = runScript("extension Tamvex\ncall initTRTCSdk false\n");
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const auto loaded = r.out.find("    console  \"Tamvex: --- LoadLibrary liteav.dll complate\"");
+  const auto instance = r.out.find("    sdk      getTRTCShareInstance()");
+  const auto added = r.out.find("    sdk      addCallback(callback)");
+  const auto asked = r.out.find("    sdk      getSDKVersion()");
+  const auto printed = r.out.find("    console  \"Tamvex:TRTCSDK Version");
+  ASSERT_NE(loaded, std::string::npos) << r.out;
+  ASSERT_NE(printed, std::string::npos) << r.out;
+  EXPECT_LT(instance, loaded) << r.out;
+  EXPECT_LT(loaded, added) << r.out;
+  EXPECT_LT(asked, printed) << r.out;
+  EXPECT_LT(printed, r.out.find("    result   true")) << r.out;
+}
+
 }  // namespace

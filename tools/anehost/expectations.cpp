@@ -92,6 +92,23 @@ void Expectations::console(const Command& c) {
   }
 }
 
+void Expectations::consoleExactly(const Command& c) {
+  // Waits while what arrived can still grow into the text.
+  const auto& bytes = seen_.consoleBytes();
+  seen_.pollUntil(o_.timeoutMs, [&] { return bytes.size() >= c.text.size() || c.text.compare(0, bytes.size(), bytes) != 0; });
+  if (bytes != c.text)
+    failed("expected the console output since the last call to be exactly " + t_.qb(c.text) + ", it was " +
+           t_.qb(bytes));
+}
+
+void Expectations::noConsole() {
+  seen_.pump(true);
+  const auto& lines = seen_.consoleLines();
+  if (!lines.empty())
+    failed("expected no console line, but the extension printed " + t_.qb(lines.front()) +
+           (lines.size() > 1 ? " and " + std::to_string(lines.size() - 1) + " more" : ""));
+}
+
 void Expectations::sdk(const Command& c, bool haveSdk) {
   if (!haveSdk) scriptError(c, "this extension has no simulated SDK");
   seen_.pump(true);

@@ -28,6 +28,8 @@ class Expectations {
   void event(const Command& c);
   void noEvent();
   void console(const Command& c);
+  void consoleExactly(const Command& c);
+  void noConsole();
   void sdk(const Command& c, bool haveSdk);
   void noSdk();
   void win32(const Command& c);

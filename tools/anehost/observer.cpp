@@ -7,6 +7,42 @@
 #endif
 
 namespace anehost {
+namespace {
+
+// The stand-ins call one plain function; it reaches the observer while there is one.
+std::mutex gListenerLock;
+Observer* gListener = nullptr;
+
+void onCallLogged(void*) {
+  std::lock_guard<std::mutex> lock(gListenerLock);
+  if (gListener) gListener->callLogged();
+}
+
+}  // namespace
+
+Observer::~Observer() {
+  std::lock_guard<std::mutex> lock(gListenerLock);
+  if (gListener == this) gListener = nullptr;
+}
+
+void Observer::listen() {
+  SdkControl* sdk = host_.sdk();
+  if (!sdk || sdk == listenedTo_) return;
+  {
+    std::lock_guard<std::mutex> lock(gListenerLock);
+    gListener = this;
+  }
+  sdk->setCallListener(&onCallLogged, nullptr);
+  listenedTo_ = sdk;
+}
+
+void Observer::callLogged() {
+  std::lock_guard<std::mutex> lock(arrivalsLock_);
+  if (!console_) return;
+  std::string bytes = console_->take();
+  if (!bytes.empty()) arrivals_.push_back({false, std::move(bytes)});
+  arrivals_.push_back({true, {}});
+}
 
 void Observer::consoleLine(const std::string& line) {
   for (const auto& prefix : ignoredConsole_) {
@@ -20,10 +56,10 @@ void Observer::consoleLine(const std::string& line) {
 }
 
 // The extensions start each line with a line break, so the last piece is held
-// until the next one starts or the step ends.
-void Observer::pumpConsole(bool endOfStep) {
-  if (!console_) return;
-  partial_ += console_->take();
+// until the next one starts, a call is made or the step ends.
+void Observer::consoleText(const std::string& bytes) {
+  consoleBytes_ += bytes;
+  partial_ += bytes;
   size_t start = 0;
   for (size_t nl; (nl = partial_.find('\n', start)) != std::string::npos; start = nl + 1) {
     std::string line = partial_.substr(start, nl - start);
@@ -31,10 +67,6 @@ void Observer::pumpConsole(bool endOfStep) {
     if (!line.empty()) consoleLine(line);
   }
   partial_.erase(0, start);
-  if (endOfStep && !partial_.empty()) {
-    consoleLine(partial_);
-    partial_.clear();
-  }
 }
 
 void Observer::completePartialLine() {
@@ -43,13 +75,44 @@ void Observer::completePartialLine() {
   partial_.clear();
 }
 
-void Observer::pumpSdkCalls() {
-  SdkControl* sdk = host_.sdk();
-  if (!sdk) return;
-  for (auto& call : sdk->takeCalls()) {
-    t_.item("sdk", t_.call(call));
-    calls_.push_back(std::move(call));
+void Observer::pumpOutput(bool endOfStep) {
+  listen();
+  std::vector<Arrival> arrivals;
+  {
+    std::lock_guard<std::mutex> lock(arrivalsLock_);
+    if (console_) {
+      std::string bytes = console_->take();
+      if (!bytes.empty()) arrivals_.push_back({false, std::move(bytes)});
+    }
+    arrivals.swap(arrivals_);
   }
+  // Taken after the arrivals: every call whose place arrived is among them.
+  SdkControl* sdk = host_.sdk();
+  std::deque<std::string> taken;
+  if (sdk)
+    for (auto& call : sdk->takeCalls()) taken.push_back(std::move(call));
+  const auto showCall = [&] {
+    t_.item("sdk", t_.call(taken.front()));
+    calls_.push_back(std::move(taken.front()));
+    taken.pop_front();
+  };
+  for (const Arrival& a : arrivals) {
+    if (!a.call) {
+      consoleText(a.bytes);
+    } else if (callsAhead_ > 0) {
+      --callsAhead_;  // shown by an earlier pump
+    } else if (!taken.empty()) {
+      completePartialLine();
+      showCall();
+    }
+  }
+  // Calls logged after the arrivals were taken: their places come later.
+  while (!taken.empty()) {
+    completePartialLine();
+    showCall();
+    ++callsAhead_;
+  }
+  if (endOfStep) completePartialLine();
 }
 
 void Observer::pumpWin32Calls() {
@@ -77,8 +140,7 @@ void Observer::pumpEvents() {
 }
 
 void Observer::pump(bool endOfStep) {
-  pumpConsole(endOfStep);
-  pumpSdkCalls();
+  pumpOutput(endOfStep);
   pumpWin32Calls();
   pumpEvents();
 }
@@ -98,6 +160,7 @@ void Observer::beginAction() {
   consoleLines_.clear();
   calls_.clear();
   win32Calls_.clear();
+  consoleBytes_.clear();
 }
 
 void Observer::ignore(const Command& c) {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,12 +21,13 @@ namespace anehost {
 class Observer {
  public:
   Observer(Transcript& transcript, ExtensionHost& host) : t_(transcript), host_(host) {}
+  ~Observer();
 
   // Takes what arrived: the console's lines (with endOfStep, the last one
   // too), the SDK calls and the events.
   void pump(bool endOfStep);
-  void pumpConsole(bool endOfStep);
-  void pumpSdkCalls();
+  // The console's lines and the SDK calls, in the order they were made.
+  void pumpOutput(bool endOfStep);
   // The Win32 calls the extension (or its SDK) made, as "win32" lines.
   void pumpWin32Calls();
   // The step ends: all it showed is taken, and the ignored lines and events counted.
@@ -59,15 +61,35 @@ class Observer {
   std::deque<air::Event>& events() { return events_; }
   std::deque<std::string>& calls() { return calls_; }
   std::deque<std::string>& win32Calls() { return win32Calls_; }
+  // Every byte the extension wrote to the console since the current action
+  // began, line breaks and ignored lines included.
+  const std::string& consoleBytes() const { return consoleBytes_; }
+
+  // Runs right after the simulated SDK logged a call: the console output
+  // written before it is set apart, so the call is shown after it.
+  void callLogged();
 
  private:
+  // What arrived, in order: console bytes, and the places where a call was logged.
+  struct Arrival {
+    bool call = false;
+    std::string bytes;
+  };
+
+  void consoleText(const std::string& bytes);
   void consoleLine(const std::string& line);
   void pumpEvents();
+  void listen();
 
   Transcript& t_;
   ExtensionHost& host_;
   std::unique_ptr<air::ConsoleCapture> console_ = std::make_unique<air::ConsoleCapture>();
+  std::mutex arrivalsLock_;  // arrivals_, and the console's taking
+  std::vector<Arrival> arrivals_;
+  SdkControl* listenedTo_ = nullptr;
+  size_t callsAhead_ = 0;  // calls shown before the place where they were logged arrived
   std::string partial_;
+  std::string consoleBytes_;
   std::vector<std::string> consoleLines_;
   std::deque<air::Event> events_;
   std::deque<std::string> calls_;

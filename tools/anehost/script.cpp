@@ -133,6 +133,7 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       } else if (p.word("console")) {
         c.op = Command::Op::ExpectConsole;
         if (tokens.size() == 4 && p.word("contains")) c.flag = true;
+        else if (tokens.size() == 4 && p.word("exactly")) c.op = Command::Op::ExpectConsoleExactly;
         ok = p.text(&c.text, "a console line") && p.end();
       } else if (p.word("sdk")) {
         c.op = Command::Op::ExpectSdk;
@@ -167,8 +168,9 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
         if (p.word("event")) c.op = Command::Op::ExpectNoEvent;
         else if (p.word("sdk")) c.op = Command::Op::ExpectNoSdk;
         else if (p.word("win32")) c.op = Command::Op::ExpectNoWin32;
+        else if (p.word("console")) c.op = Command::Op::ExpectNoConsole;
         else if (p.word("breach")) c.op = Command::Op::ExpectNoBreach;
-        else ok = p.fail("expected 'expect no event', 'expect no sdk', 'expect no win32' or 'expect no breach'");
+        else ok = p.fail("expected 'expect no event', 'expect no console', 'expect no sdk', 'expect no win32' or 'expect no breach'");
         ok = ok && p.end();
       } else {
         ok = p.fail("expected 'expect result|event|console|sdk|win32|size|no ...'");

@@ -33,6 +33,8 @@ struct Command {
     ExpectEvent,    // expect event CODE [LEVEL]
     ExpectNoEvent,  // expect no event
     ExpectConsole,  // expect console [contains] TEXT
+    ExpectConsoleExactly,  // expect console exactly TEXT
+    ExpectNoConsole,       // expect no console
     ExpectSdk,      // expect sdk OPERATION[(ARGS...)]
     ExpectNoSdk,    // expect no sdk
     ExpectWin32,    // expect win32 CALL[(ARGS...)] [-> RESULT]

@@ -34,6 +34,9 @@ class ILiveControl : public SdkControl {
     out->height = r.height;
     return true;
   }
+  void setCallListener(void (*listener)(void*), void* data) override {
+    ilive::standin::setCallListener(listener, data);
+  }
 };
 
 // The LiteAV stand-in lives in LiteAV/liteav.dll beside the host; opening that
@@ -43,6 +46,9 @@ class LiteAvControl : public SdkControl {
   std::string name() const override { return "the LiteAV SDK stand-in"; }
   bool command(const std::string& line, std::string* error) override { return liteav_standin::command(line, error); }
   std::vector<std::string> takeCalls() override { return liteav_standin::takeCalls(); }
+  void setCallListener(void (*listener)(void*), void* data) override {
+    liteav_standin::setCallListener(listener, data);
+  }
 };
 
 }  // namespace

@@ -35,6 +35,9 @@ class SdkControl {
     *error = name() + " keeps no buffers it was given";
     return false;
   }
+  // listener(data) runs right after each call is logged, on the thread that
+  // made it; null stops it.
+  virtual void setCallListener(void (*listener)(void*), void* data) = 0;
 };
 
 // The simulated SDK of the extension whose native library is named `library`

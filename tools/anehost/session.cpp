@@ -37,8 +37,7 @@ class Session {
     // showed until then is written out first.
     const Command* current = nullptr;
     win32::onTerminate([&](UINT exitCode) {
-      seen_.pumpConsole(true);
-      seen_.pumpSdkCalls();
+      seen_.pumpOutput(true);
       seen_.pumpWin32Calls();
       t_.say("    ended    the process ended itself with exit code " + std::to_string(exitCode) +
              (current ? " at line " + std::to_string(current->line) : "") + "; the script stops here");
@@ -170,6 +169,12 @@ class Session {
       case Command::Op::ExpectConsole:
         expect_.console(c);
         break;
+      case Command::Op::ExpectConsoleExactly:
+        expect_.consoleExactly(c);
+        break;
+      case Command::Op::ExpectNoConsole:
+        expect_.noConsole();
+        break;
       case Command::Op::ExpectSdk:
         expect_.sdk(c, host_.sdk() != nullptr);
         break;
@@ -236,8 +241,7 @@ class Session {
       }
     }
     air::Value result = context->call(c.name, args);
-    seen_.pumpConsole(true);
-    seen_.pumpSdkCalls();
+    seen_.pumpOutput(true);
     seen_.pumpWin32Calls();
     t_.item("result", t_.value(result));
     haveResult_ = true;

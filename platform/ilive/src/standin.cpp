@@ -22,6 +22,8 @@ struct Log {
   std::vector<std::string> calls;
   std::map<std::string, Answer> answers;  // by lower-case operation
   std::map<std::string, Received> bytes;  // by lower-case operation
+  void (*listener)(void*) = nullptr;
+  void* listenerData = nullptr;
 };
 
 Log& log() {
@@ -118,13 +120,18 @@ Answer logCall(const char* op, std::initializer_list<std::string> args) {
   }
   line += ")";
   Answer answer;
+  void (*listener)(void*) = nullptr;
+  void* listenerData = nullptr;
   {
     Log& l = log();
     std::lock_guard<std::mutex> lock(l.mutex);
     l.calls.push_back(std::move(line));
     auto it = l.answers.find(lower(op));
     if (it != l.answers.end()) answer = it->second;
+    listener = l.listener;
+    listenerData = l.listenerData;
   }
+  if (listener) listener(listenerData);
   if (answer.throws) throw std::runtime_error(std::string("iLiveSDK stand-in: ") + op + " failed");
   return answer;
 }
@@ -156,6 +163,13 @@ std::vector<std::string> takeCalls() {
   Log& l = log();
   std::lock_guard<std::mutex> lock(l.mutex);
   return std::exchange(l.calls, {});
+}
+
+void setCallListener(void (*listener)(void*), void* data) {
+  Log& l = log();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  l.listener = listener;
+  l.listenerData = data;
 }
 
 std::vector<uint8_t> lastBytes(const std::string& operation) {

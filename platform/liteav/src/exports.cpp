@@ -41,6 +41,13 @@ LITEAV_EXPORT char* liteav_standin_take_calls() {
 
 LITEAV_EXPORT void liteav_standin_free(char* text) { std::free(text); }
 
+LITEAV_EXPORT void liteav_standin_set_call_listener(void (*listener)(void*), void* data) {
+  liteav_standin::State& s = liteav_standin::State::get();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.callListener = listener;
+  s.callListenerData = data;
+}
+
 // The render callback registered for a remote user, or for the local frames
 // when userId is null or empty; null when none is. The benchmark calls it
 // directly with frames of its own, so that the stand-in's frame drawing does

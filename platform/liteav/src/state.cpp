@@ -21,8 +21,15 @@ Worker& State::remoteFor(const std::string& userId) {
 }
 
 void State::log(const std::string& line) {
-  std::lock_guard<std::mutex> lock(mutex);
-  calls.push_back(line);
+  void (*listener)(void*) = nullptr;
+  void* data = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    calls.push_back(line);
+    listener = callListener;
+    data = callListenerData;
+  }
+  if (listener) listener(data);
 }
 
 AnswerPtr State::answer(const std::string& op) {

@@ -93,6 +93,9 @@ struct State {
   std::shared_mutex delivery;
 
   std::vector<std::string> calls;             // guarded by mutex
+  // Told right after each call is logged, on the logging thread; guarded by mutex.
+  void (*callListener)(void*) = nullptr;
+  void* callListenerData = nullptr;
   std::map<std::string, AnswerPtr> answers;   // guarded by mutex
   std::vector<Source> sources;                // guarded by mutex
   std::map<std::string, int> objectCounts;    // guarded by mutex: numbering per kind

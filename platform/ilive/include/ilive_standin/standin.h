@@ -30,6 +30,10 @@ AllocStats allocStats();
 // ---- Call log ----
 // The calls made since the last take, one line each: Operation(arg, arg, ...).
 std::vector<std::string> takeCalls();
+// listener(data) runs on the logging thread right after each call is logged
+// (the host tool places the calls among the console output by it); null
+// stops it.
+void setCallListener(void (*listener)(void*), void* data);
 // The bytes of the last byte buffer an operation was given (external frames,
 // custom data); empty when none.
 std::vector<uint8_t> lastBytes(const std::string& operation);

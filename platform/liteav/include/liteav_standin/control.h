@@ -23,11 +23,13 @@ namespace detail {
 using CommandFn = int (*)(const char*, char**);
 using TakeCallsFn = char* (*)();
 using FreeFn = void (*)(char*);
+using SetListenerFn = void (*)(void (*)(void*), void*);
 
 struct Api {
   CommandFn command = nullptr;
   TakeCallsFn takeCalls = nullptr;
   FreeFn free = nullptr;
+  SetListenerFn setListener = nullptr;
   std::string error;
 };
 
@@ -62,6 +64,8 @@ inline Api load() {
   api.takeCalls =
       reinterpret_cast<TakeCallsFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "liteav_standin_take_calls")));
   api.free = reinterpret_cast<FreeFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "liteav_standin_free")));
+  api.setListener = reinterpret_cast<SetListenerFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module, "liteav_standin_set_call_listener")));
 #else
   std::string file = executableFolder() + "LiteAV/liteav.dll";
   void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -72,8 +76,9 @@ inline Api load() {
   api.command = reinterpret_cast<CommandFn>(dlsym(module, "liteav_standin_command"));
   api.takeCalls = reinterpret_cast<TakeCallsFn>(dlsym(module, "liteav_standin_take_calls"));
   api.free = reinterpret_cast<FreeFn>(dlsym(module, "liteav_standin_free"));
+  api.setListener = reinterpret_cast<SetListenerFn>(dlsym(module, "liteav_standin_set_call_listener"));
 #endif
-  if (!api.command || !api.takeCalls || !api.free) api.error = file + " is not the LiteAV stand-in";
+  if (!api.command || !api.takeCalls || !api.free || !api.setListener) api.error = file + " is not the LiteAV stand-in";
   return api;
 }
 
@@ -106,6 +111,14 @@ inline bool command(const std::string& line, std::string* error = nullptr) {
   if (error) *error = message ? message : "";
   if (message) a.free(message);
   return ok;
+}
+
+// listener(data) runs on the logging thread right after each call is logged
+// (the host tool places the calls among the console output by it); null
+// stops it.
+inline void setCallListener(void (*listener)(void*), void* data) {
+  const detail::Api& a = detail::api();
+  if (a.error.empty()) a.setListener(listener, data);
 }
 
 // The calls the extension made into the SDK since the last take, one a line.
