@@ -89,6 +89,17 @@ FREObject paint(FREContext, void*, uint32_t argc, FREObject argv[]) {
   return nullptr;
 }
 
+// inverted(bitmap): whether the runtime stores its rows bottom row first.
+FREObject inverted(FREContext, void*, uint32_t argc, FREObject argv[]) {
+  FREBitmapData2 data;
+  if (argc < 1 || FREAcquireBitmapData2(argv[0], &data) != FRE_OK) return nullptr;
+  const uint32_t invertedY = data.isInvertedY;
+  FREReleaseBitmapData(argv[0]);
+  FREObject result = nullptr;
+  FRENewObjectFromBool(invertedY, &result);
+  return result;
+}
+
 // picture(): a new 2 × 2 BitmapData with the picture.
 FREObject picture(FREContext, void*, uint32_t, FREObject[]) {
   FREObject args[4] = {};
@@ -111,6 +122,7 @@ const FRENamedFunction kFunctions[] = {
     {reinterpret_cast<const uint8_t*>("fill"), nullptr, fill},
     {reinterpret_cast<const uint8_t*>("paint"), nullptr, paint},
     {reinterpret_cast<const uint8_t*>("picture"), nullptr, picture},
+    {reinterpret_cast<const uint8_t*>("inverted"), nullptr, inverted},
 };
 
 void contextInitializer(void*, const uint8_t*, FREContext ctx, uint32_t* count, const FRENamedFunction** functions) {

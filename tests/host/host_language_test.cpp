@@ -3,8 +3,10 @@
 // wildcards for names with counters.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "code_page.h"
 #include "host_run.h"
 
 namespace {
@@ -166,6 +168,65 @@ TEST(HostConsole, ConsoleLinesAndSdkCallsShowInTheOrderTheyWereMade) {
   EXPECT_LT(loaded, added) << r.out;
   EXPECT_LT(asked, printed) << r.out;
   EXPECT_LT(printed, r.out.find("    result   true")) << r.out;
+}
+
+TEST(HostOptions, ScriptLinesSetWhatTheCommandLineCanAndTheCommandLineWins) {
+  const std::string wait = "call echo 1\nexpect event never\n";
+  HostRun r = runScript("option timeout 100\n" + kEcho + wait);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("1> option timeout 100\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("no event arrived within 100 ms"), std::string::npos) << r.out;
+  r = runScript("option timeout 100\n" + kEcho + wait, "--timeout 150");
+  EXPECT_NE(r.out.find("    note     the command line's --timeout applies instead\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("no event arrived within 150 ms"), std::string::npos) << r.out;
+
+  const std::string inverted = kEcho + "let m = bitmap(1, 1)\ncall inverted m\nexpect result true\n";
+  EXPECT_EQ(runScript("option inverted-bitmaps\n" + inverted).status, 0);
+  EXPECT_EQ(runScript("option inverted-bitmaps on\n" + inverted).status, 0);
+  EXPECT_EQ(runScript(inverted).status, 1);
+  EXPECT_EQ(runScript("option inverted-bitmaps off\n" + inverted, "--inverted-bitmaps").status, 0);
+
+  r = runScript("option keep-going\n" + kEcho + "call echo 1\nexpect result 2\nexpect result 3\n");
+  EXPECT_NE(r.out.find("2 expectation(s) failed"), std::string::npos) << r.out;
+  r = runScript("option utf8 on\n" + kEcho + "call echo \"\\u4E2D\"\n");
+  EXPECT_NE(r.out.find("    result   \"\xE4\xB8\xAD\"\n"), std::string::npos) << r.out;
+
+  // A relative folder is the script's: `save` writes beside the script.
+  const fs::path out = fs::path(HOST_OUT_DIR) / "scripts" / "option-out";
+  fs::remove_all(out);
+  r = runScript("option out \"option-out\"\n" + kEcho + "let p = call picture\nsave p p.png\n");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_TRUE(fs::exists(out / "p.png")) << r.out;
+}
+
+TEST(HostOptions, AScriptsCodePageReachesTheExtension) {
+  // A camera name in code page 936 bytes ("摄像头") as the SDK would list it.
+  const std::string script =
+      "extension Brisora\n"
+      "sdk answer getCameraList list=\"\\xC9\\xE3\\xCF\\xF1\\xCD\\xB7\"\n"
+      "call getCameraNames\n";
+  if (ane_test::useAnsiCodePage(936)) {
+    const HostRun r = runScript("option ansi-codepage 936\n" + script + "expect result \"\\u6444\\u50CF\\u5934\"\n");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+  }
+  if (ane_test::useAnsiCodePage(1252)) {
+    const HostRun r = runScript("option ansi-codepage 936\n" + script + "expect result \"\\u00C9\\u00E3\\u00CF\\u00F1\\u00CD\\u00B7\"\n",
+                                "--ansi-codepage 1252");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+  }
+}
+
+TEST(HostOptions, BadOptionLinesAreScriptErrors) {
+  const char* lines[] = {"option nonsense\n", "option timeout x\n", "option timeout\n", "option utf8 maybe\n",
+                         "option ansi-codepage 0\n", "option out\n"};
+  for (const char* line : lines) {
+    const HostRun r = runScript(line + kEcho);
+    EXPECT_EQ(r.status, 2) << line;
+    EXPECT_NE(r.err.find("line 1: "), std::string::npos) << line << r.err;
+  }
+  const HostRun late = runScript(kEcho + "option utf8\n");
+  EXPECT_EQ(late.status, 2);
+  EXPECT_NE(late.err.find("line 2: options come before the 'extension' line"), std::string::npos) << late.err;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "air/host.h"
+#include "options.h"
 #include "script.h"
 #include "session.h"
 #include "signatures.h"
@@ -42,6 +43,9 @@ const char* const kUsage =
     "  --keep-going         go on after a failed expectation\n"
     "  --utf8               show non-ASCII text as it is, not as \\u escapes\n"
     "  --strict             a call whose arguments do not fit the function's signature fails the run\n"
+    "Each of these settings can also be given by a script line before 'extension'\n"
+    "(option ansi-codepage 936, option inverted-bitmaps, option timeout 100, ...);\n"
+    "the command line wins over the script.\n"
     "exit status: 0 all expectations met, 1 an expectation failed, 2 a script or usage error\n";
 
 fs::path exeDir(const char* argv0) {
@@ -61,14 +65,6 @@ int usage(const char* message) {
   if (message) std::fprintf(stderr, "anehost: %s\n", message);
   std::fputs(kUsage, stderr);
   return anehost::kExitScriptError;
-}
-
-bool readNumber(const char* text, unsigned long max, unsigned* out) {
-  char* end = nullptr;
-  const unsigned long v = std::strtoul(text, &end, 10);
-  if (!*text || *end || v > max || text[0] == '-') return false;
-  *out = static_cast<unsigned>(v);
-  return true;
 }
 
 // The records of both bundled extensions, each loaded through a session of
@@ -130,29 +126,14 @@ static int runHost(int argc, char** argv) {
       (void)what;
       return argv[++i];
     };
-    if (a == "--out") {
-      const char* v = value("a folder");
-      if (!v) return usage("--out needs a folder");
-      options.outDir = v;
-    } else if (a == "--ansi-codepage") {
-      const char* v = value("a code page");
-      if (!v || !readNumber(v, 65535, &options.ansiCodePage) || options.ansiCodePage == 0)
-        return usage("--ansi-codepage needs a code page number such as 936 or 1252");
-    } else if (a == "--inverted-bitmaps") {
-      options.invertedBitmaps = true;
-    } else if (a == "--extensions") {
-      const char* v = value("a folder");
-      if (!v) return usage("--extensions needs a folder");
-      options.extensionsDir = v;
-    } else if (a == "--timeout") {
-      const char* v = value("milliseconds");
-      if (!v || !readNumber(v, 600000, &options.timeoutMs)) return usage("--timeout needs milliseconds");
-    } else if (a == "--keep-going") {
-      options.keepGoing = true;
-    } else if (a == "--utf8") {
-      options.rawUtf8 = true;
-    } else if (a == "--strict") {
-      options.strict = true;
+    bool takesValue = false;
+    if (a.size() > 2 && a.compare(0, 2, "--") == 0 && anehost::optionKnown(a.substr(2), &takesValue)) {
+      const std::string name = a.substr(2);
+      const char* v = takesValue ? value("a value") : "on";
+      std::string error;
+      if (!v) return usage((a + " needs a value").c_str());
+      if (!anehost::setOption(name, v, "", &options, &error)) return usage(("--" + error).c_str());
+      options.fromCommandLine.insert(name);
     } else if (a == "--describe" || a == "--reference") {
       const char* v = value("a name");
       if (!v) return usage((a + " needs Brisora, Tamvex or a function name").c_str());
@@ -192,6 +173,10 @@ static int runHost(int argc, char** argv) {
   anehost::Script script;
   std::string error;
   if (!anehost::parseScript(text.str(), &script, &error)) {
+    std::fprintf(stderr, "anehost: %s: %s\n", scriptPath.c_str(), error.c_str());
+    return anehost::kExitScriptError;
+  }
+  if (!anehost::applyScriptOptions(script, &options, &error)) {
     std::fprintf(stderr, "anehost: %s: %s\n", scriptPath.c_str(), error.c_str());
     return anehost::kExitScriptError;
   }

@@ -4,6 +4,8 @@
 #include <sstream>
 
 #include "call_lines.h"
+#include "options.h"
+#include "session.h"
 #include "script_line.h"
 #include "text.h"
 
@@ -55,7 +57,19 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
     p.word(keyword.c_str());
     bool ok = true;
 
-    if (keyword == "extension") {
+    if (keyword == "option") {
+      if (haveExtension) return failAt("options come before the 'extension' line");
+      c.op = Command::Op::Option;
+      bool takesValue = false;
+      ok = p.text(&c.name, "an option name");
+      if (ok && !optionKnown(c.name, &takesValue)) ok = p.fail("unknown option '" + c.name + "' (" + optionNames() + ")");
+      if (ok && (takesValue || !p.atEnd())) ok = p.text(&c.text, takesValue ? "a value" : "on or off");
+      else if (ok) c.text = "on";
+      Options scratch;
+      std::string message;
+      if (ok && !setOption(c.name, c.text, "", &scratch, &message)) ok = p.fail(message);
+      ok = ok && p.end();
+    } else if (keyword == "extension") {
       if (haveExtension) return failAt("a script loads one extension");
       c.op = Command::Op::Extension;
       ok = p.text(&c.name, "an extension id or a descriptor file");
@@ -210,7 +224,7 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       if (ok && c.hasSize && (c.width == 0 || c.height == 0)) ok = p.fail("a picture needs a width and a height above 0");
     } else {
       return failAt("unknown command '" + (keyword.empty() ? tokens[0].text : keyword) +
-                    "' (extension, call, let, expect, wait, sdk, library, save, ignore, print, context, finalize)");
+                    "' (option, extension, call, let, expect, wait, sdk, library, save, ignore, print, context, finalize)");
     }
     if (!ok) return failAt(p.message());
     script.commands.push_back(std::move(c));

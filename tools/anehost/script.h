@@ -23,6 +23,7 @@ struct Literal {
 
 struct Command {
   enum class Op {
+    Option,         // option NAME [VALUE]
     Extension,      // extension ID-OR-DESCRIPTOR [CONTEXT-TYPE]
     NewContext,     // context [CONTEXT-TYPE]
     Finalize,       // finalize

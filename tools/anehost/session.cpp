@@ -134,6 +134,9 @@ class Session {
   void step(const Command& c) {
     t_.say(std::to_string(c.line) + "> " + c.source);
     switch (c.op) {
+      case Command::Op::Option:
+        if (o_.fromCommandLine.count(c.name)) t_.item("note", "the command line's --" + c.name + " applies instead");
+        break;
       case Command::Op::Extension:
         host_.load(c);
         break;

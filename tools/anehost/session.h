@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "script.h"
@@ -32,6 +33,7 @@ struct Options {
   std::string scriptDir = ".";   // descriptor paths in the script are relative to it
   std::string exeDir = ".";      // the folder of anehost: libraries, LiteAV, extensions
   bool strict = false;           // a call whose arguments do not fit the signature fails the run
+  std::set<std::string> fromCommandLine;  // the settings the command line gave: the script's do not apply
   // Called with the descriptor's id and the first context after each `load`.
   std::function<void(const std::string& id, const air::Context& context)> onLoad;
 };
