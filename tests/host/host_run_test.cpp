@@ -75,7 +75,7 @@ TEST(HostExpectations, AFailedExpectationReportsItsLineAndWhatWasSeen) {
       {"call emit \"a\" \"1\"\nexpect no event\n", "expected no event, but \"a\" \"1\" arrived"},
       {"call say \"one\"\nexpect console \"two\"\n", "lines printed since the last call: \n        \"one\""},
       {"let b = bytes(3)\nexpect size b 4\n", "b holds 3 bytes, expected 4"},
-      {"let b = bytes(3)\nsave b 1 1 f.png\n", "b holds 3 bytes, not 1 x 1 x 4 = 4"},
+      {"let b = bytes(3)\nexpect pixel b 1x1 at 0 0 0\n", "b holds 3 bytes, not 1 x 1 x 4 = 4"},
   };
   for (const Case& c : cases) {
     const HostRun r = runScript(kEcho + c.body + "call say \"after the failure\"\n", "--timeout 100");

@@ -35,6 +35,10 @@ class Expectations {
   void win32(const Command& c);
   void noWin32();
   void size(const Command& c, const air::Value& v);
+  // content_expectations.cpp
+  void bytes(const Command& c, const air::Value& v);
+  void pixel(const Command& c, const air::Value& v);
+  void picture(const Command& c, const air::Value& v);
   void noBreach();
 
  private:

@@ -5,19 +5,35 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace anehost {
 
-std::vector<uint8_t> bgraToRgba(const uint8_t* bgra, uint32_t width, uint32_t height) {
-  const size_t pixels = static_cast<size_t>(width) * height;
-  std::vector<uint8_t> rgba(pixels * 4);
-  for (size_t i = 0; i < pixels; ++i) {
-    rgba[i * 4 + 0] = bgra[i * 4 + 2];
-    rgba[i * 4 + 1] = bgra[i * 4 + 1];
-    rgba[i * 4 + 2] = bgra[i * 4 + 0];
-    rgba[i * 4 + 3] = bgra[i * 4 + 3];
+bool readPng(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba,
+             std::string* error) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) {
+    *error = "cannot read the PNG picture " + path + ": " + image.message;
+    return false;
   }
-  return rgba;
+  image.format = PNG_FORMAT_RGBA;
+  // A picture larger than any BitmapData is not read into memory.
+  if (image.width == 0 || image.height == 0 || image.width > 65535 || image.height > 65535 ||
+      uint64_t{image.width} * image.height > (64u << 20)) {
+    png_image_free(&image);
+    *error = path + " is too large a picture (" + std::to_string(image.width) + "x" + std::to_string(image.height) + ")";
+    return false;
+  }
+  rgba->assign(PNG_IMAGE_SIZE(image), 0);
+  if (!png_image_finish_read(&image, nullptr, rgba->data(), 0, nullptr)) {
+    *error = "cannot read the PNG picture " + path + ": " + image.message;
+    png_image_free(&image);
+    return false;
+  }
+  *width = image.width;
+  *height = image.height;
+  return true;
 }
 
 bool writePng(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba,

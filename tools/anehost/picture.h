@@ -11,7 +11,8 @@ namespace anehost {
 bool writePng(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba,
               std::string* error);
 
-// A frame as getVideoData fills a ByteArray: blue, green, red, alpha, top row first.
-std::vector<uint8_t> bgraToRgba(const uint8_t* bgra, uint32_t width, uint32_t height);
+// Reads a PNG file as RGBA bytes, top row first (any PNG colour type).
+bool readPng(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba,
+             std::string* error);
 
 }  // namespace anehost

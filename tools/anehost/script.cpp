@@ -178,6 +178,34 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
           }
         }
         ok = ok && p.end();
+      } else if (p.word("bytes")) {
+        c.op = Command::Op::ExpectBytes;
+        ok = p.boundName(&c.name);
+        if (ok && p.word("at")) ok = p.unsignedNumber(0xFFFFFFFFull, &c.number, "an offset") && (c.flag = true);
+        ok = ok && p.byteContents(&c.value) && p.end();
+      } else if (p.word("pixel")) {
+        c.op = Command::Op::ExpectPixel;
+        ok = p.boundName(&c.name);
+        if (ok && !p.word("at")) {
+          ok = p.size(&c.width, &c.height) && (p.word("at") || p.fail("expected 'at X Y' after the size"));
+          c.hasSize = true;
+        }
+        uint64_t x = 0, y = 0, colour = 0;
+        ok = ok && p.unsignedNumber(65535, &x, "a column") && (p.punct(','), true) &&
+             p.unsignedNumber(65535, &y, "a row") && p.unsignedNumber(0xFFFFFFFFull, &colour, "a colour 0xAARRGGBB") &&
+             p.tolerance(&c.tolerance) && p.end();
+        c.x = static_cast<uint32_t>(x);
+        c.y = static_cast<uint32_t>(y);
+        c.colour = static_cast<uint32_t>(colour);
+      } else if (p.word("picture")) {
+        c.op = Command::Op::ExpectPicture;
+        ok = p.boundName(&c.name);
+        const auto* t = p.peek();
+        if (ok && t && t->kind == Token::Kind::Number) {
+          ok = p.size(&c.width, &c.height);
+          c.hasSize = true;
+        }
+        ok = ok && p.text(&c.text, "a PNG file") && p.tolerance(&c.tolerance) && p.end();
       } else if (p.word("no")) {
         if (p.word("event")) c.op = Command::Op::ExpectNoEvent;
         else if (p.word("sdk")) c.op = Command::Op::ExpectNoSdk;
@@ -187,7 +215,7 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
         else ok = p.fail("expected 'expect no event', 'expect no console', 'expect no sdk', 'expect no win32' or 'expect no breach'");
         ok = ok && p.end();
       } else {
-        ok = p.fail("expected 'expect result|event|console|sdk|win32|size|no ...'");
+        ok = p.fail("expected 'expect result|event|console|sdk|win32|size|bytes|pixel|picture|no ...'");
       }
     } else if (keyword == "wait") {
       if (p.word("event")) {

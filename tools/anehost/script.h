@@ -17,8 +17,15 @@ struct Literal {
   uint32_t uint32 = 0;
   double number = 0;
   std::string text;    // Text: the bytes; Name: the bound name
-  uint32_t width = 0;  // Bytes: the length; Bitmap: the width
+  uint32_t width = 0;  // Bytes: the length (or the width of a fill); Bitmap: the width
   uint32_t height = 0;
+  // Where the contents of a Bytes or Bitmap come from: zeros (a Bitmap: opaque
+  // white), given bytes, a file, a PNG picture, or a fill colour.
+  enum class Content { None, Given, File, Png, Fill };
+  Content content = Content::None;
+  std::string data;         // Given: the bytes; File, Png: the file name
+  uint32_t colour = 0;      // Fill: 0xAARRGGBB
+  bool transparent = true;  // Bitmap
 };
 
 struct Command {
@@ -41,6 +48,9 @@ struct Command {
     ExpectWin32,    // expect win32 CALL[(ARGS...)] [-> RESULT]
     ExpectNoWin32,  // expect no win32
     ExpectSize,     // expect size NAME N | expect size NAME W H
+    ExpectBytes,    // expect bytes NAME [at OFFSET] CONTENTS
+    ExpectPixel,    // expect pixel NAME [W H] at X Y COLOUR [within N]
+    ExpectPicture,  // expect picture NAME [W H] FILE.png [within N]
     ExpectNoBreach, // expect no breach
     Wait,           // wait MS
     WaitEvent,      // wait event CODE [LEVEL]
@@ -61,6 +71,7 @@ struct Command {
   bool hasSize = false;
   uint32_t width = 0, height = 0;
   uint64_t number = 0;
+  uint32_t x = 0, y = 0, colour = 0, tolerance = 0;  // expect pixel, expect picture
   std::vector<Literal> args;
   Literal value;
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "contents.h"
 #include "standin_common/tokens.h"
 #include "text.h"
 
@@ -45,6 +46,91 @@ bool lineTokens(const std::string& line, std::vector<Token>* tokens, std::string
   }
   *content = line.substr(0, pieces.contentEnd);
   return decode(pieces, tokens, error);
+}
+
+bool LineParser::byteContents(Literal* out) {
+  const Token* t = peek();
+  if (t && t->kind == Token::Kind::Text) {
+    out->content = Literal::Content::Given;
+    out->data = t_[i_++].text;
+    return true;
+  }
+  if (word("hex")) {
+    std::string text, error;
+    if (!this->text(&text, "a text of hex bytes after hex")) return false;
+    if (!hexBytes(text, &out->data, &error)) return fail(error);
+    out->content = Literal::Content::Given;
+    return true;
+  }
+  if (word("file")) {
+    out->content = Literal::Content::File;
+    return this->text(&out->data, "a file name after file");
+  }
+  return fail("expected bytes: \"text\", hex \"0a ff\" or file \"name\"");
+}
+
+bool LineParser::byteArray(Literal* out) {
+  const Token* t = peek();
+  if (word("png")) {
+    out->content = Literal::Content::Png;
+    return text(&out->data, "a PNG file name after png");
+  }
+  if (t && t->kind != Token::Kind::Number) return byteContents(out);
+  // bytes(N), else a fill: bytes(W, H, COLOUR)
+  const size_t start = i_;
+  uint64_t n = 0;
+  if (unsignedNumber(kMaxByteArray, &n, "a ByteArray length") && !atEnd() && t_[i_].kind == Token::Kind::Punct &&
+      t_[i_].text == ")") {
+    out->width = static_cast<uint32_t>(n);
+    return true;
+  }
+  i_ = start;
+  message_.clear();
+  uint32_t w = 0, h = 0;
+  uint64_t colour = 0;
+  if (!size(&w, &h)) return fail("expected bytes(N), bytes(W, H, 0xAARRGGBB) or bytes of a text, hex, file or png");
+  punct(',');
+  if (!unsignedNumber(0xFFFFFFFFull, &colour, "a colour 0xAARRGGBB")) return false;
+  if (uint64_t{w} * h * 4 > kMaxByteArray) return fail("a ByteArray holds at most 268435456 bytes");
+  out->content = Literal::Content::Fill;
+  out->width = w;
+  out->height = h;
+  out->colour = static_cast<uint32_t>(colour);
+  return true;
+}
+
+bool LineParser::bitmapData(Literal* out) {
+  if (word("png")) {
+    out->content = Literal::Content::Png;
+    return text(&out->data, "a PNG file name after png");
+  }
+  uint32_t w = 0, h = 0;
+  if (!size(&w, &h)) return false;
+  if (w == 0 || h == 0 || w > kMaxBitmapSide || h > kMaxBitmapSide || static_cast<uint64_t>(w) * h > kMaxBitmapPixels)
+    return fail("a BitmapData is 1 to 8191 pixels a side and at most 16777215 pixels");
+  out->width = w;
+  out->height = h;
+  if (punct(',')) {
+    if (word("true")) out->transparent = true;
+    else if (word("false")) out->transparent = false;
+    else return fail("expected true or false (transparent) after bitmap(W, H,");
+    if (punct(',')) {
+      uint64_t colour = 0;
+      if (!unsignedNumber(0xFFFFFFFFull, &colour, "a fill colour 0xAARRGGBB")) return false;
+      out->content = Literal::Content::Fill;
+      out->colour = static_cast<uint32_t>(colour);
+    }
+  }
+  return true;
+}
+
+bool LineParser::tolerance(uint32_t* out) {
+  *out = 0;
+  if (!word("within")) return true;
+  uint64_t n = 0;
+  if (!unsignedNumber(255, &n, "a tolerance per channel")) return false;
+  *out = static_cast<uint32_t>(n);
+  return true;
 }
 
 bool isIdentifier(const std::string& s) {

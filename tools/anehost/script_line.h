@@ -134,26 +134,14 @@ class LineParser {
       return true;
     }
     if (t.text == "bytes" && punct('(')) {
-      if (!objects) return fail("bytes(N) makes an object; it cannot be expected");
-      uint64_t n = 0;
-      if (!unsignedNumber(kMaxByteArray, &n, "a ByteArray length")) return false;
-      if (!punct(')')) return fail("expected ')' after bytes(N");
+      if (!objects) return fail("bytes(...) makes an object; it cannot be expected");
       out->kind = Literal::Kind::Bytes;
-      out->width = static_cast<uint32_t>(n);
-      return true;
+      return byteArray(out) && (punct(')') || fail("expected ')' after bytes(..."));
     }
     if (t.text == "bitmap" && punct('(')) {
-      if (!objects) return fail("bitmap(W, H) makes an object; it cannot be expected");
-      uint32_t w = 0, h = 0;
-      if (!size(&w, &h)) return false;
-      if (!punct(')')) return fail("expected ')' after bitmap(W, H");
-      if (w == 0 || h == 0 || w > kMaxBitmapSide || h > kMaxBitmapSide ||
-          static_cast<uint64_t>(w) * h > kMaxBitmapPixels)
-        return fail("a BitmapData is 1 to 8191 pixels a side and at most 16777215 pixels");
+      if (!objects) return fail("bitmap(...) makes an object; it cannot be expected");
       out->kind = Literal::Kind::Bitmap;
-      out->width = w;
-      out->height = h;
-      return true;
+      return bitmapData(out) && (punct(')') || fail("expected ')' after bitmap(..."));
     }
     if (!isIdentifier(t.text)) return fail("'" + t.text + "' is not a value");
     if (!bound_->count(t.text)) return fail("'" + t.text + "' is not bound by an earlier let");
@@ -161,6 +149,15 @@ class LineParser {
     out->text = t.text;
     return true;
   }
+
+  // Contents given as bytes: "text" (its bytes), hex "0a ff", file "name".
+  bool byteContents(Literal* out);
+  // bytes(N) | bytes(CONTENTS) | bytes(png "f.png") | bytes(W, H, 0xAARRGGBB)
+  bool byteArray(Literal* out);
+  // bitmap(W, H [, TRANSPARENT [, 0xAARRGGBB]]) | bitmap(png "f.png")
+  bool bitmapData(Literal* out);
+  // "within N": how far each channel of a colour may be off (default 0).
+  bool tolerance(uint32_t* out);
 
   bool boundName(std::string* out) {
     if (!identifier(out, "a name bound by let")) return false;

@@ -7,11 +7,13 @@
 #include <memory>
 #include <variant>
 
+#include "contents.h"
 #include "expectations.h"
 #include "extension_host.h"
 #include "observer.h"
 #include "picture.h"
 #include "received.h"
+#include "script_line.h"
 #include "signatures.h"
 #include "transcript.h"
 
@@ -101,19 +103,18 @@ class Session {
       case Literal::Kind::Number: return l.number;
       case Literal::Kind::Text: return l.text;
       case Literal::Kind::Bytes: {
+        std::string bytes, error;
+        if (!contentBytes(l, o_.scriptDir, &bytes, &error)) scriptError(c, error);
+        if (bytes.size() > kMaxByteArray) scriptError(c, "a ByteArray holds at most 268435456 bytes");
         auto b = std::make_shared<air::ByteArray>();
-        b->bytes.assign(l.width, 0);
+        b->bytes.assign(bytes.begin(), bytes.end());
         return b;
       }
       case Literal::Kind::Bitmap: {
-        // As `new BitmapData(w, h)`: transparent, filled with opaque white.
-        auto b = std::make_shared<air::Bitmap>();
-        b->width = l.width;
-        b->height = l.height;
-        b->transparent = true;
-        b->invertedY = o_.invertedBitmaps;
-        b->stride32 = l.width;
-        b->words.assign(static_cast<size_t>(l.width) * l.height, 0xFFFFFFFFu);
+        // As `new BitmapData(w, h, transparent, fill)`, in the runtime's row layout.
+        std::string error;
+        auto b = contentBitmap(l, o_.scriptDir, &error);
+        if (!b) scriptError(c, error);
         return b;
       }
       case Literal::Kind::Name: {
@@ -152,9 +153,13 @@ class Session {
         seen_.beginAction();
         doCall(c);
         break;
-      case Command::Op::Let:
-        vars_[c.bind] = makeValue(c, c.value);
+      case Command::Op::Let: {
+        const air::Value v = makeValue(c, c.value);
+        // What a file, a picture or a fill made is shown; a plain bytes(N) or bitmap(W, H) says it all.
+        if (c.value.content != Literal::Content::None) t_.item("value", t_.value(v));
+        vars_[c.bind] = v;
         break;
+      }
       case Command::Op::LetReceived:
         seen_.pump(true);  // the calls that handed the buffer over come first
         vars_[c.bind] = receivedValue(host_.sdk(), c, o_, t_);
@@ -195,6 +200,15 @@ class Session {
         break;
       case Command::Op::ExpectSize:
         expect_.size(c, bound(c));
+        break;
+      case Command::Op::ExpectBytes:
+        expect_.bytes(c, bound(c));
+        break;
+      case Command::Op::ExpectPixel:
+        expect_.pixel(c, bound(c));
+        break;
+      case Command::Op::ExpectPicture:
+        expect_.picture(c, bound(c));
         break;
       case Command::Op::ExpectNoBreach:
         expect_.noBreach();
@@ -259,45 +273,34 @@ class Session {
     std::error_code ec;
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
     std::string error;
-    uint32_t width = 0, height = 0;
-    std::vector<uint8_t> rgba;
+    Picture picture;
     if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&v); b && *b) {
       if (!c.hasSize && file.extension() != ".png") {
         saveBytes(file, (*b)->bytes);
         return;
       }
       if (!c.hasSize) scriptError(c, c.name + " is a ByteArray: save NAME W H FILE.png, or NAME FILE for its bytes");
-      const uint64_t need = uint64_t{c.width} * c.height * 4;
-      if ((*b)->bytes.size() != need)
-        failed(c.name + " holds " + std::to_string((*b)->bytes.size()) + " bytes, not " + std::to_string(c.width) +
-               " x " + std::to_string(c.height) + " x 4 = " + std::to_string(need));
-      width = c.width;
-      height = c.height;
-      rgba = bgraToRgba((*b)->bytes.data(), width, height);
+      // A length that does not fit is written all the same, so a frame cut
+      // short (or one of an odd byte length) can be looked at.
+      const uint64_t need = uint64_t{c.width} * c.height * 4, have = (*b)->bytes.size();
+      if (have != need)
+        t_.item("warning", c.name + " holds " + std::to_string(have) + " bytes, not " + std::to_string(c.width) + " x " +
+                               std::to_string(c.height) + " x 4 = " + std::to_string(need) +
+                               (have < need ? ": the missing bytes are transparent black" : ": the bytes past it are left out"));
+      picture = pictureOfBytes((*b)->bytes, c.width, c.height);
     } else if (auto m = std::get_if<std::shared_ptr<air::Bitmap>>(&v); m && *m) {
       const air::Bitmap& bitmap = **m;
       if (c.hasSize && (c.width != bitmap.width || c.height != bitmap.height))
         failed(c.name + " is " + std::to_string(bitmap.width) + "x" + std::to_string(bitmap.height) + ", not " +
                std::to_string(c.width) + "x" + std::to_string(c.height));
-      width = bitmap.width;
-      height = bitmap.height;
-      rgba.resize(static_cast<size_t>(width) * height * 4);
-      for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) {
-          const uint32_t argb = bitmap.pixel(x, y);
-          uint8_t* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
-          p[0] = static_cast<uint8_t>(argb >> 16);
-          p[1] = static_cast<uint8_t>(argb >> 8);
-          p[2] = static_cast<uint8_t>(argb);
-          p[3] = bitmap.transparent ? static_cast<uint8_t>(argb >> 24) : 0xFF;
-        }
-      }
+      picture = pictureOfBitmap(bitmap);
     } else {
       failed(c.name + " is " + t_.value(v) + ", not a ByteArray or BitmapData");
     }
-    if (width == 0 || height == 0) failed(c.name + " holds no picture (0 pixels)");
-    if (!writePng(file.string(), width, height, rgba, &error)) throw Stop{kExitScriptError, error};
-    t_.item("saved", file.string() + " (" + std::to_string(width) + "x" + std::to_string(height) + ")");
+    if (picture.width == 0 || picture.height == 0) failed(c.name + " holds no picture (0 pixels)");
+    if (!writePng(file.string(), picture.width, picture.height, picture.rgba, &error))
+      throw Stop{kExitScriptError, error};
+    t_.item("saved", file.string() + " (" + std::to_string(picture.width) + "x" + std::to_string(picture.height) + ")");
   }
 
   // A ByteArray's bytes as they are.

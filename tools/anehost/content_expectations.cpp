@@ -1,0 +1,91 @@
+// The expectations on contents: the bytes of a ByteArray, a pixel of a frame
+// or a BitmapData, a whole picture against a PNG file.
+#include "contents.h"
+#include "expectations.h"
+#include "picture.h"
+
+namespace anehost {
+namespace {
+
+std::string sizeText(uint32_t w, uint32_t h) { return std::to_string(w) + "x" + std::to_string(h); }
+
+}  // namespace
+
+void Expectations::bytes(const Command& c, const air::Value& v) {
+  const auto* b = std::get_if<std::shared_ptr<air::ByteArray>>(&v);
+  if (!b || !*b) failed(c.name + " is " + t_.value(v) + ", not a ByteArray");
+  std::string want, error;
+  if (!contentBytes(c.value, o_.scriptDir, &want, &error)) scriptError(c, error);
+  const std::string have((*b)->bytes.begin(), (*b)->bytes.end());
+  const size_t offset = c.flag ? static_cast<size_t>(c.number) : 0;
+  if (!c.flag && have.size() != want.size())
+    failed(c.name + " holds " + std::to_string(have.size()) + " bytes, expected " + std::to_string(want.size()) +
+           ": " + hexText(want));
+  if (offset > have.size() || have.size() - offset < want.size())
+    failed(c.name + " holds " + std::to_string(have.size()) + " bytes, too few for " + std::to_string(want.size()) +
+           " at offset " + std::to_string(offset));
+  for (size_t i = 0; i < want.size(); ++i) {
+    if (have[offset + i] != want[i]) {
+      const size_t at = offset + i;
+      failed(c.name + " differs at byte " + std::to_string(at) + ": from there it holds " + hexText(have, at, 16) +
+             ", expected " + hexText(want, i, 16));
+    }
+  }
+}
+
+// The picture NAME holds, W × H for a ByteArray (a length that does not fit fails).
+static Picture pictureOf(const Command& c, const air::Value& v, uint32_t width, uint32_t height, bool haveSize,
+                         const Transcript& t) {
+  if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&v); b && *b) {
+    if (!haveSize) scriptError(c, c.name + " is a ByteArray: give its width and height (W H or WxH)");
+    const uint64_t need = uint64_t{width} * height * 4;
+    if ((*b)->bytes.size() != need)
+      failed(c.name + " holds " + std::to_string((*b)->bytes.size()) + " bytes, not " + std::to_string(width) + " x " +
+             std::to_string(height) + " x 4 = " + std::to_string(need));
+    return pictureOfBytes((*b)->bytes, width, height);
+  }
+  if (auto m = std::get_if<std::shared_ptr<air::Bitmap>>(&v); m && *m) {
+    if (haveSize && ((*m)->width != width || (*m)->height != height))
+      failed(c.name + " is " + sizeText((*m)->width, (*m)->height) + ", not " + sizeText(width, height));
+    return pictureOfBitmap(**m);
+  }
+  failed(c.name + " is " + t.value(v) + ", not a ByteArray or BitmapData");
+}
+
+void Expectations::pixel(const Command& c, const air::Value& v) {
+  const Picture p = pictureOf(c, v, c.width, c.height, c.hasSize, t_);
+  if (c.x >= p.width || c.y >= p.height)
+    failed("(" + std::to_string(c.x) + ", " + std::to_string(c.y) + ") lies outside " + c.name + " (" +
+           sizeText(p.width, p.height) + ")");
+  const uint32_t argb = p.argb(c.x, c.y);
+  if (!coloursMatch(argb, c.colour, c.tolerance))
+    failed("the pixel of " + c.name + " at (" + std::to_string(c.x) + ", " + std::to_string(c.y) + ") is " +
+           colourText(argb) + ", expected " + colourText(c.colour) +
+           (c.tolerance ? " within " + std::to_string(c.tolerance) : ""));
+}
+
+void Expectations::picture(const Command& c, const air::Value& v) {
+  Picture want;
+  std::string error;
+  if (!readPng(pathFrom(c.text, o_.scriptDir), &want.width, &want.height, &want.rgba, &error)) scriptError(c, error);
+  // A ByteArray without a size is taken to be the size of the picture.
+  const bool haveSize = c.hasSize || std::holds_alternative<std::shared_ptr<air::ByteArray>>(v);
+  const Picture have = pictureOf(c, v, c.hasSize ? c.width : want.width, c.hasSize ? c.height : want.height, haveSize, t_);
+  if (have.width != want.width || have.height != want.height)
+    failed(c.name + " is " + sizeText(have.width, have.height) + ", " + c.text + " is " + sizeText(want.width, want.height));
+  uint64_t differ = 0;
+  uint32_t fx = 0, fy = 0;
+  for (uint32_t y = 0; y < have.height; ++y) {
+    for (uint32_t x = 0; x < have.width; ++x) {
+      if (coloursMatch(have.argb(x, y), want.argb(x, y), c.tolerance)) continue;
+      if (!differ++) fx = x, fy = y;
+    }
+  }
+  if (differ)
+    failed(std::to_string(differ) + " of " + std::to_string(uint64_t{have.width} * have.height) + " pixels of " +
+           c.name + " differ from " + c.text + (c.tolerance ? " by more than " + std::to_string(c.tolerance) : "") +
+           "; the first at (" + std::to_string(fx) + ", " + std::to_string(fy) + ") is " + colourText(have.argb(fx, fy)) +
+           ", expected " + colourText(want.argb(fx, fy)));
+}
+
+}  // namespace anehost
