@@ -9,19 +9,24 @@
 namespace anehost {
 namespace {
 
-// The stand-ins call one plain function; it reaches the observer while there is one.
-std::mutex gListenerLock;
+// The stand-ins call one plain function; it reaches the observer while there
+// is one. The lock is never destroyed: the stand-ins' threads may log a call
+// while the process ends.
+std::mutex& listenerLock() {
+  static std::mutex* lock = new std::mutex;
+  return *lock;
+}
 Observer* gListener = nullptr;
 
 void onCallLogged(void*) {
-  std::lock_guard<std::mutex> lock(gListenerLock);
+  std::lock_guard<std::mutex> lock(listenerLock());
   if (gListener) gListener->callLogged();
 }
 
 }  // namespace
 
 Observer::~Observer() {
-  std::lock_guard<std::mutex> lock(gListenerLock);
+  std::lock_guard<std::mutex> lock(listenerLock());
   if (gListener == this) gListener = nullptr;
 }
 
@@ -29,7 +34,7 @@ void Observer::listen() {
   SdkControl* sdk = host_.sdk();
   if (!sdk || sdk == listenedTo_) return;
   {
-    std::lock_guard<std::mutex> lock(gListenerLock);
+    std::lock_guard<std::mutex> lock(listenerLock());
     gListener = this;
   }
   sdk->setCallListener(&onCallLogged, nullptr);
