@@ -190,6 +190,11 @@ TEST(HostWin32, CallsToWindowsAreShownAndExpectedInOrder) {
             std::string::npos);
   const HostRun more = runScript("extension Brisora\ncall keepScreenOn true\nexpect no win32\n");
   EXPECT_EQ(more.status, 1) << more.out;
+  const HostRun ignored = runScript(
+      "extension Brisora\nignore win32 SystemParametersInfoA\ncall keepScreenOn true\n"
+      "expect win32 SetThreadExecutionState\nexpect no win32\n");
+  EXPECT_EQ(ignored.status, 0) << ignored.out;
+  EXPECT_NE(ignored.out.find("    ignored  1 Win32 call(s)"), std::string::npos) << ignored.out;
 }
 
 TEST(HostWin32, ALibraryOrAnExportRemovedDuringTheRunIsMissedThenFoundAgain) {

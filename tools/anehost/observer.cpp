@@ -123,6 +123,11 @@ void Observer::pumpOutput(bool endOfStep) {
 void Observer::pumpWin32Calls() {
 #ifndef _WIN32
   for (auto& call : win32::takeCalls()) {
+    const auto ignored = [&](const std::string& prefix) { return call.compare(0, prefix.size(), prefix) == 0; };
+    if (std::any_of(ignoredWin32_.begin(), ignoredWin32_.end(), ignored)) {
+      ++ignoredWin32Count_;
+      continue;
+    }
     t_.item("win32", t_.call(call));
     win32Calls_.push_back(std::move(call));
   }
@@ -156,6 +161,10 @@ void Observer::endStep() {
     t_.item("ignored", std::to_string(ignoredConsoleCount_) + " console line(s)");
     ignoredConsoleCount_ = 0;
   }
+  if (ignoredWin32Count_) {
+    t_.item("ignored", std::to_string(ignoredWin32Count_) + " Win32 call(s)");
+    ignoredWin32Count_ = 0;
+  }
   for (const auto& [code, count] : ignoredEventCounts_) t_.item("ignored", std::to_string(count) + " event(s) " + t_.q(code));
   ignoredEventCounts_.clear();
 }
@@ -172,11 +181,14 @@ void Observer::ignore(const Command& c) {
   if (c.name == "nothing") {
     ignoredEvents_.clear();
     ignoredConsole_.clear();
+    ignoredWin32_.clear();
   } else if (c.name == "event") {
     ignoredEvents_.push_back(c.text);
     // Already delivered events of that code no longer count either.
     events_.erase(std::remove_if(events_.begin(), events_.end(), [&](const air::Event& e) { return e.code == c.text; }),
                   events_.end());
+  } else if (c.name == "win32") {
+    ignoredWin32_.push_back(c.text);
   } else {
     ignoredConsole_.push_back(c.text);
   }

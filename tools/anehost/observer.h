@@ -35,7 +35,7 @@ class Observer {
   // A call, sdk or wait step starts: what came before it is shown, and the
   // console lines and SDK calls that expectations look at start afresh.
   void beginAction();
-  // `ignore event CODE | ignore console PREFIX | ignore nothing`.
+  // `ignore event CODE | ignore console PREFIX | ignore win32 PREFIX | ignore nothing`.
   void ignore(const Command& c);
   // A console line still without its successor counts as complete.
   void completePartialLine();
@@ -96,6 +96,8 @@ class Observer {
   std::deque<std::string> win32Calls_;
   std::vector<std::string> ignoredEvents_;
   std::vector<std::string> ignoredConsole_;
+  std::vector<std::string> ignoredWin32_;
+  size_t ignoredWin32Count_ = 0;
   size_t ignoredConsoleCount_ = 0;
   std::map<std::string, size_t> ignoredEventCounts_;
   const Command* watch_ = nullptr;  // the event a `wait event` waits for

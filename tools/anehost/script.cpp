@@ -91,8 +91,11 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       } else if (p.word("console")) {
         c.name = "console";
         ok = p.text(&c.text, "the start of console lines to ignore");
+      } else if (p.word("win32")) {
+        c.name = "win32";
+        ok = p.text(&c.text, "the start of Win32 calls to ignore");
       } else {
-        ok = p.fail("expected 'ignore event CODE', 'ignore console PREFIX' or 'ignore nothing'");
+        ok = p.fail("expected 'ignore event CODE', 'ignore console PREFIX', 'ignore win32 PREFIX' or 'ignore nothing'");
       }
       ok = ok && p.end();
     } else if (!haveExtension) {

@@ -56,7 +56,7 @@ struct Command {
     WaitEvent,      // wait event CODE [LEVEL]
     Sdk,            // sdk VERB ...
     Save,           // save NAME [W H] FILE
-    Ignore,         // ignore event CODE | ignore console PREFIX | ignore nothing
+    Ignore,         // ignore event CODE | ignore console PREFIX | ignore win32 PREFIX | ignore nothing
     Print,          // print TEXT
     Library,        // library remove|restore PATH [EXPORT]
   };
