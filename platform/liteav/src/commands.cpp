@@ -104,11 +104,6 @@ bool answerCommand(Words& w, bool raise) {
 
 }  // namespace
 
-bool& lateCommand() {
-  thread_local bool late = false;
-  return late;
-}
-
 bool toInt(const std::string& s, int64_t* v) {
   if (s.empty()) return false;
   char* end = nullptr;
@@ -159,10 +154,6 @@ bool command(const std::string& line, std::string* error) {
     *error = std::string(late ? "late" : "async") + ": expected a command";
     return false;
   }
-  struct LateScope {
-    explicit LateScope(bool on) { lateCommand() = on; }
-    ~LateScope() { lateCommand() = false; }
-  } scope(late);
   if (late && tokens[first].text() != "frame" && tokens[first].key.empty()) {
     // Late: frames and the cloud's notifications only.
     static const char* const others[] = {"reset", "answer", "throw", "clear", "sources", "source", "folder",
@@ -176,6 +167,7 @@ bool command(const std::string& line, std::string* error) {
   const std::string verb = tokens[first].key.empty() ? tokens[first].text() : std::string();
   Words w;
   w.error = error;
+  w.late = late;
   for (size_t i = first + 1; i < tokens.size(); ++i) {
     if (tokens[i].key.empty())
       w.positional.push_back(tokens[i]);

@@ -31,6 +31,9 @@ struct Words {
   std::vector<Token> positional;
   std::map<std::string, Token> keyed;
   std::string* error;
+  // A `late` command: its callbacks go to what the cloud let go of
+  // (State::departed...), not to what is registered.
+  bool late = false;
 
   bool has(const std::string& key) const { return keyed.count(key) != 0; }
   bool integer(size_t i, int64_t* v, const char* what) {
@@ -89,16 +92,11 @@ int formatOf(const std::string& s);
 // Runs a notification on the events worker, waiting for it or not; true.
 bool onEvents(const std::function<void()>& task, bool wait);
 
-// True while a `late` command is read on this thread: its callbacks go to
-// what the cloud let go of (State::departed...), not to what is registered.
-bool& lateCommand();
-
 // Runs `fn(callback)` for every registered cloud callback on the events worker
-// (for a `late` command: every departed one).
+// (late: every departed one).
 template <class Fn>
-bool fireCloud(Fn fn, bool wait, std::string* error) {
+bool fireCloud(Fn fn, bool wait, std::string* error, bool late = false) {
   State& s = State::get();
-  const bool late = lateCommand();
   {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
     if ((late ? s.departedCloudCallbacks : s.cloudCallbacks).empty()) {

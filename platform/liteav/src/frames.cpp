@@ -169,7 +169,7 @@ int formatOf(const std::string& s) {
 
 bool parseFrame(Words& w, size_t first, FrameSpec* f) {
   size_t i = first;
-  f->late = lateCommand();
+  f->late = w.late;
   if (!f->local) {
     if (!w.text(i++, &f->userId, "a user id")) return false;
   } else if (i < w.positional.size() && (w.positional[i].quoted || w.positional[i].text() == "null")) {

@@ -169,23 +169,23 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else
             cb->onWarning(int(a), text.c_str(), nullptr);
         },
-        wait, error);
+        wait, error, w.late);
   }
   if (verb == "enter-room") {
     if (!w.integer(0, &a, "milliseconds")) return false;
-    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onEnterRoom(a); }, wait, error);
+    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onEnterRoom(a); }, wait, error, w.late);
   }
   if (verb == "exit-room") {
     if (!w.integer(0, &a, "a reason")) return false;
-    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onExitRoom(int(a)); }, wait, error);
+    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onExitRoom(int(a)); }, wait, error, w.late);
   }
   if (verb == "user-enter") {
     if (!w.text(0, &id, "a user id")) return false;
-    return fireCloud([id](ITRTCCloudCallback* cb) { cb->onUserEnter(id.c_str()); }, wait, error);
+    return fireCloud([id](ITRTCCloudCallback* cb) { cb->onUserEnter(id.c_str()); }, wait, error, w.late);
   }
   if (verb == "user-exit") {
     if (!w.text(0, &id, "a user id") || !w.integer(1, &a, "a reason")) return false;
-    return fireCloud([id, a](ITRTCCloudCallback* cb) { cb->onUserExit(id.c_str(), int(a)); }, wait, error);
+    return fireCloud([id, a](ITRTCCloudCallback* cb) { cb->onUserExit(id.c_str(), int(a)); }, wait, error, w.late);
   }
   if (verb == "video-available" || verb == "substream-available" || verb == "audio-available") {
     bool on;
@@ -199,7 +199,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else if (which == 1) cb->onUserSubStreamAvailable(p, on);
           else cb->onUserAudioAvailable(p, on);
         },
-        wait, error);
+        wait, error, w.late);
   }
   if (verb == "volume") {
     std::vector<std::pair<std::string, uint32_t>> entries;
@@ -217,7 +217,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           for (size_t i = 0; i < entries.size(); ++i) v[i].userId = entries[i].first.c_str(), v[i].volume = entries[i].second;
           cb->onUserVoiceVolume(entries.empty() ? nullptr : v.data(), uint32_t(count), uint32_t(total));
         },
-        wait, error);
+        wait, error, w.late);
   }
   if (verb == "speed-test") {
     int64_t rtt, finished, total, quality;
@@ -232,7 +232,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           r.rtt = int(rtt);
           cb->onSpeedTest(r, uint32_t(finished), uint32_t(total));
         },
-        wait, error);
+        wait, error, w.late);
   }
   if (verb == "first-frame") {
     uint32_t fw = 0, fh = 0;
@@ -243,7 +243,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
         [id, kind, fw, fh](ITRTCCloudCallback* cb) {
           cb->onFirstVideoFrame(id.c_str(), static_cast<TRTCVideoStreamType>(kind), fw, fh);
         },
-        wait, error);
+        wait, error, w.late);
   }
   if (verb == "network-quality") {
     if (!w.integer(0, &a, "the local quality")) return false;
@@ -263,7 +263,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
             r[i].userId = remote[i].first.c_str(), r[i].quality = static_cast<TRTCQuality>(remote[i].second);
           cb->onNetworkQuality(local, r.data(), uint32_t(remote.size()));
         },
-        wait, error);
+        wait, error, w.late);
   }
   if (verb == "statistics") {
     TRTCStatistics st;
@@ -282,7 +282,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
     st.receivedBytes = uint32_t(v);
     if (!w.keyInt("sent", &v, 0)) return false;
     st.sentBytes = uint32_t(v);
-    return fireCloud([st](ITRTCCloudCallback* cb) { cb->onStatistics(st); }, wait, error);
+    return fireCloud([st](ITRTCCloudCallback* cb) { cb->onStatistics(st); }, wait, error, w.late);
   }
   if (verb == "connection") {
     if (!w.text(0, &text, "lost, retrying or recovered")) return false;
@@ -293,10 +293,10 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else if (text == "retrying") cb->onTryToReconnect();
           else cb->onConnectionRecovery();
         },
-        wait, error);
+        wait, error, w.late);
   }
-  if (verb == "camera-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onCameraDidReady(); }, wait, error);
-  if (verb == "mic-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onMicDidReady(); }, wait, error);
+  if (verb == "camera-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onCameraDidReady(); }, wait, error, w.late);
+  if (verb == "mic-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onMicDidReady(); }, wait, error, w.late);
   if (verb == "device-change") {
     if (!w.text(0, &id, "a device id") || !w.integer(1, &a, "a device type") || !w.integer(2, &b, "a state"))
       return false;
@@ -304,7 +304,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
         [id, a, b](ITRTCCloudCallback* cb) {
           cb->onDeviceChange(id.c_str(), static_cast<TRTCDeviceType>(a), static_cast<TRTCDeviceState>(b));
         },
-        wait, error);
+        wait, error, w.late);
   }
   if (verb == "screen-capture") {
     if (!w.text(0, &text, "started, paused, resumed or stopped")) return false;
@@ -318,7 +318,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else if (text == "resumed") cb->onScreenCaptureResumed(int(a));
           else cb->onScreenCaptureStoped(int(a));
         },
-        wait, error);
+        wait, error, w.late);
   }
   *known = false;
   return false;
