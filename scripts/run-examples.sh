@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the two example sessions with anehost on the simulated SDKs, keeps each
+# Runs the example sessions with anehost on the simulated SDKs, keeps each
 # transcript beside its pictures, and says where they are.
 #   scripts/run-examples.sh BUILD_DIR [OUT_DIR]   (OUT_DIR defaults to BUILD_DIR/examples)
 set -uo pipefail
@@ -14,7 +14,7 @@ if [ ! -x "$host" ]; then
 fi
 
 status=0
-for name in brisora-room tamvex-room; do
+for name in brisora-room tamvex-room tamvex-check; do
   dir="$out/$name"
   rm -rf "$dir" && mkdir -p "$dir"
   echo "=== $name: anehost --out $dir examples/$name.txt"
@@ -28,7 +28,7 @@ done
 
 echo
 echo "Pictures of the example sessions (transcripts beside them):"
-for name in brisora-room tamvex-room; do
+for name in brisora-room tamvex-room tamvex-check; do
   for picture in "$out/$name"/*.png; do
     [ -e "$picture" ] && echo "  $picture"
   done

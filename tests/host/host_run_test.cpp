@@ -317,6 +317,20 @@ TEST(HostExamples, TamvexSessionRunsAndSavesUprightPicturesInTrueColours) {
   }
 }
 
+TEST(HostExamples, CheckSessionSeesTheMissingLibraryAndTheExactFrame) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the session removes a library through the Win32 stand-in, which Windows itself is not";
+#endif
+  const fs::path out = fs::path(HOST_OUT_DIR) / "tamvex-check";
+  fs::remove_all(out);
+  const HostRun r = runFile(fs::path(HOST_EXAMPLES_DIR) / "tamvex-check.txt", "--strict --out " + arg(out.string()));
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  Png png;
+  ASSERT_TRUE(readPng(out / "check-u1-blue.png", &png));
+  EXPECT_EQ(png.width, 4u);
+  EXPECT_EQ(png.at(3, 1), 0x0080FFFFu);
+}
+
 TEST(HostExamples, SdkCallsAreMatchedInOrderAmongTheCallsOfTheLastStep) {
   const HostRun r = runScript(R"(extension Tamvex
 call initTRTCSdk false
