@@ -221,6 +221,12 @@ TEST(HostWin32, ALibraryOrAnExportRemovedDuringTheRunIsMissedThenFoundAgain) {
       "call getSdkVersion\n"
       "expect sdk getTRTCShareInstance\n");
   EXPECT_EQ(run.status, 0) << run.out << run.err;
+  // Win32 calls stand where they were made among the console lines.
+  EXPECT_NE(run.out.find("    win32    SetDllDirectoryW(\"<exe>/LiteAV/\")\n"
+                         "    win32    LoadLibraryW(\"liteav.dll\") -> null 126\n"
+                         "    console  \"\\xD4\\xD8\\xC8\\xEBliteav.dll"),
+            std::string::npos)
+      << run.out;
 }
 
 // anehost in a folder of its own, without LiteAV at first: once the library

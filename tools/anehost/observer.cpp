@@ -23,6 +23,11 @@ void onCallLogged(void*) {
   if (gListener) gListener->callLogged();
 }
 
+void onWin32CallLogged(void*) {
+  std::lock_guard<std::mutex> lock(listenerLock());
+  if (gListener) gListener->callLogged(true);
+}
+
 }  // namespace
 
 Observer::~Observer() {
@@ -31,6 +36,16 @@ Observer::~Observer() {
 }
 
 void Observer::listen() {
+#ifndef _WIN32
+  if (!win32Listened_) {
+    {
+      std::lock_guard<std::mutex> lock(listenerLock());
+      gListener = this;
+    }
+    win32::setCallListener(&onWin32CallLogged, nullptr);
+    win32Listened_ = true;
+  }
+#endif
   SdkControl* sdk = host_.sdk();
   if (!sdk || sdk == listenedTo_) return;
   {
@@ -41,12 +56,12 @@ void Observer::listen() {
   listenedTo_ = sdk;
 }
 
-void Observer::callLogged() {
+void Observer::callLogged(bool win32) {
   std::lock_guard<std::mutex> lock(arrivalsLock_);
   if (!console_) return;
   std::string bytes = console_->take();
   if (!bytes.empty()) arrivals_.push_back({false, std::move(bytes)});
-  arrivals_.push_back({true, {}});
+  arrivals_.push_back({true, {}, win32});
 }
 
 void Observer::consoleLine(const std::string& line) {
@@ -96,19 +111,30 @@ void Observer::pumpOutput(bool endOfStep) {
   std::deque<std::string> taken;
   if (sdk)
     for (auto& call : sdk->takeCalls()) taken.push_back(std::move(call));
+  std::deque<std::string> takenWin32;
+#ifndef _WIN32
+  for (auto& call : win32::takeCalls()) takenWin32.push_back(std::move(call));
+#endif
   const auto showCall = [&] {
     t_.item("sdk", t_.call(taken.front()));
     calls_.push_back(std::move(taken.front()));
     taken.pop_front();
   };
+  const auto showWin32Call = [&] {
+    win32Call(std::move(takenWin32.front()));
+    takenWin32.pop_front();
+  };
   for (const Arrival& a : arrivals) {
     if (!a.call) {
       consoleText(a.bytes);
-    } else if (callsAhead_ > 0) {
-      --callsAhead_;  // shown by an earlier pump
-    } else if (!taken.empty()) {
+    } else if (a.win32 ? win32Ahead_ > 0 : callsAhead_ > 0) {
+      --(a.win32 ? win32Ahead_ : callsAhead_);  // shown by an earlier pump
+    } else if (!(a.win32 ? takenWin32 : taken).empty()) {
       completePartialLine();
-      showCall();
+      if (a.win32)
+        showWin32Call();
+      else
+        showCall();
     }
   }
   // Calls logged after the arrivals were taken: their places come later.
@@ -117,21 +143,22 @@ void Observer::pumpOutput(bool endOfStep) {
     showCall();
     ++callsAhead_;
   }
+  while (!takenWin32.empty()) {
+    completePartialLine();
+    showWin32Call();
+    ++win32Ahead_;
+  }
   if (endOfStep) completePartialLine();
 }
 
-void Observer::pumpWin32Calls() {
-#ifndef _WIN32
-  for (auto& call : win32::takeCalls()) {
-    const auto ignored = [&](const std::string& prefix) { return call.compare(0, prefix.size(), prefix) == 0; };
-    if (std::any_of(ignoredWin32_.begin(), ignoredWin32_.end(), ignored)) {
-      ++ignoredWin32Count_;
-      continue;
-    }
-    t_.item("win32", t_.call(call));
-    win32Calls_.push_back(std::move(call));
+void Observer::win32Call(std::string call) {
+  const auto ignored = [&](const std::string& prefix) { return call.compare(0, prefix.size(), prefix) == 0; };
+  if (std::any_of(ignoredWin32_.begin(), ignoredWin32_.end(), ignored)) {
+    ++ignoredWin32Count_;
+    return;
   }
-#endif
+  t_.item("win32", t_.call(call));
+  win32Calls_.push_back(std::move(call));
 }
 
 // Events as the runtime delivers them on the main thread, between calls.
@@ -151,7 +178,6 @@ void Observer::pumpEvents() {
 
 void Observer::pump(bool endOfStep) {
   pumpOutput(endOfStep);
-  pumpWin32Calls();
   pumpEvents();
 }
 

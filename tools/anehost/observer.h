@@ -26,10 +26,9 @@ class Observer {
   // Takes what arrived: the console's lines (with endOfStep, the last one
   // too), the SDK calls and the events.
   void pump(bool endOfStep);
-  // The console's lines and the SDK calls, in the order they were made.
+  // The console's lines, the SDK calls and the Win32 calls, in the order they were made.
   void pumpOutput(bool endOfStep);
-  // The Win32 calls the extension (or its SDK) made, as "win32" lines.
-  void pumpWin32Calls();
+
   // The step ends: all it showed is taken, and the ignored lines and events counted.
   void endStep();
   // A call, sdk or wait step starts: what came before it is shown, and the
@@ -65,18 +64,22 @@ class Observer {
   // began, line breaks and ignored lines included.
   const std::string& consoleBytes() const { return consoleBytes_; }
 
-  // Runs right after the simulated SDK logged a call: the console output
-  // written before it is set apart, so the call is shown after it.
-  void callLogged();
+  // Runs right after the simulated SDK (or, with win32, the Win32 stand-in)
+  // logged a call: the console output written before it is set apart, so the
+  // call is shown after it.
+  void callLogged(bool win32 = false);
 
  private:
   // What arrived, in order: console bytes, and the places where a call was logged.
   struct Arrival {
     bool call = false;
     std::string bytes;
+    bool win32 = false;  // the call was a Win32 call
   };
 
   void consoleText(const std::string& bytes);
+  // Shows a Win32 call (unless ignored) and keeps it for the expectations.
+  void win32Call(std::string call);
   void consoleLine(const std::string& line);
   void pumpEvents();
   void listen();
@@ -88,6 +91,8 @@ class Observer {
   std::vector<Arrival> arrivals_;
   SdkControl* listenedTo_ = nullptr;
   size_t callsAhead_ = 0;  // calls shown before the place where they were logged arrived
+  size_t win32Ahead_ = 0;  // the same for Win32 calls
+  bool win32Listened_ = false;
   std::string partial_;
   std::string consoleBytes_;
   std::vector<std::string> consoleLines_;

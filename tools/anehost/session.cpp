@@ -40,7 +40,6 @@ class Session {
     const Command* current = nullptr;
     win32::onTerminate([&](UINT exitCode) {
       seen_.pumpOutput(true);
-      seen_.pumpWin32Calls();
       t_.say("    ended    the process ended itself with exit code " + std::to_string(exitCode) +
              (current ? " at line " + std::to_string(current->line) : "") + "; the script stops here");
     });
@@ -259,7 +258,6 @@ class Session {
     }
     air::Value result = context->call(c.name, args);
     seen_.pumpOutput(true);
-    seen_.pumpWin32Calls();
     t_.item("result", t_.value(result));
     haveResult_ = true;
     result_ = result;

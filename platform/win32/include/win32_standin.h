@@ -44,6 +44,8 @@ void resetRecords();
 //   SetThreadExecutionState(ES_CONTINUOUS|ES_SYSTEM_REQUIRED|ES_DISPLAY_REQUIRED)
 //   TerminateProcess(current, 0)
 std::vector<std::string> takeCalls();
+// Called (on the calling thread) right after each call is recorded; null: none.
+void setCallListener(void (*listener)(void* data), void* data);
 
 // While removed, LoadLibraryW finds no file at the path (absolute, or relative
 // to the executable's folder), as if it were not there; with exportName,

@@ -24,6 +24,8 @@ struct Record {
   std::deque<std::string> lines;
   std::set<std::string> removedLibraries;
   std::set<std::pair<std::string, std::string>> removedExports;
+  void (*listener)(void*) = nullptr;
+  void* listenerData = nullptr;
 };
 
 Record& record() {
@@ -67,9 +69,16 @@ std::string executableFolder() {
 
 void logCall(std::string line) {
   Record& r = record();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  r.lines.push_back(std::move(line));
-  if (r.lines.size() > kMaxLines) r.lines.pop_front();
+  void (*listener)(void*) = nullptr;
+  void* data = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(r.mutex);
+    r.lines.push_back(std::move(line));
+    if (r.lines.size() > kMaxLines) r.lines.pop_front();
+    listener = r.listener;
+    data = r.listenerData;
+  }
+  if (listener) listener(data);
 }
 
 std::string shownPath(const std::string& given) {
@@ -114,6 +123,13 @@ std::vector<std::string> takeCalls() {
   std::vector<std::string> out(r.lines.begin(), r.lines.end());
   r.lines.clear();
   return out;
+}
+
+void setCallListener(void (*listener)(void*), void* data) {
+  win32_standin::Record& r = win32_standin::record();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  r.listener = listener;
+  r.listenerData = data;
 }
 
 void removeLibrary(const std::string& path, const std::string& exportName) {
