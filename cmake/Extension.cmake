@@ -1,7 +1,9 @@
 # ane_add_extension(NAME SOURCES a.cpp ... LIBS x y): one AIR native extension
 # as a shared library named NAME (NAME.dll on Windows) that exports nothing but
 # its entry points: hidden visibility, the static libraries linked in kept
-# inside, and on Windows undecorated names and the C++ runtime linked in.
+# inside, and on Windows undecorated names and the C++ runtime linked in
+# (mingw: the options below; MSVC: exports of extern "C" __cdecl functions are
+# undecorated anyway, and CMAKE_MSVC_RUNTIME_LIBRARY links the runtime in).
 include_guard(GLOBAL)
 
 function(ane_add_extension name)
@@ -15,8 +17,10 @@ function(ane_add_extension name)
   target_link_libraries(${name} PRIVATE ${E_LIBS} Threads::Threads)
   if(WIN32)
     set_target_properties(${name} PROPERTIES PREFIX "")
+  endif()
+  if(MINGW)
     target_link_options(${name} PRIVATE -Wl,--kill-at -static)
-  else()
+  elseif(NOT WIN32)
     target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL)
   endif()
 endfunction()

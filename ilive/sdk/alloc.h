@@ -1,6 +1,7 @@
-// The iLive SDK's allocator and text functions. Every SdkString and SdkVector
-// that crosses the SDK boundary, in either direction, is built, grown and
-// freed with these and never with the extension's own heap.
+// The iLive SDK's allocator and text functions.
+// Assumption: every SdkString and SdkVector that crosses the SDK boundary, in
+// either direction, is built, grown and freed with these and never with the
+// extension's own heap; the SDK frees what it was handed with iliveFree.
 #pragma once
 
 #include <cstdarg>

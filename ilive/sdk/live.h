@@ -1,5 +1,7 @@
 // The iLive SDK's live object and its handler types: everything the extension
-// calls through GetILive(). Handlers are always called on SDK threads.
+// calls through GetILive().
+// Assumption: handlers are always called on SDK threads, never on the thread
+// that installed them; their arguments are valid only during the call.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +25,8 @@ using DeviceOperationHandler = void (*)(int32_t operation, int32_t result, void*
 using DeviceDetectHandler = void (*)(void* data);
 using AudioDataHandler = void (*)(const AudioFrame* frame, int32_t sourceKind, void* data);
 
-// The room option record of createRoom and joinRoom, in the SDK's field order.
+// The room option record of createRoom and joinRoom.
+// Assumption: the fields are the SDK's, in its order (numbered below).
 struct RoomOption {
   int32_t roomType = 1;                                // 1
   uint32_t roomId = 0;                                 // 2
@@ -55,14 +58,16 @@ struct RoomOption {
 class iLiveRootView {
  public:
   virtual int32_t getViewType() = 0;
-  // Releases the view (the object is gone afterwards).
+  // Assumption: releases the view; the object is gone afterwards, and the
+  // caller never deletes it itself.
   virtual void destroy() = 0;
 
  protected:
   virtual ~iLiveRootView() = default;
 };
 
-// Receives the outcome of a local recording; the SDK calls it on its own thread.
+// Receives the outcome of a local recording.
+// Assumption: the SDK calls it on its own thread.
 class iLiveLocalRecordDelegate {
  public:
   virtual ~iLiveLocalRecordDelegate() = default;
@@ -70,9 +75,11 @@ class iLiveLocalRecordDelegate {
   virtual void OnRecorded(int32_t first, int32_t second, int32_t third, const SdkString& path) = 0;
 };
 
-// The SDK's single live object. Wherever an answer is an int32_t code, 0 means
-// success; lists and values written through references are valid only after
-// a 0 answer. Any operation may throw a std::exception.
+// The SDK's single live object.
+// Assumption: wherever an answer is an int32_t code, 0 means success; lists
+// and values written through references are valid only after a 0 answer.
+// Assumption: any operation may throw a std::exception (so every call is
+// made where such a throw is caught).
 class iLive {
  public:
   // ---- Start-up, login ----
@@ -91,6 +98,9 @@ class iLive {
   virtual void loginWithSpear(const char* userId, const char* sig, const char* extra, SuccessHandler onSuccess,
                               ErrorHandler onError, void* data) = 0;
   virtual void logout(SuccessHandler onSuccess, ErrorHandler onError, void* data) = 0;
+  // Assumption: the release completes on the SDK's own threads; handlers may
+  // still be called until it has, and none after the library that installed
+  // them is unloaded.
   virtual int32_t releaseSdk(SuccessHandler onSuccess, ErrorHandler onError, void* data) = 0;
 
   // ---- Rooms and streams ----
@@ -150,14 +160,14 @@ class iLive {
   virtual int32_t getPlayMediaFileState() = 0;
   virtual int32_t getPlayMediaFilePos(int64_t& position, int64_t& duration) = 0;
   virtual int32_t setPlayMediaFilePos(const int64_t& position) = 0;
-  // The SDK keeps the delegate pointer (it never deletes the object) and may
-  // call it on its own threads until the process ends.
+  // Assumption: the SDK keeps the delegate pointer (it never deletes the
+  // object) and may call it on its own threads until the process ends.
   virtual int32_t startLocalRecord(const SdkString& path, iLiveLocalRecordDelegate* delegate) = 0;
   virtual int32_t stopLocalRecord() = 0;
   virtual int32_t openExternalCapture() = 0;
   virtual int32_t closeExternalCapture() = 0;
-  // Both copy whatever they keep of the record and its bytes before they
-  // return; the caller frees its buffers afterwards.
+  // Assumption: both copy whatever they keep of the record and its bytes
+  // before they return; the caller frees its buffers afterwards.
   virtual int32_t fillExternalCaptureFrame(const VideoFrame& frame) = 0;
   virtual int32_t sendCustomData(const CustomData& data) = 0;
 

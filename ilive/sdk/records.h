@@ -1,4 +1,7 @@
 // The records that cross the iLive SDK boundary.
+// Assumption: each record has the SDK's fields in the SDK's order and with
+// its sizes (the 32-bit layout); a frame's pixels and an audio block's
+// samples are valid only during the handler call that carries them.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,8 @@
-// SdkString: the SDK's reference-counted 8-bit text. Copies share storage;
-// the empty text is one shared static value that is never allocated or freed.
-// Storage comes only from the SDK's allocator (alloc.h).
+// SdkString: the SDK's reference-counted 8-bit text.
+// Assumption: the SDK's text is one pointer to a block of reference count,
+// length, capacity and the characters; copies share the block; the empty text
+// is one shared static value that is never allocated or freed; blocks come
+// only from the SDK's allocator (alloc.h).
 #pragma once
 
 #include <atomic>

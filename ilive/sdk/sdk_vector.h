@@ -1,6 +1,7 @@
-// SdkVector: the SDK's array (count, capacity, element storage). Storage comes
-// only from the SDK's allocator; elements are constructed in place and
-// destroyed before the storage is freed.
+// SdkVector: the SDK's array.
+// Assumption: the SDK's array is count, capacity and element storage, in that
+// order; storage comes only from the SDK's allocator; elements are
+// constructed in place and destroyed before the storage is freed.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,11 @@
 // them after looking them up with GetProcAddress.
 #pragma once
 
+#if defined(ANE_LITEAV_SDK_HEADER)
+#include ANE_LITEAV_SDK_HEADER
+#else
 #include "trtc/sdk/tx_live.h"
+#endif
 
 #if defined(_WIN32)
 #define LITEAV_CALL __cdecl
@@ -11,12 +15,16 @@
 #endif
 
 extern "C" {
-// The one shared cloud instance, made on first call.
+// Assumption: the one shared cloud instance, made on first call and the same
+// until destroyTRTCShareInstance.
 typedef ITRTCCloud*(LITEAV_CALL* GetTRTCShareInstanceFn)();
-// Destroys the shared instance; its callbacks are no longer called afterwards.
+// Destroys the shared instance.
+// Assumption: its callbacks are not called once a new instance has been made
+// afterwards.
 typedef void(LITEAV_CALL* DestroyTRTCShareInstanceFn)();
 typedef ITXLivePusher*(LITEAV_CALL* CreateTXLivePusherFn)();
-// Takes the address of the caller's pointer and sets it to null.
+// Assumption: takes the address of the caller's pointer, destroys the object
+// and sets the pointer to null.
 typedef void(LITEAV_CALL* DestroyTXLivePusherFn)(ITXLivePusher** pusher);
 typedef ITXLivePlayer*(LITEAV_CALL* CreateTXLivePlayerFn)();
 typedef void(LITEAV_CALL* DestroyTXLivePlayerFn)(ITXLivePlayer** player);

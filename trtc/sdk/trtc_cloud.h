@@ -1,7 +1,7 @@
 // The TRTC cloud instance, its collections and the callback interfaces that
-// the extension implements. The SDK calls every callback on a thread of its
-// own, never on the AIR main thread; callback arguments are valid only during
-// the call.
+// the extension implements.
+// Assumption: the SDK calls every callback on a thread of its own, never on
+// the AIR main thread; callback arguments are valid only during the call.
 #pragma once
 
 #include <cstdint>
@@ -57,7 +57,8 @@ class ITRTCCloudCallback {
 };
 
 // Frames of one user and stream, registered with setLocalVideoRenderCallback /
-// setRemoteVideoRenderCallback. userId is null or empty for local frames.
+// setRemoteVideoRenderCallback.
+// Assumption: userId is null or empty for local frames.
 class ITRTCVideoRenderCallback {
  public:
   virtual ~ITRTCVideoRenderCallback() {}
@@ -73,7 +74,8 @@ class ITRTCAudioFrameCallback {
   virtual void onMixedPlayAudioFrame(TRTCAudioFrame* frame) = 0;
 };
 
-// A fresh list of cameras, microphones or speakers; the caller releases it.
+// A fresh list of cameras, microphones or speakers.
+// Assumption: the caller releases it with release() and never deletes it.
 class ITRTCDeviceCollection {
  public:
   virtual uint32_t getCount() = 0;
@@ -85,7 +87,8 @@ class ITRTCDeviceCollection {
   virtual ~ITRTCDeviceCollection() {}
 };
 
-// The current camera, microphone or speaker; the caller releases it.
+// The current camera, microphone or speaker.
+// Assumption: the caller releases it with release() and never deletes it.
 class ITRTCDeviceInfo {
  public:
   virtual const char* getDeviceName() = 0;
@@ -96,7 +99,9 @@ class ITRTCDeviceInfo {
   virtual ~ITRTCDeviceInfo() {}
 };
 
-// The windows and screens that can be captured; the caller releases it.
+// The windows and screens that can be captured.
+// Assumption: the caller releases it with release(); the source records and
+// their images stay valid until then.
 class ITRTCScreenCaptureSourceList {
  public:
   virtual uint32_t getCount() = 0;
@@ -108,8 +113,12 @@ class ITRTCScreenCaptureSourceList {
 };
 
 // The shared cloud instance (getTRTCShareInstance). Every operation is called
-// on the AIR main thread; outcomes arrive later through ITRTCCloudCallback.
-// Operations may throw std::exception.
+// on the AIR main thread.
+// Assumption: outcomes arrive later through ITRTCCloudCallback; operations
+// may throw std::exception.
+// Assumption: after removeCallback a callback already running on an SDK
+// thread may still finish; nothing is called on it after the instance is
+// destroyed and a new one has been made.
 class ITRTCCloud {
  public:
   // Callbacks and version.
@@ -154,7 +163,8 @@ class ITRTCCloud {
   virtual int setRemoteVideoRenderCallback(const char* userId, TRTCVideoPixelFormat pixelFormat,
                                            TRTCVideoBufferType bufferType, ITRTCVideoRenderCallback* callback) = 0;
 
-  // Devices. Collections and device objects may be null.
+  // Devices.
+  // Assumption: collections and device objects may be null.
   virtual ITRTCDeviceCollection* getCameraDevicesList() = 0;
   virtual int setCurrentCameraDevice(const char* deviceId) = 0;
   virtual ITRTCDeviceInfo* getCurrentCameraDevice() = 0;
@@ -169,7 +179,8 @@ class ITRTCCloud {
   virtual uint32_t getCurrentSpeakerVolume() = 0;
   virtual void setCurrentSpeakerVolume(uint32_t volume) = 0;
 
-  // Screen capture into the sub stream. The list may be null.
+  // Screen capture into the sub stream.
+  // Assumption: the list may be null.
   virtual ITRTCScreenCaptureSourceList* getScreenCaptureSources(const TXSize& thumbSize, const TXSize& iconSize) = 0;
   virtual void selectScreenCaptureTarget(const TRTCScreenCaptureSourceInfo& source, const TXRect& captureRect,
                                          bool captureMouse, bool highlightWindow) = 0;

@@ -1,7 +1,9 @@
-// Records and codes of the TRTC / LiteAV SDK as Tamvex uses them. Every record
-// is passed by reference (or returned by value) and is valid only during the
-// call; texts are UTF-8 and owned by whoever passes them. Enumerations are
-// fixed to 32 bits: the SDK may report codes that are not in the lists.
+// Records and codes of the TRTC / LiteAV SDK as Tamvex uses them.
+// Assumption: every record is passed by reference (or returned by value), has
+// the SDK's fields in its order, and is valid only during the call; texts are
+// UTF-8 and owned by whoever passes them.
+// Assumption: enumerations are 32 bits wide, and the SDK may report codes
+// that are not in the lists.
 #pragma once
 
 #include <cstdint>
@@ -167,8 +169,10 @@ struct TRTCNetworkQosParam {
   TRTCQosControlMode controlMode = TRTCQosControlModeServer;
 };
 
-// One video frame handed to a render callback; data holds `length` bytes.
-// I420: Y (stride width), then U and V (stride width / 2). BGRA32: width x 4 bytes a row.
+// One video frame handed to a render callback.
+// Assumption: data holds `length` bytes, valid only during the callback;
+// I420: Y (stride width), then U and V (stride width / 2); BGRA32: width x 4
+// bytes a row.
 struct TRTCVideoFrame {
   TRTCVideoPixelFormat videoFormat = TRTCVideoPixelFormat_Unknown;
   TRTCVideoBufferType bufferType = TRTCVideoBufferType_Unknown;
@@ -223,8 +227,9 @@ struct TRTCStatistics {
   uint32_t sentBytes = 0;
 };
 
-// An image of a screen-capture source: 4 bytes a pixel (blue, green, red,
-// alpha), rows top first; `length` bytes behind `buffer`.
+// An image of a screen-capture source.
+// Assumption: 4 bytes a pixel (blue, green, red, alpha), rows top first;
+// `length` bytes behind `buffer`, owned by the source list.
 struct TRTCImageBuffer {
   const char* buffer = nullptr;
   uint32_t length = 0;

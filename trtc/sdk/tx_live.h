@@ -1,13 +1,15 @@
 // The stand-alone media objects of liteav.dll: live pusher, live player and
 // VOD player, and the callback interfaces of the pusher and the VOD player.
-// Objects are made and destroyed only through the exported entry points.
+// Assumption: objects are made and destroyed only through the exported entry
+// points, never deleted by the caller.
 #pragma once
 
 #include <cstdint>
 
 #include "trtc/sdk/trtc_cloud.h"
 
-// Pusher notifications, on SDK threads. pUserData is the value given to setCallback.
+// Pusher notifications. pUserData is the value given to setCallback.
+// Assumption: called on SDK threads.
 class ITXLivePusherCallback {
  public:
   virtual ~ITXLivePusherCallback() {}
@@ -24,7 +26,8 @@ class ITXLivePusherCallback {
   }
 };
 
-// VOD player notifications, on SDK threads.
+// VOD player notifications.
+// Assumption: called on SDK threads.
 class ITXVodPlayerCallback {
  public:
   virtual ~ITXVodPlayerCallback() {}
@@ -39,13 +42,16 @@ class ITXVodPlayerCallback {
 // Captures and publishes to a push URL.
 class ITXLivePusher {
  public:
-  // The SDK calls the callback until setCallback(null) or destroyTXLivePusher.
+  // Assumption: the SDK calls the callback until setCallback(null) or
+  // destroyTXLivePusher, except a notification already under way, which may
+  // finish during or after either; the SDK never deletes the callback.
   virtual void setCallback(ITXLivePusherCallback* callback, void* pUserData) = 0;
   virtual bool startPush(const char* url) = 0;
   virtual void stopPush() = 0;
   virtual void startAudioCapture(int mode) = 0;
   virtual void stopAudioCapture() = 0;
-  // A fresh microphone list (may be null); the caller releases it.
+  // A fresh microphone list.
+  // Assumption: may be null; the caller releases it.
   virtual ITRTCDeviceCollection* getMicDevicesList() = 0;
   virtual void selectMicDevice(int index) = 0;
   virtual void setMute(bool mute) = 0;
@@ -70,7 +76,9 @@ class ITXLivePlayer {
 // Plays a media file or URL.
 class ITXVodPlayer {
  public:
-  // The SDK calls the callback until setCallback(null) or destroyTXVodPlayer.
+  // Assumption: the SDK calls the callback until setCallback(null) or
+  // destroyTXVodPlayer, except a notification already under way, which may
+  // finish during or after either; the SDK never deletes the callback.
   virtual void setCallback(ITXVodPlayerCallback* callback) = 0;
   virtual void start() = 0;
   virtual void pause() = 0;
