@@ -54,6 +54,7 @@ uint64_t allocationsOutsideRuntime() { return outside; }
 int64_t liveBytes() { return live.load(std::memory_order_relaxed); }
 int64_t peakBytes() { return peak.load(std::memory_order_relaxed); }
 void resetPeakBytes() { peak.store(live.load(std::memory_order_relaxed), std::memory_order_relaxed); }
+void watchModules() {}
 RuntimeCall::RuntimeCall() { ++runtimeDepth; }
 RuntimeCall::~RuntimeCall() { --runtimeDepth; }
 }  // namespace bench

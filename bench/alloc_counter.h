@@ -1,11 +1,20 @@
-// Heap allocations counted process-wide and per thread. The benchmark program
-// replaces malloc and its relatives (operator new of libstdc++ ends in malloc),
-// so every allocation of the extensions, the stand-ins and the benchmark is seen.
+// Heap allocations counted process-wide and per thread: every allocation of
+// the extensions, the stand-ins and the benchmark through the C allocator
+// (operator new of libstdc++ ends in malloc). On Linux the program replaces
+// malloc and its relatives (alloc_counter.cpp); on Windows each module of
+// ours imports them from the C runtime DLL, and watchModules() points those
+// imports at counting forwarders (alloc_counter_win.cpp).
 #pragma once
 
 #include <cstdint>
 
 namespace bench {
+
+// Starts counting in every module of ours loaded so far, and marks the
+// runtime calls the extensions make (runtime_probe*.cpp). Call it once the
+// extensions and the SDK stand-ins are loaded; on Linux counting runs from
+// the start and this does nothing.
+void watchModules();
 
 // Allocations (malloc, calloc, realloc to a new size, aligned forms) so far.
 uint64_t allocationsAll();

@@ -1,6 +1,10 @@
 #include "sessions.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -142,11 +146,19 @@ TamvexSession::TamvexSession() {
     context_->call("setRemoteVideoRenderCallback", {u, int32_t(1), int32_t(1), int32_t(1)});
   }
   // The callback the extension registered, from the very stand-in it loaded.
+  using CallbackOf = void* (*)(const char*);
+#if defined(_WIN32)
+  const std::string file = liteav_standin::detail::executableFolder() + "LiteAV\\liteav.dll";
+  HMODULE module = GetModuleHandleA(file.c_str());
+  if (!module) fail("the LiteAV stand-in is not loaded: " + file);
+  auto callbackOf = reinterpret_cast<CallbackOf>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module, "liteav_standin_render_callback")));
+#else
   const std::string file = liteav_standin::detail::executableFolder() + "LiteAV/liteav.dll";
   void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD);
   if (!module) fail("the LiteAV stand-in is not loaded: " + file);
-  using CallbackOf = void* (*)(const char*);
   auto callbackOf = reinterpret_cast<CallbackOf>(dlsym(module, "liteav_standin_render_callback"));
+#endif
   if (!callbackOf) fail("the LiteAV stand-in has no liteav_standin_render_callback");
   callback_ = static_cast<ITRTCVideoRenderCallback*>(callbackOf(remoteUsers().front().c_str()));
   if (!callback_) fail("Tamvex registered no render callback");

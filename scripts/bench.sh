@@ -7,17 +7,122 @@
 #
 #   scripts/bench.sh                                # 5 repetitions (default)
 #   scripts/bench.sh --benchmark_repetitions=9      # any frame_bench / Google Benchmark flag
+#   scripts/bench.sh --windows                      # also the Windows build under Wine, side by side
+#
+# With --windows (as root on Debian 12: it runs scripts/setup-windows.sh
+# --bench) the same benchmark is also cross-built for 32-bit Windows (preset
+# "windows-bench", the DLLs as shipped) and run under 32-bit Wine right after
+# the Linux run, with the same flags; then a table puts the two builds side by
+# side, case by case. Its log is build/windows-bench/frame_bench.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+windows=
+args=()
+for a in "$@"; do
+  if [ "$a" = "--windows" ]; then windows=1; else args+=("$a"); fi
+done
+statistic=median
+for a in "${args[@]+"${args[@]}"}"; do
+  [ "$a" = "--table-min" ] && statistic=min
+done
+
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target frame_bench >/dev/null
+if [ -n "$windows" ]; then
+  bash scripts/setup-windows.sh --bench >/dev/null
+  cmake --preset windows-bench >/dev/null
+  cmake --build --preset windows-bench --target frame_bench >/dev/null
+fi
+
+machine() {
+  echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p' | head -1); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+}
 
 log=build/bench/frame_bench.log
-build/bench/bin/frame_bench "$@" >"$log" 2>&1
+build/bench/bin/frame_bench "${args[@]+"${args[@]}"}" --benchmark_out=build/bench/frame_bench.csv \
+  --benchmark_out_format=csv >"$log" 2>&1
 # The table runs from its title to the scale note; the extensions' own
 # console lines around it stay in the log.
 sed -n '/^Frame path:/,/remote users in turn/p' "$log"
 echo
-echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p' | head -1); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+machine
 echo "Full output: $log"
+[ -n "$windows" ] || exit 0
+
+# ---- the Windows build under Wine, then the two side by side
+WBUILD=build/windows-bench
+export WINEPREFIX="$PWD/$WBUILD/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+mkdir -p "$WINEPREFIX"
+wineserver -p </dev/null >/dev/null 2>&1
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+wine cmd /c exit >/dev/null 2>&1 || true
+
+wlog=$WBUILD/frame_bench.log
+echo
+echo "--- the Windows build under Wine ($(wine --version 2>/dev/null))"
+wine "$WBUILD/bin/frame_bench.exe" "${args[@]+"${args[@]}"}" --benchmark_out="$WBUILD/frame_bench.csv" \
+  --benchmark_out_format=csv >"$wlog" 2>&1
+sed -n '/^Frame path:/,/remote users in turn/p' "$wlog" | tr -d '\r'
+echo "Full output: $wlog"
+
+echo
+echo "Linux build and Windows build (32-bit, under Wine), one run on the same machine, $(date -u +%Y-%m-%d)"
+awk -v stat="$statistic" -F, '
+  # Google Benchmark CSV: name,iterations,real_time,cpu_time,time_unit,...
+  function us(t, unit) { return unit == "ns" ? t / 1000 : unit == "ms" ? t * 1000 : unit == "s" ? t * 1e6 : t }
+  FNR == 1 { build++ }
+  {
+    name = $1; gsub(/"/, "", name)
+    suffix = "_" stat
+    if (substr(name, length(name) - length(suffix) + 1) != suffix) next
+    name = substr(name, 1, length(name) - length(suffix))
+    t[build, name] = us($4, $5)
+  }
+  function row(label, size, key, limit,   l, w) {
+    l = t[1, key]; w = t[2, key]
+    if (l == "" || w == "") return
+    printf "%-22s %-6s %9.1f %10.1f %7.2f %9.1f %10.1f  %s\n", label, size, l, w, w / l, t[1, limit], t[2, limit],
+           (w / l <= 1.25 ? "ok" : "MISSED")
+  }
+  function pull(label, size, key,   l, w, lm, wm) {
+    l = t[1, key]; w = t[2, key]; lm = t[1, "Limit_Memcpy/" substr(key, index(key, "/") + 1)]
+    wm = t[2, "Limit_Memcpy/" substr(key, index(key, "/") + 1)]
+    if (l == "" || w == "") return
+    printf "%-22s %-6s %9.1f %7.2f %10.1f %7.2f %7.2f\n", label, size, l, l / lm, w, w / wm, (w / wm) / (l / lm)
+  }
+  END {
+    n = split("1080p 720p 360p", sizes, " ")
+    printf "\n%-22s %-6s %9s %10s %7s %9s %10s  %s\n", "intake (SDK thread)", "size", "Linux us", "Windows us",
+           "Win/Lin", "limit Lin", "limit Win", "target"
+    split("Brisora I420|Brisora 24-bit (8)|Tamvex I420|Tamvex BGRA", labels, "|")
+    split("Intake_Brisora_I420 Intake_Brisora_RGB24 Intake_Tamvex_I420 Intake_Tamvex_BGRA", keys, " ")
+    split("Limit_I420ToARGB Limit_RGB24ToARGB Limit_I420ToARGB Limit_Memcpy", limits, " ")
+    for (i = 1; i <= 4; i++)
+      for (s = 1; s <= n; s++) row(labels[i], sizes[s], keys[i] "/" (s - 1), limits[i] "/" (s - 1))
+    print "  (CPU time per frame; target: Windows at most 1.25 x Linux. limit: libyuv (I420, 24-bit) or memcpy"
+    print "   (BGRA) alone into one warm buffer, in the same process)"
+    printf "\n%-22s %-6s %9s %7s %10s %7s %7s\n", "pull (main thread)", "size", "Linux us", "/memcpy", "Windows us",
+           "/memcpy", "Win/Lin"
+    split("Brisora getVideoData|Tamvex getVideoData|Brisora getVideoBitmap", plabels, "|")
+    split("Pull_Brisora Pull_Tamvex PullBitmap_Brisora", pkeys, " ")
+    for (i = 1; i <= 3; i++)
+      for (s = 1; s <= n; s++) pull(plabels[i], sizes[s], pkeys[i] "/" (s - 1))
+    print "  (/memcpy: against a memcpy of the frame timed in the same process: glibc'\''s on Linux, Wine'\''s"
+    print "   msvcrt on Windows; Win/Lin compares those two ratios)"
+    printf "\n%-22s %-6s %9s %10s %7s\n", "limits alone", "size", "Linux us", "Windows us", "Win/Lin"
+    split("libyuv I420ToARGB|libyuv RGB24ToARGB|memcpy of the frame", llabels, "|")
+    split("Limit_I420ToARGB Limit_RGB24ToARGB Limit_Memcpy", lkeys, " ")
+    for (i = 1; i <= 3; i++)
+      for (s = 1; s <= n; s++) {
+        k = lkeys[i] "/" (s - 1)
+        if (t[1, k] != "" && t[2, k] != "")
+          printf "%-22s %-6s %9.1f %10.1f %7.2f\n", llabels[i], sizes[s], t[1, k], t[2, k], t[2, k] / t[1, k]
+      }
+  }' build/bench/frame_bench.csv "$WBUILD/frame_bench.csv"
+echo
+machine

@@ -5,12 +5,22 @@
 #   - 32-bit Wine, headless,
 #   - the zh_CN.UTF-8 locale (Wine then reports ANSI code page 936),
 #   - libyuv and libpng (from Debian's source packages) and GoogleTest
-#     (/usr/src/googletest) cross-built for i686-w64-mingw32 into a cache folder.
+#     (/usr/src/googletest) cross-built for i686-w64-mingw32 into a cache folder,
+#   - with --bench, also Google Benchmark (Debian's source package) for the
+#     Windows leg of the frame benchmark (scripts/bench.sh --windows).
 # Safe to run again: each step is skipped when its result is already there.
 #
 # Environment:
 #   ANE_MINGW_PREFIX  where the cross-built libraries go (default /opt/ane-mingw)
 set -euo pipefail
+
+with_bench=
+for arg in "$@"; do
+  case "$arg" in
+    --bench) with_bench=1 ;;
+    *) echo "setup-windows.sh: unknown option $arg (known: --bench)" >&2; exit 2 ;;
+  esac
+done
 
 PREFIX=${ANE_MINGW_PREFIX:-/opt/ane-mingw}
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -171,6 +181,19 @@ if [ ! -f "$PREFIX/lib/cmake/GTest/GTestConfig.cmake" ]; then
   log "cross-building GoogleTest"
   cross_cmake /usr/src/googletest "$WORK/gtest-build" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
   quiet cmake --install "$WORK/gtest-build"
+fi
+
+# ---------------------------------------------------------------- Google Benchmark
+if [ -n "$with_bench" ] && [ ! -f "$PREFIX/lib/cmake/benchmark/benchmarkConfig.cmake" ]; then
+  fetch_source benchmark
+  log "cross-building Google Benchmark"
+  # Debian's source takes its version from the build (no git tags to read).
+  bench_version=$(sed -n 's/^project *(benchmark VERSION \([0-9.]*\).*/\1/p' "$WORK/benchmark-src/CMakeLists.txt")
+  cross_cmake "$WORK/benchmark-src" "$WORK/benchmark-build" -DGIT_VERSION="${bench_version:-0.0.0}" \
+    -DBENCHMARK_ENABLE_TESTING=OFF \
+    -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_LTO=OFF \
+    -DBENCHMARK_ENABLE_INSTALL=ON -DBENCHMARK_INSTALL_DOCS=OFF -DBUILD_SHARED_LIBS=OFF
+  quiet cmake --install "$WORK/benchmark-build"
 fi
 
 log "ready: toolchain $TOOLCHAIN, libraries in $PREFIX"
