@@ -4,7 +4,11 @@
 // prints the table of ratios.
 //
 //   frame_bench [--contention-rounds=N] [--contention-pulls=N] [--table-min] [--no-table]
-//               [Google Benchmark flags]
+//               [--results=FILE] [Google Benchmark flags]
+//
+// --results=FILE writes every case's CPU time per iteration in microseconds
+// (the statistic the table uses), one "name microseconds" line each; the
+// side-by-side table of scripts/bench.sh --windows is made from two of them.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -198,6 +202,13 @@ void printTable(const std::map<std::string, Result>& all, const std::vector<Cont
               remoteUsers().size());
 }
 
+bool writeResults(const std::map<std::string, Result>& all, const std::string& file) {
+  std::FILE* out = std::fopen(file.c_str(), "w");
+  if (!out) return false;
+  for (const auto& [name, r] : all) std::fprintf(out, "%s %.3f\n", name.c_str(), r.cpuUs);
+  return std::fclose(out) == 0;
+}
+
 bool takeFlag(const char* arg, const char* name, long* value) {
   const size_t n = std::strlen(name);
   if (std::strncmp(arg, name, n) != 0 || arg[n] != '=') return false;
@@ -210,7 +221,7 @@ bool takeFlag(const char* arg, const char* name, long* value) {
 
 int main(int argc, char** argv) {
   long rounds = 3, pulls = 200, table = 1;
-  std::string statistic = "median";
+  std::string statistic = "median", resultsFile;
   std::vector<char*> args = {argv[0]};
   static char repetitions[] = "--benchmark_repetitions=5";
   static char interleave[] = "--benchmark_enable_random_interleaving=true";
@@ -227,6 +238,10 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[i], "--no-table") == 0) {
       table = 0;
+      continue;
+    }
+    if (std::strncmp(argv[i], "--results=", 10) == 0) {
+      resultsFile = argv[i] + 10;
       continue;
     }
     args.push_back(argv[i]);  // later flags override the defaults above
@@ -256,6 +271,10 @@ int main(int argc, char** argv) {
   }
   if (table) bench::printTable(collector.results, contention, lockWait, reps, statistic == "min" ? "fastest" : "medians");
   if (table) bench::printPixelMemory();
+  if (!resultsFile.empty() && !bench::writeResults(collector.results, resultsFile)) {
+    std::fprintf(stderr, "frame_bench: cannot write %s\n", resultsFile.c_str());
+    return 1;
+  }
   benchmark::Shutdown();
   return 0;
 }

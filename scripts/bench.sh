@@ -22,10 +22,6 @@ args=()
 for a in "$@"; do
   if [ "$a" = "--windows" ]; then windows=1; else args+=("$a"); fi
 done
-statistic=median
-for a in "${args[@]+"${args[@]}"}"; do
-  [ "$a" = "--table-min" ] && statistic=min
-done
 
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target frame_bench >/dev/null
@@ -40,8 +36,7 @@ machine() {
 }
 
 log=build/bench/frame_bench.log
-build/bench/bin/frame_bench "${args[@]+"${args[@]}"}" --benchmark_out=build/bench/frame_bench.csv \
-  --benchmark_out_format=csv >"$log" 2>&1
+build/bench/bin/frame_bench "${args[@]+"${args[@]}"}" --results=build/bench/frame_bench.results >"$log" 2>&1
 # The table runs from its title to the scale note; the extensions' own
 # console lines around it stay in the log.
 sed -n '/^Frame path:/,/remote users in turn/p' "$log"
@@ -65,24 +60,16 @@ wine cmd /c exit >/dev/null 2>&1 || true
 wlog=$WBUILD/frame_bench.log
 echo
 echo "--- the Windows build under Wine ($(wine --version 2>/dev/null))"
-wine "$WBUILD/bin/frame_bench.exe" "${args[@]+"${args[@]}"}" --benchmark_out="$WBUILD/frame_bench.csv" \
-  --benchmark_out_format=csv >"$wlog" 2>&1
+wine "$WBUILD/bin/frame_bench.exe" "${args[@]+"${args[@]}"}" --results="$WBUILD/frame_bench.results" >"$wlog" 2>&1
 sed -n '/^Frame path:/,/remote users in turn/p' "$wlog" | tr -d '\r'
 echo "Full output: $wlog"
 
 echo
 echo "Linux build and Windows build (32-bit, under Wine), one run on the same machine, $(date -u +%Y-%m-%d)"
-awk -v stat="$statistic" -F, '
-  # Google Benchmark CSV: name,iterations,real_time,cpu_time,time_unit,...
-  function us(t, unit) { return unit == "ns" ? t / 1000 : unit == "ms" ? t * 1000 : unit == "s" ? t * 1e6 : t }
+awk '
+  # frame_bench --results: "name microseconds" lines, the Linux build first.
   FNR == 1 { build++ }
-  {
-    name = $1; gsub(/"/, "", name)
-    suffix = "_" stat
-    if (substr(name, length(name) - length(suffix) + 1) != suffix) next
-    name = substr(name, 1, length(name) - length(suffix))
-    t[build, name] = us($4, $5)
-  }
+  { t[build, $1] = $2 + 0 }
   function row(label, size, key, limit,   l, w) {
     l = t[1, key]; w = t[2, key]
     if (l == "" || w == "") return
@@ -123,6 +110,6 @@ awk -v stat="$statistic" -F, '
         if (t[1, k] != "" && t[2, k] != "")
           printf "%-22s %-6s %9.1f %10.1f %7.2f\n", llabels[i], sizes[s], t[1, k], t[2, k], t[2, k] / t[1, k]
       }
-  }' build/bench/frame_bench.csv "$WBUILD/frame_bench.csv"
+  }' build/bench/frame_bench.results "$WBUILD/frame_bench.results"
 echo
 machine
