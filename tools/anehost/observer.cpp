@@ -23,10 +23,12 @@ void onCallLogged(void*) {
   if (gListener) gListener->callLogged();
 }
 
+#ifndef _WIN32
 void onWin32CallLogged(void*) {
   std::lock_guard<std::mutex> lock(listenerLock());
   if (gListener) gListener->callLogged(true);
 }
+#endif
 
 }  // namespace
 
