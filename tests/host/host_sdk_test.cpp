@@ -125,13 +125,13 @@ TEST(HostSdkFrames, StatisticsAndAudioCarryTheChosenValues) {
 }
 
 TEST(HostSdkReceived, CustomDataAndExternalFramesAreShownCheckedAndSaved) {
-  writePng(kOut / "scripts" / "four.png", 2, 2, kFourColours);
+  writePng(kOut / "scripts" / "four-received.png", 2, 2, kFourColours);
   const HostRun run = runScript(kBrisoraRoom +
                                     "call fillCustomData \"hello\" 1\n"
                                     "let sent = sdk bytes sendCustomData\n"
                                     "expect size sent 5\n"
                                     "save sent custom.bin\n"
-                                    "sdk frame remote \"u1\" png=\"four.png\" format=rgb24\n"
+                                    "sdk frame remote \"u1\" png=\"four-received.png\" format=rgb24\n"
                                     "call getVideoData f \"u1\" 1\n"
                                     "call fillExternalCaptureByteFrame f 2 2\n"
                                     "expect result true\n"
