@@ -256,7 +256,9 @@ TEST(HostWin32, TheSdkIsReachedOnceItsLibraryAppears) {
                            "expect result \"late\"\n";
   std::thread copier([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    fs::copy(bin / "LiteAV", dir / "LiteAV");
+    // Copied aside, then moved in at once: the host must never find it half written.
+    fs::copy(bin / "LiteAV", dir / "LiteAV.partial");
+    fs::rename(dir / "LiteAV.partial", dir / "LiteAV");
   });
   const HostRun run = runCommand(arg((dir / fs::path(ANEHOST_PATH).filename()).string()) + " " + arg(script.string()));
   copier.join();
