@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "picture.h"
+#include "standin_common/tokens.h"
 #include "script_line.h"
 
 namespace anehost {
@@ -31,13 +32,6 @@ bool readFile(const std::string& path, std::string* bytes, std::string* error) {
   return true;
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 bool hexBytes(const std::string& text, std::string* bytes, std::string* error) {
@@ -48,7 +42,7 @@ bool hexBytes(const std::string& text, std::string* bytes, std::string* error) {
       ++i;
       continue;
     }
-    const int hi = hexDigit(c), lo = i + 1 < text.size() ? hexDigit(text[i + 1]) : -1;
+    const int hi = standin_common::hexValue(c), lo = i + 1 < text.size() ? standin_common::hexValue(text[i + 1]) : -1;
     if (hi < 0 || lo < 0) {
       *error = "hex bytes are pairs of hex digits ('0a ff 10'), not '" + text.substr(i, 2) + "'";
       return false;

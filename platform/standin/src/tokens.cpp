@@ -37,13 +37,6 @@ size_t numberEnd(const std::string& line, size_t i) {
   return j;
 }
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool readHex(const std::string& s, size_t at, size_t digits, uint32_t* value) {
   if (at + digits > s.size()) return false;
   uint32_t v = 0;
@@ -57,6 +50,13 @@ bool readHex(const std::string& s, size_t at, size_t digits, uint32_t* value) {
 }
 
 }  // namespace
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
 
 Tokens tokenize(const std::string& line, const Grammar& g) {
   Tokens out;

@@ -81,6 +81,9 @@ enum class EscapeError {
 // given) is the byte after the offending backslash.
 EscapeError unescape(const std::string& body, Escapes escapes, std::string* bytes, char* escape = nullptr);
 
+// The value of a hex digit, or -1.
+int hexValue(char c);
+
 // Appends the UTF-8 form of a code point (false for surrogates and values
 // above U+10FFFF).
 bool appendUtf8(uint32_t codePoint, std::string* out);
