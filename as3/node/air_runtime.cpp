@@ -67,18 +67,10 @@ bool findDescriptor(const std::string& id, anehost::Descriptor* out, std::string
   }
   folders.push_back(fs::path(moduleFolder()) / "extensions");
   for (const auto& folder : folders) {
-    std::error_code ec;
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-      if (entry.path().extension() == ".xml") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    for (const auto& file : files) {
-      anehost::Descriptor d;
-      std::string why;
-      if (!anehost::readDescriptorFile(file.string(), kPlatform, &d, &why)) continue;
-      if (d.id == id) {
-        *out = d;
-        *path = file.string();
+    for (auto& f : anehost::descriptorsIn(folder.string(), kPlatform)) {
+      if (f.descriptor.id == id) {
+        *out = f.descriptor;
+        *path = f.path;
         return true;
       }
     }
@@ -90,15 +82,7 @@ bool findDescriptor(const std::string& id, anehost::Descriptor* out, std::string
 // The native library of a descriptor: beside the descriptor, then beside this
 // module; "Brisora.dll" is libBrisora.so here.
 std::string findLibrary(const anehost::Descriptor& d, const std::string& descriptorPath) {
-  const std::string stem = fs::path(d.nativeLibrary).stem().string();
-  const std::vector<std::string> names{d.nativeLibrary, "lib" + stem + ".so", stem + ".so"};
-  for (const fs::path& dir : {fs::path(descriptorPath).parent_path(), fs::path(moduleFolder())}) {
-    for (const auto& n : names) {
-      std::error_code ec;
-      if (fs::is_regular_file(dir / n, ec)) return (dir / n).string();
-    }
-  }
-  return {};
+  return anehost::findNativeLibrary(d.nativeLibrary, {fs::path(descriptorPath).parent_path().string(), moduleFolder()});
 }
 
 // One loaded extension per id for the life of the process, as the runtime

@@ -1,5 +1,7 @@
 #include "descriptor.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -264,6 +266,42 @@ bool readDescriptorFile(const std::string& path, const std::string& platform, De
     return false;
   }
   return true;
+}
+
+std::vector<FoundDescriptor> descriptorsIn(const std::string& folder, const std::string& platform) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(folder, ec))
+    if (entry.path().extension() == ".xml") files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  std::vector<FoundDescriptor> found;
+  for (const auto& file : files) {
+    FoundDescriptor f{file.string(), {}};
+    std::string error;
+    if (readDescriptorFile(f.path, platform, &f.descriptor, &error)) found.push_back(std::move(f));
+  }
+  return found;
+}
+
+std::string findNativeLibrary(const std::string& nativeLibrary, const std::vector<std::string>& folders) {
+  namespace fs = std::filesystem;
+  const std::string stem = fs::path(nativeLibrary).stem().string();
+  std::vector<std::string> names{nativeLibrary};
+#ifdef _WIN32
+  names.push_back("lib" + nativeLibrary);
+#else
+  names.push_back("lib" + stem + ".so");
+  names.push_back(stem + ".so");
+#endif
+  for (const auto& dir : folders) {
+    for (const auto& n : names) {
+      std::error_code ec;
+      const fs::path candidate = fs::path(dir) / n;
+      if (fs::is_regular_file(candidate, ec)) return candidate.string();
+    }
+  }
+  return {};
 }
 
 }  // namespace anehost

@@ -39,18 +39,10 @@ std::string ExtensionHost::findDescriptor(const Command& c) {
   folders.push_back(fs::path(o_.exeDir) / "extensions");
   std::string seen;
   for (const auto& folder : folders) {
-    std::error_code ec;
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-      if (entry.path().extension() == ".xml") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    for (const auto& file : files) {
-      Descriptor d;
-      std::string error;
-      if (!readDescriptorFile(file.string(), kPlatform, &d, &error)) continue;
+    for (const auto& [file, d] : descriptorsIn(folder.string(), kPlatform)) {
       const auto dot = d.id.rfind('.');
       const std::string shortName = dot == std::string::npos ? d.id : d.id.substr(dot + 1);
-      if (d.id == name || lower(shortName) == lower(name)) return file.string();
+      if (d.id == name || lower(shortName) == lower(name)) return file;
       seen += (seen.empty() ? "" : ", ") + d.id;
     }
   }
@@ -59,23 +51,7 @@ std::string ExtensionHost::findDescriptor(const Command& c) {
 }
 
 std::string ExtensionHost::findLibrary(const std::string& nativeLibrary, const fs::path& descriptorDir) {
-  const fs::path file(nativeLibrary);
-  const std::string stem = file.stem().string();
-  std::vector<std::string> names{nativeLibrary};
-#ifdef _WIN32
-  names.push_back("lib" + nativeLibrary);
-#else
-  names.push_back("lib" + stem + ".so");
-  names.push_back(stem + ".so");
-#endif
-  for (const fs::path& dir : {descriptorDir, fs::path(o_.exeDir)}) {
-    for (const auto& n : names) {
-      std::error_code ec;
-      const fs::path candidate = dir / n;
-      if (fs::is_regular_file(candidate, ec)) return candidate.string();
-    }
-  }
-  return {};
+  return findNativeLibrary(nativeLibrary, {descriptorDir.string(), o_.exeDir});
 }
 
 void ExtensionHost::setAnsiCodePage() {
