@@ -47,15 +47,8 @@ echo "Full output: $log"
 
 # ---- the Windows build under Wine, then the two side by side
 WBUILD=build/windows-bench
-export WINEPREFIX="$PWD/$WBUILD/wineprefix"
-export WINEARCH=win32
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >/dev/null 2>&1 || true  # one may be running for this prefix already
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wine cmd /c exit >/dev/null 2>&1 || true
+source scripts/wine-env.sh
+start_wine "$PWD/$WBUILD/wineprefix"
 
 wlog=$WBUILD/frame_bench.log
 echo

@@ -17,20 +17,9 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 t1=$(date +%s)
 
-# Wine, headless, in a prefix of its own inside the build folder. The wine
-# server is started before ctest and stopped after: otherwise ctest waits for
-# Wine's background processes to exit after each test program.
-export WINEPREFIX="$PWD/$BUILD/wineprefix"
-export WINEARCH=win32
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$WINEPREFIX"
-# The server outlives this command: keep it off our output, or a reader of
-# that output (a pipe, CI's log) would wait for it.
-wineserver -p </dev/null >/dev/null 2>&1
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wine cmd /c exit >/dev/null 2>&1 || true
+# Wine, headless, in a prefix of its own inside the build folder.
+source scripts/wine-env.sh
+start_wine "$PWD/$BUILD/wineprefix"
 t2=$(date +%s)
 
 # Wine takes the ANSI code page from the locale; ANE_EXPECT_ACP tells the
