@@ -2,6 +2,7 @@
 // dispose, console capture, and an extension linked into the program.
 #include <atomic>
 #include <map>
+#include <stdexcept>
 #include <thread>
 
 #include "air_fixture.h"
@@ -80,6 +81,49 @@ TEST_F(AirHost, EventsFromManyThreadsArriveInEachThreadsOrderAndStopAtDispose) {
   EXPECT_TRUE(ctx->takeEvents().empty());
   EXPECT_EQ(ctx->droppedEvents(), 1u);
   EXPECT_EQ(ctx->call("echo", {int32_t(1)}), air::Value(air::Null{}));
+  EXPECT_EQ(air::breaches().total(), 0u) << log();
+}
+
+// The seam that holds one dispatch in the window before the runtime looks at
+// its context: only the named code, only once, let go by the context's
+// retirement (then dropped and counted) or by its time limit (then queued).
+TEST_F(AirHost, AHeldDispatchWaitsForItsContextsRetirementOrItsLimit) {
+  ctx->takeEvents();
+  using Stage = air::DispatchHold::Stage;
+  const FREContext handle = ctx->handle();
+  {
+    air::DispatchHold hold("held", std::chrono::milliseconds(50));
+    EXPECT_THROW(air::DispatchHold("other"), std::logic_error);
+    FREResult first = FRE_OK;
+    std::thread t([&] {
+      EXPECT_EQ(FREDispatchStatusEventAsync(handle, u8("other"), u8("passes")), FRE_OK);
+      first = FREDispatchStatusEventAsync(handle, u8("held"), u8("late but live"));
+      EXPECT_EQ(FREDispatchStatusEventAsync(handle, u8("held"), u8("not held")), FRE_OK);
+    });
+    EXPECT_TRUE(hold.waitUntilHeld(std::chrono::seconds(5)));
+    t.join();
+    EXPECT_EQ(hold.stage(), Stage::TimedOut);
+    EXPECT_EQ(first, FRE_OK);
+    EXPECT_EQ(ctx->takeEvents(), (std::vector<air::Event>{{"other", "passes"}, {"held", "late but live"},
+                                                          {"held", "not held"}}));
+  }
+  {
+    air::DispatchHold unused("never");  // withdrawn unused: the next hold may be made
+  }
+  air::DispatchHold hold("held", std::chrono::seconds(30));
+  FREResult result = FRE_OK;
+  std::thread t([&] { result = FREDispatchStatusEventAsync(handle, u8("held"), u8("too late")); });
+  ASSERT_TRUE(hold.waitUntilHeld(std::chrono::seconds(5)));
+  EXPECT_EQ(hold.stage(), Stage::Holding);
+  const auto start = std::chrono::steady_clock::now();
+  ctx->dispose();
+  EXPECT_TRUE(hold.waitUntilLetGo(std::chrono::seconds(5)));
+  t.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "not let go by the retirement";
+  EXPECT_EQ(hold.stage(), Stage::ContextRetired);
+  EXPECT_EQ(result, FRE_INVALID_ARGUMENT);
+  EXPECT_EQ(ctx->droppedEvents(), 1u);
+  EXPECT_EQ(air::eventsAfterFinalize(), 1u);
   EXPECT_EQ(air::breaches().total(), 0u) << log();
 }
 

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 
 #include "runtime_state.h"
 
@@ -305,6 +306,38 @@ uint64_t Context::droppedEvents() const {
   ContextState& s = *impl_->core->state;
   std::lock_guard<std::mutex> g(s.eventLock);
   return s.dropped;
+}
+
+DispatchHold::DispatchHold(const std::string& code, std::chrono::milliseconds limit)
+    : state_(std::make_shared<DispatchHoldState>()) {
+  state_->code = code;
+  state_->limit = limit;
+  Runtime& r = runtime();
+  std::lock_guard<std::mutex> g(r.lock);
+  if (r.armedHold) throw std::logic_error("a DispatchHold exists already; one dispatch is held at a time");
+  r.armedHold = state_;
+}
+
+DispatchHold::~DispatchHold() {
+  Runtime& r = runtime();
+  std::lock_guard<std::mutex> g(r.lock);
+  if (r.armedHold == state_) r.armedHold.reset();  // nobody took it
+}
+
+bool DispatchHold::waitUntilHeld(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lk(state_->lock);
+  return state_->changed.wait_for(lk, timeout, [&] { return state_->stage != Stage::Armed; });
+}
+
+bool DispatchHold::waitUntilLetGo(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lk(state_->lock);
+  return state_->changed.wait_for(
+      lk, timeout, [&] { return state_->stage == Stage::ContextRetired || state_->stage == Stage::TimedOut; });
+}
+
+DispatchHold::Stage DispatchHold::stage() const {
+  std::lock_guard<std::mutex> g(state_->lock);
+  return state_->stage;
 }
 
 CallScope::CallScope() {

@@ -359,7 +359,19 @@ FREResult FREDispatchStatusEventAsync(FREContext ctx, const uint8_t* code, const
     Event event{reinterpret_cast<const char*>(code), reinterpret_cast<const char*>(level)};
     auto state = findContext(ctx);
     if (!state) return FRE_INVALID_ARGUMENT;  // not a context handle at all
-    std::lock_guard<std::mutex> g(state->eventLock);
+    std::shared_ptr<DispatchHoldState> hold;
+    {
+      std::lock_guard<std::mutex> g(r.lock);
+      if (r.armedHold && r.armedHold->code == event.code) hold = std::move(r.armedHold);
+    }
+    std::unique_lock<std::mutex> g(state->eventLock);
+    if (hold) {
+      // The test seam (DispatchHold): wait here, before the context's
+      // retirement is looked at, until it is retired or the limit passes.
+      hold->moveTo(DispatchHold::Stage::Holding);
+      const bool retired = state->eventReady.wait_for(g, hold->limit, [&] { return state->disposed; });
+      hold->moveTo(retired ? DispatchHold::Stage::ContextRetired : DispatchHold::Stage::TimedOut);
+    }
     if (state->disposed) {
       ++state->dropped;  // the context is gone: nothing reaches ActionScript
       ++runtime().eventsAfterFinalize;

@@ -10,12 +10,16 @@
 // - A context's event queue belongs to its ContextState and is guarded by the
 //   state's own `eventLock`, because FREDispatchStatusEventAsync runs on any
 //   thread. The registry of contexts has its own `lock`.
+// - The armed DispatchHold (Runtime::armedHold) is the Runtime's, under its
+//   `lock`; a hold's stage is guarded by the hold's own `lock` (a leaf: taken
+//   last, nothing is called while it is held).
 // - The main thread is whichever thread has a call outstanding (the top call
 //   frame); the host serialises calls with `mainLock`, so at most one thread
 //   is the main thread at a time.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -39,8 +43,23 @@ struct Frame {
   std::vector<uintptr_t> objects;
 };
 
+// One DispatchHold: armed by the host, taken by the first dispatch of its code.
+struct DispatchHoldState {
+  std::string code;
+  std::chrono::milliseconds limit{0};
+  std::mutex lock;
+  std::condition_variable changed;
+  DispatchHold::Stage stage = DispatchHold::Stage::Armed;  // guarded by lock
+  void moveTo(DispatchHold::Stage next) {
+    std::lock_guard<std::mutex> g(lock);
+    stage = next;
+    changed.notify_all();
+  }
+};
+
 struct Runtime {
   std::mutex lock;
+  std::shared_ptr<DispatchHoldState> armedHold;  // the hold no dispatch has taken yet
   std::atomic<uint64_t> eventsAfterFinalize{0};  // every context's, since the last reset
   std::recursive_mutex mainLock;  // held by the host for the length of each call
   std::unordered_map<uintptr_t, Value> objects;

@@ -107,6 +107,49 @@ void setBitmapLayout(bool invertedY, uint32_t extraStride32);
 
 class Context;
 
+namespace detail {
+struct DispatchHoldState;
+}
+
+// A test seam for the window between an extension reading the context it
+// raises an event on and the runtime queuing that event: while a DispatchHold
+// of `code` lives, the next FREDispatchStatusEventAsync of exactly that code,
+// from any thread, is held inside the call, after its arguments were checked
+// and before the runtime looks at whether its context was retired. It stays
+// there until that context has been retired (its finalizer returned; see
+// Context::dispose) or `limit` has passed, whichever comes first, and then
+// goes on as every dispatch does: queued to a live context, dropped and
+// counted (eventsAfterFinalize) for a retired one.
+//
+// Strict by design: one hold exists at a time (a second DispatchHold while
+// one lives throws std::logic_error), it takes one dispatch only, dispatches
+// of other codes pass untouched, and a hold nobody took is withdrawn by its
+// destructor. A dispatch already held keeps waiting to its own end after the
+// hold is destroyed.
+class DispatchHold {
+ public:
+  enum class Stage {
+    Armed,           // no dispatch of the code has come yet
+    Holding,         // a dispatch is held now
+    ContextRetired,  // let go because its context was retired
+    TimedOut,        // let go because the limit passed while its context lived
+  };
+  explicit DispatchHold(const std::string& code, std::chrono::milliseconds limit = std::chrono::milliseconds(400));
+  ~DispatchHold();
+  DispatchHold(const DispatchHold&) = delete;
+  DispatchHold& operator=(const DispatchHold&) = delete;
+  // Waits until a dispatch is held (or was held and let go); false when none
+  // came within `timeout`.
+  bool waitUntilHeld(std::chrono::milliseconds timeout);
+  // Waits until the held dispatch was let go; false when that did not happen
+  // within `timeout`.
+  bool waitUntilLetGo(std::chrono::milliseconds timeout);
+  Stage stage() const;
+
+ private:
+  std::shared_ptr<detail::DispatchHoldState> state_;
+};
+
 // A loaded extension library (dlopen / LoadLibrary), initialized through its
 // exported initializer; the destructor calls the finalizer and unloads it.
 class Extension {
