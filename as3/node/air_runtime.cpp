@@ -114,6 +114,23 @@ LoadedExtension* loadExtension(const std::string& id, std::string* error) {
 }
 
 // ---- contexts ----
+//
+// A context lives as long as ActionScript references it, as in AIR: nothing
+// here holds its JavaScript object (or anything that reaches it) strongly.
+// The object keeps its event callback in a property of its own; the
+// thread-safe function that carries events to the main thread holds no
+// JavaScript function, and finds the object through the wrapper's weak
+// reference. When the garbage collector takes an object nobody references,
+// the wrapper's finalizer (on the main thread; it calls nothing in
+// JavaScript) runs the extension's context finalizer, and batches still on
+// their way are dropped, as the runtime drops events for a finalized context.
+//
+// Who owns what:
+// - ContextWrap (but stop_), its Delivery and the list of live contexts: the
+//   main thread, which makes, disposes, finalizes and delivers. No lock.
+// - The watcher thread of a context uses only context_'s event queue (guarded
+//   by the runtime stand-in), stop_ (atomic) and tsfn_ (thread-safe); the
+//   main thread joins it before it lets go of either.
 
 class ContextWrap;
 std::vector<ContextWrap*>& liveContexts() {
@@ -124,6 +141,15 @@ std::vector<ContextWrap*>& liveContexts() {
 struct EventBatch {
   std::vector<air::Event> events;
 };
+
+// What the thread-safe function of one context delivers to: its wrapper, null
+// once the context is finalized. The thread-safe function owns it.
+struct Delivery {
+  ContextWrap* wrap = nullptr;
+};
+
+// The property of a context's object that holds its event callback.
+constexpr const char* kOnEvents = "onEvents";
 
 // One extension context. A watcher thread waits for the runtime's event
 // queue and hands each batch to the main thread through a thread-safe
@@ -139,15 +165,29 @@ class ContextWrap : public Napi::ObjectWrap<ContextWrap> {
 
   explicit ContextWrap(const Napi::CallbackInfo& info) : Napi::ObjectWrap<ContextWrap>(info) {}
 
-  // Called once, right after construction, by createContext.
-  void start(Napi::Env env, std::unique_ptr<air::Context> context, Napi::Function onEvents) {
+  // Called once, right after construction, by createContext. False (and the
+  // context disposed) when Node gives no thread-safe function.
+  bool start(Napi::Env env, std::unique_ptr<air::Context> context, Napi::Function onEvents) {
     context_ = std::move(context);
-    tsfn_ = Napi::ThreadSafeFunction::New(env, onEvents, "air status events", 0, 1);
-    tsfn_.Unref(env);
+    Value().DefineProperty(Napi::PropertyDescriptor::Value(kOnEvents, onEvents, napi_default));
+    auto delivery = std::make_unique<Delivery>(Delivery{this});
+    if (napi_create_threadsafe_function(env, nullptr, nullptr, Napi::String::New(env, "air status events"), 0, 1,
+                                        delivery.get(), &ContextWrap::finishDelivery, delivery.get(),
+                                        &ContextWrap::deliver, &tsfn_) != napi_ok) {
+      tsfn_ = nullptr;
+      context_->dispose();
+      context_.reset();
+      return false;
+    }
+    delivery_ = delivery.release();
+    // Events alone do not keep the program running; a listener does (KeepAlive).
+    napi_unref_threadsafe_function(env, tsfn_);
     liveContexts().push_back(this);
     watcher_ = std::thread([this] { watch(); });
+    return true;
   }
 
+  // The garbage collector took the object, or Node is ending.
   ~ContextWrap() override { shutDown(); }
 
   // Stops the watcher and runs the context finalizer (once).
@@ -156,7 +196,12 @@ class ContextWrap : public Napi::ObjectWrap<ContextWrap> {
     stop_ = true;
     context_->dispose();  // wakes the watcher
     if (watcher_.joinable()) watcher_.join();
-    tsfn_.Release();
+    if (delivery_) {
+      delivery_->wrap = nullptr;  // batches still queued are dropped
+      napi_release_threadsafe_function(tsfn_, napi_tsfn_release);
+    }
+    delivery_ = nullptr;
+    tsfn_ = nullptr;
     context_.reset();
     std::fflush(stdout);
     auto& list = liveContexts();
@@ -169,18 +214,42 @@ class ContextWrap : public Napi::ObjectWrap<ContextWrap> {
       std::vector<air::Event> events = context_->waitForEvents(1, std::chrono::milliseconds(200));
       if (events.empty() || stop_) continue;
       auto* batch = new EventBatch{std::move(events)};
-      const napi_status status = tsfn_.BlockingCall(batch, [](Napi::Env env, Napi::Function fn, EventBatch* b) {
-        std::unique_ptr<EventBatch> owned(b);
-        std::fflush(stdout);
-        if (!env) return;
-        Napi::Array list = Napi::Array::New(env, owned->events.size() * 2);
-        for (size_t i = 0; i < owned->events.size(); ++i) {
-          list.Set(uint32_t(i * 2), Napi::String::New(env, owned->events[i].code));
-          list.Set(uint32_t(i * 2 + 1), Napi::String::New(env, owned->events[i].level));
-        }
-        fn.Call({list});
-      });
-      if (status != napi_ok) delete batch;
+      if (napi_call_threadsafe_function(tsfn_, batch, napi_tsfn_blocking) != napi_ok) delete batch;
+    }
+  }
+
+  // On the main thread: one batch to the context's callback, unless the
+  // context was finalized or its object collected meanwhile. No env when Node
+  // empties the queue at its end.
+  static void deliver(napi_env rawEnv, napi_value, void* context, void* data) {
+    std::unique_ptr<EventBatch> batch(static_cast<EventBatch*>(data));
+    std::fflush(stdout);
+    ContextWrap* wrap = static_cast<Delivery*>(context)->wrap;
+    if (!rawEnv || !wrap) return;
+    Napi::Env env(rawEnv);
+    try {
+      Napi::Object self = wrap->Value();
+      if (self.IsEmpty()) return;  // collected; its finalizer is on its way
+      Napi::Value onEvents = self.Get(kOnEvents);
+      if (!onEvents.IsFunction()) return;
+      Napi::Array list = Napi::Array::New(env, batch->events.size() * 2);
+      for (size_t i = 0; i < batch->events.size(); ++i) {
+        list.Set(uint32_t(i * 2), Napi::String::New(env, batch->events[i].code));
+        list.Set(uint32_t(i * 2 + 1), Napi::String::New(env, batch->events[i].level));
+      }
+      onEvents.As<Napi::Function>().Call({list});
+    } catch (const Napi::Error& e) {
+      e.ThrowAsJavaScriptException();
+    }
+  }
+
+  // The thread-safe function has ended. Before its context only when Node
+  // ends without shutdown(): the context goes with it, the watcher first.
+  static void finishDelivery(napi_env, void* data, void*) {
+    std::unique_ptr<Delivery> delivery(static_cast<Delivery*>(data));
+    if (ContextWrap* wrap = delivery->wrap) {
+      wrap->delivery_ = nullptr;
+      wrap->shutDown();
     }
   }
 
@@ -227,17 +296,18 @@ class ContextWrap : public Napi::ObjectWrap<ContextWrap> {
 
   // While true the process does not end by itself: events may still come.
   Napi::Value KeepAlive(const Napi::CallbackInfo& info) {
-    if (context_ && info.Length() > 0) {
+    if (tsfn_ && info.Length() > 0) {
       if (info[0].ToBoolean().Value())
-        tsfn_.Ref(info.Env());
+        napi_ref_threadsafe_function(info.Env(), tsfn_);
       else
-        tsfn_.Unref(info.Env());
+        napi_unref_threadsafe_function(info.Env(), tsfn_);
     }
     return info.Env().Undefined();
   }
 
   std::unique_ptr<air::Context> context_;
-  Napi::ThreadSafeFunction tsfn_;
+  napi_threadsafe_function tsfn_ = nullptr;
+  Delivery* delivery_ = nullptr;  // the thread-safe function's, while it lasts
   std::thread watcher_;
   std::atomic<bool> stop_{false};
 };
@@ -258,7 +328,8 @@ Napi::Value CreateContext(const Napi::CallbackInfo& info) {
   std::fflush(stdout);
   if (!context) return Napi::String::New(env, "the context initializer of " + e->descriptor.id + " gave no context");
   Napi::Object object = gContextClass->New({});
-  ContextWrap::Unwrap(object)->start(env, std::move(context), info[2].As<Napi::Function>());
+  if (!ContextWrap::Unwrap(object)->start(env, std::move(context), info[2].As<Napi::Function>()))
+    return Napi::String::New(env, "no thread-safe function for the events of " + e->descriptor.id);
   return object;
 }
 
@@ -330,6 +401,33 @@ Napi::Value Shutdown(const Napi::CallbackInfo& info) {
   return breachObject(info.Env());
 }
 
+// What the process prints to its console (file descriptor 1, where the
+// extensions' printf goes) between captureConsole() and releaseConsole(), for
+// tests that look for an extension's console line. Main thread only.
+std::unique_ptr<air::ConsoleCapture>& consoleCapture() {
+  static std::unique_ptr<air::ConsoleCapture> capture;
+  return capture;
+}
+
+// captureConsole(): the console goes into the capture until releaseConsole().
+Napi::Value CaptureConsole(const Napi::CallbackInfo& info) {
+  if (!consoleCapture()) consoleCapture() = std::make_unique<air::ConsoleCapture>();
+  return info.Env().Undefined();
+}
+
+// releaseConsole() -> what was printed since captureConsole() ("" when not
+// capturing); it is printed again on the console, so the output keeps it.
+Napi::Value ReleaseConsole(const Napi::CallbackInfo& info) {
+  std::string text;
+  if (consoleCapture()) {
+    text = consoleCapture()->text();
+    consoleCapture().reset();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+  }
+  return Napi::String::New(info.Env(), text);
+}
+
 // setBitmapLayout(invertedY, extraWordsPerRow): how new bitmaps store their rows.
 Napi::Value SetBitmapLayout(const Napi::CallbackInfo& info) {
   const bool inverted = info.Length() > 0 && info[0].ToBoolean().Value();
@@ -348,6 +446,8 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
   exports.Set("breaches", Napi::Function::New(env, Breaches));
   exports.Set("shutdown", Napi::Function::New(env, Shutdown));
   exports.Set("setBitmapLayout", Napi::Function::New(env, SetBitmapLayout));
+  exports.Set("captureConsole", Napi::Function::New(env, CaptureConsole));
+  exports.Set("releaseConsole", Napi::Function::New(env, ReleaseConsole));
   return exports;
 }
 

@@ -21,6 +21,11 @@ package {
       if (index >= _tests.length) {
         console.log("as3: " + _passed + " passed, " + _failed + " failed");
         process["exitCode"] = _failed == 0 ? 0 : 1;
+        // Nothing may hold the program now; a timer that does not hold it says so if something does.
+        setTimeout(function():void {
+          console.log("as3: the program did not end by itself 5 s after the last test: something holds it");
+          process["exit"](1);
+        }, 5000)["unref"]();
         return;
       }
       var entry:Object = _tests[index];

@@ -21,6 +21,10 @@ package {
     private var liteav:SimulatedSdk = new SimulatedSdk(Tamvex.EXTENSION_ID);
 
     public function TestsMain() {
+      if (process.argv.indexOf("--child-forgets-its-contexts") >= 0) {
+        forgetContexts();
+        return;
+      }
       var runner:TestRunner = new TestRunner();
       runner.add("the library has a typed method for every function and a constant for every event code", everyFunction);
       runner.add("int, uint, String, Boolean and null keep their meaning both ways", scalarValues);
@@ -28,6 +32,10 @@ package {
       runner.add("Tamvex stores a BGRA frame whose bytes reach the ByteArray unchanged", tamvexFrame);
       runner.add("status events arrive after the call, through the event loop", eventsAfterTheCall);
       runner.add("dispose runs the context finalizer and later events are dropped", disposeRunsTheFinalizer);
+      runner.add("a context nobody references is finalized by the garbage collector, one still referenced hears its events",
+                 droppedContextsAreCollected);
+      runner.add("a program that forgets its contexts ends by itself once the garbage collector ran",
+                 programWithForgottenContextsEnds);
       runner.add("unknown extensions and SDK commands are refused", refusals);
       runner.add("the ByteArray stand-in reads and writes as AIR's does", byteArray);
       if (process.argv.indexOf("--with-deliberate-failure") >= 0)
@@ -189,6 +197,93 @@ package {
         t.equal(heard, 0, "events after dispose");
         t.done();
       }, 300);
+    }
+
+    private function droppedContextsAreCollected(t:Test):void {
+      var gc:Function = garbageCollector();
+      if (gc == null) {
+        t.fail("node runs without --expose-gc: the garbage collector cannot be run");
+        t.done();
+        return;
+      }
+      ilive.command("reset");
+      liteav.command("reset");
+      var kept:Tamvex = new Tamvex();
+      kept.initTRTCSdk(false);
+      var heard:Object = {"events": 0};
+      forgetABrisora(heard);
+      SimulatedSdk.captureConsole();
+      // On a fresh stack, before the event loop could deliver the forgotten context's event.
+      process["nextTick"](function():void {
+        gc();
+        // Node may run the finalizers of collected objects a little later.
+        setTimeout(function():void {
+          var printed:String = SimulatedSdk.releaseConsole();
+          t.guard(function(unused:Object):void { afterTheCollection(t, kept, heard, printed); });
+        }, 100);
+      });
+    }
+
+    private function afterTheCollection(t:Test, kept:Tamvex, heard:Object, printed:String):void {
+      t.equal(occurrences(printed, "Brisora:,BrisoraContextFinalizer"), 1, "context finalizer lines of the forgotten Brisora");
+      t.equal(occurrences(printed, "TamvexContextFinalizer"), 0, "context finalizer lines of the kept Tamvex");
+      t.equal(heard["events"], 0, "events heard by the forgotten context's listener");
+      // Events for the collected context are refused by the runtime; nothing hears them.
+      ilive.command("login-result error 8 \"again\"");
+      liteav.command("enter-room 120");
+      t.waitFor(kept, TamvexEvent.ENTERROOM, function(e:TamvexEvent):void {
+        t.equal(e.level, "complete", "the kept context's event");
+        SimulatedSdk.captureConsole();
+        kept.disposeContext();
+        t.equal(occurrences(SimulatedSdk.releaseConsole(), "TamvexContextFinalizer"), 1,
+                "disposing the kept context runs its finalizer");
+        setTimeout(function():void {
+          t.equal(heard["events"], 0, "events heard by the forgotten context's listener at the end");
+          t.done();
+        }, 50);
+      });
+    }
+
+    /** A Brisora an application made, listened to and forgot, with an event on its way to it. */
+    private function forgetABrisora(heard:Object):void {
+      var brisora:Brisora = new Brisora();
+      brisora.initILiveSdk(1, 1, 0, 0);
+      brisora.iLiveLogin("me", "sig", 1, "");
+      brisora.addEventListener(BrisoraEvent.ILIVELOGIN, function(e:BrisoraEvent):void { ++heard["events"]; });
+      ilive.command("login-result error 7 \"no\"");
+    }
+
+    private function programWithForgottenContextsEnds(t:Test):void {
+      var child:Object = require("child_process")["spawnSync"](
+          process["execPath"], ["--expose-gc", process.argv[1], "--child-forgets-its-contexts"],
+          {"encoding": "utf8", "timeout": 8000});
+      var printed:String = String(child["stdout"]) + String(child["stderr"]);
+      t.equal(child["status"], 0, "the exit status of the program (signal " + child["signal"] + "): " + printed);
+      t.equal(occurrences(printed, "Brisora:,BrisoraContextFinalizer"), 1, "the forgotten Brisora's finalizer line");
+      t.equal(occurrences(printed, "Tamvex:,TamvexContextFinalizer"), 1, "the unlistened Tamvex's finalizer line");
+      t.done();
+    }
+
+    /**
+     * The program of programWithForgottenContextsEnds: a Tamvex context nobody listens to, alive
+     * until the end, and a Brisora listened to and forgotten; the garbage collector runs once.
+     */
+    private function forgetContexts():void {
+      var tamvex:ExtensionContext = ExtensionContext.createExtensionContext(Tamvex.EXTENSION_ID, "");
+      forgetABrisora({"events": 0});
+      setTimeout(function():void {
+        garbageCollector()();
+        console.log("the garbage collector ran; a context still here: " + (tamvex != null));
+      }, 0);
+    }
+
+    /** Node's gc() (node --expose-gc), or null. */
+    private static function garbageCollector():Function {
+      return require("vm")["runInThisContext"]("typeof gc === 'function' ? gc : null") as Function;
+    }
+
+    private static function occurrences(text:String, what:String):int {
+      return text.split(what).length - 1;
     }
 
     private function refusals(t:Test):void {

@@ -38,6 +38,20 @@ package com.airrtc.testing {
       return ExtensionContext.runtime()["breaches"]();
     }
 
+    /**
+     * From now on what the process prints to its console (the extensions' console lines) is
+     * captured, until releaseConsole. Output of the program itself is captured too: print nothing
+     * in between.
+     */
+    public static function captureConsole():void {
+      ExtensionContext.runtime()["captureConsole"]();
+    }
+
+    /** What was printed since captureConsole ("" when not capturing); it goes to the console too. */
+    public static function releaseConsole():String {
+      return ExtensionContext.runtime()["releaseConsole"]() as String;
+    }
+
     /** How new bitmaps store their rows (bottom row first when invertedY), as on some platforms. */
     public static function setBitmapLayout(invertedY:Boolean, extraWordsPerRow:int = 0):void {
       ExtensionContext.runtime()["setBitmapLayout"](invertedY, extraWordsPerRow);
