@@ -14,6 +14,10 @@ package flash.external {
    * and BitmapData both ways with their ActionScript meaning; StatusEvents arrive on the main
    * thread, between calls, through Node's event loop; dispose runs the context finalizer.
    *
+   * As in AIR, a context nobody references any more is finalized when the garbage collector takes
+   * it: the runtime module holds it only weakly, and the callback that receives its events is kept
+   * by the native object the context holds. Events still on their way to it are dropped.
+   *
    * While a context is alive and has a StatusEvent listener, the program waits for its events
    * instead of ending; dispose it (or remove the listener) to let the program end. When the
    * program ends, live contexts are disposed, extensions finalized, and any breach of the runtime's
