@@ -97,7 +97,7 @@ class StandInLive final : public iLive {
   int32_t releaseSdk(SuccessHandler onSuccess, ErrorHandler onError, void* data) override {
     const int32_t r = code(logCall("releaseSdk", {fmtHandler(fnAddr(onSuccess), "success"),
                                                   fmtHandler(fnAddr(onError), "error"), fmtPtr(data)}));
-    stopRoom();
+    stopRoom();  // tells the room's threads to stop; a delivery under way still ends after this returns
     // The release completes on the SDK's own time, as the real one does:
     // until then frames and notices may still reach the extension's handlers,
     // which are forgotten only when it completes (complete "releaseSdk").

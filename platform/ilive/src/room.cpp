@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <memory>
 #include <thread>
 
 #include "state.h"
@@ -133,85 +134,159 @@ Statistics makeStatistics(uint32_t count) {
 // ---- The simulated room ----
 namespace {
 
+// One run of the room, from start to stop: its threads, and the stop signal
+// they watch. A stopped run's threads may still be finishing a delivery;
+// they are joined later (the next start, settle, reset), never by stop.
+struct Run {
+  std::mutex mutex;  // guards stopping; wake sleeps on it
+  std::condition_variable wake;
+  bool stopping = false;
+  // Set by the room thread once the remote cameras were announced while the
+  // room is active; the remote users' threads send frames only then, as a
+  // real room announces a camera before its first frame.
+  std::atomic<bool> announced{false};
+  std::vector<std::thread> threads;  // written by start only, before any thread reads the run
+
+  // Sleeps d; false once the run is stopping.
+  bool sleepFor(std::chrono::milliseconds d) {
+    std::unique_lock<std::mutex> l(mutex);
+    return !wake.wait_for(l, d, [this] { return stopping; });
+  }
+  bool stopped() {
+    std::lock_guard<std::mutex> l(mutex);
+    return stopping;
+  }
+};
+
+struct Session {
+  bool active = false;
+  std::string me;
+  int32_t format = COLOR_FORMAT_I420;
+  std::vector<int32_t> audioKinds;
+};
+
+Session session() {
+  Session out;
+  State& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  out.active = s.loggedIn && s.inRoom;
+  out.me = s.loggedInUser;
+  out.format = s.colorFormat;
+  for (const auto& a : s.hooks.audio) out.audioKinds.push_back(a.first);
+  return out;
+}
+
+const std::vector<std::string>& remoteUsers() {
+  static const std::vector<std::string>* users = new std::vector<std::string>{"sim-user-1", "sim-user-2"};
+  return *users;
+}
+
+constexpr std::chrono::milliseconds kPeriod(66);
+
+// Member events, audio and statistics.
+void roomThread(Run& run) {
+  uint32_t tick = 0;
+  std::vector<int16_t> samples(960);
+  while (run.sleepFor(kPeriod)) {
+    const Session s = session();
+    if (!s.active) {
+      run.announced = false;
+      continue;
+    }
+    if (!run.announced) {
+      if (run.stopped()) return;
+      memberEvent(EVENT_CAMERA_ON, remoteUsers(), true);
+      run.announced = true;
+    }
+    ++tick;
+    // One 20 ms block of a 440 Hz tone at 48 kHz for the local user and each remote user.
+    for (size_t i = 0; i < samples.size(); ++i)
+      samples[i] = static_cast<int16_t>(3000 * std::sin(2 * 3.14159265 * 440 * (tick * 960 + i) / 48000.0));
+    for (int32_t kind : s.audioKinds) {
+      for (const std::string& who : {s.me, remoteUsers()[0], remoteUsers()[1]}) {
+        if (run.stopped()) return;
+        AudioFrame a;
+        a.identifier = SdkString(who.c_str(), who.size());
+        a.sampleRate = 48000;
+        a.dataSize = static_cast<uint32_t>(samples.size() * 2);
+        a.data = reinterpret_cast<uint8_t*>(samples.data());
+        audioFrame(kind, a, true);
+      }
+    }
+    if (tick % 30 == 0 && !run.stopped()) statistics(makeStatistics(1), true);
+  }
+}
+
+// The local camera.
+void localThread(Run& run) {
+  uint32_t tick = 0;
+  std::vector<uint8_t> pixels;
+  while (run.sleepFor(kPeriod)) {
+    const Session s = session();
+    if (!s.active) continue;
+    ++tick;
+    const VideoFrame f = makeFrame(s.me, VIDEO_SRC_CAMERA, s.format, 320, 240, tick, &pixels);
+    if (!run.stopped()) localFrame(f, true);
+  }
+}
+
+// One remote user's camera.
+void remoteThread(Run& run, size_t index) {
+  const uint32_t width = index == 0 ? 640 : 320, height = index == 0 ? 360 : 180;
+  uint32_t tick = 0;
+  std::vector<uint8_t> pixels;
+  while (run.sleepFor(kPeriod)) {
+    const Session s = session();
+    if (!s.active || !run.announced) continue;
+    ++tick;
+    const VideoFrame f =
+        makeFrame(remoteUsers()[index], VIDEO_SRC_CAMERA, s.format, width, height, tick * (index + 1), &pixels);
+    if (!run.stopped()) remoteFrame(f, true);
+  }
+}
+
 class Room {
  public:
-  ~Room() { stop(); }
+  ~Room() { settle(); }
   void start() {
     std::lock_guard<std::mutex> lock(control_);
-    if (thread_.joinable()) return;
-    stopping_ = false;
-    thread_ = std::thread([this] { run(); });
+    joinRetiredLocked();
+    if (current_) return;
+    current_ = std::make_shared<Run>();
+    Run& run = *current_;
+    run.threads.emplace_back([&run] { roomThread(run); });
+    run.threads.emplace_back([&run] { localThread(run); });
+    for (size_t i = 0; i < remoteUsers().size(); ++i) run.threads.emplace_back([&run, i] { remoteThread(run, i); });
   }
+  // Tells the threads to stop and returns: a delivery already under way
+  // finishes on its own time.
   void stop() {
     std::lock_guard<std::mutex> lock(control_);
-    if (!thread_.joinable()) return;
+    if (!current_) return;
     {
-      std::lock_guard<std::mutex> l(wakeMutex_);
-      stopping_ = true;
+      std::lock_guard<std::mutex> l(current_->mutex);
+      current_->stopping = true;
     }
-    wake_.notify_all();
-    thread_.join();
+    current_->wake.notify_all();
+    retired_.push_back(std::move(current_));
+  }
+  // Stops the room and waits until every thread of every run has ended.
+  void settle() {
+    stop();
+    std::lock_guard<std::mutex> lock(control_);
+    joinRetiredLocked();
   }
 
  private:
-  bool sleepFor(std::chrono::milliseconds d) {
-    std::unique_lock<std::mutex> l(wakeMutex_);
-    return !wake_.wait_for(l, d, [this] { return stopping_; });
+  void joinRetiredLocked() {
+    for (const auto& run : retired_)
+      for (std::thread& t : run->threads) t.join();
+    retired_.clear();
   }
 
-  void run() {
-    const std::vector<std::string> remotes = {"sim-user-1", "sim-user-2"};
-    bool announced = false;
-    uint32_t tick = 0;
-    std::vector<uint8_t> pixels;
-    std::vector<int16_t> samples(960);
-    while (sleepFor(std::chrono::milliseconds(66))) {
-      bool active;
-      std::string me;
-      int32_t format;
-      std::vector<int32_t> audioKinds;
-      {
-        State& s = state();
-        std::lock_guard<std::mutex> lock(s.mutex);
-        active = s.loggedIn && s.inRoom;
-        me = s.loggedInUser;
-        format = s.colorFormat;
-        for (const auto& a : s.hooks.audio) audioKinds.push_back(a.first);
-      }
-      if (!active) {
-        announced = false;
-        continue;
-      }
-      if (!announced) {
-        memberEvent(EVENT_CAMERA_ON, remotes);
-        announced = true;
-      }
-      ++tick;
-      localFrame(makeFrame(me, VIDEO_SRC_CAMERA, format, 320, 240, tick, &pixels));
-      remoteFrame(makeFrame(remotes[0], VIDEO_SRC_CAMERA, format, 640, 360, tick, &pixels));
-      remoteFrame(makeFrame(remotes[1], VIDEO_SRC_CAMERA, format, 320, 180, tick * 2, &pixels));
-      // One 20 ms block of a 440 Hz tone at 48 kHz for the local user and each remote user.
-      for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<int16_t>(3000 * std::sin(2 * 3.14159265 * 440 * (tick * 960 + i) / 48000.0));
-      for (int32_t kind : audioKinds) {
-        for (const std::string& who : {me, remotes[0], remotes[1]}) {
-          AudioFrame a;
-          a.identifier = SdkString(who.c_str(), who.size());
-          a.sampleRate = 48000;
-          a.dataSize = static_cast<uint32_t>(samples.size() * 2);
-          a.data = reinterpret_cast<uint8_t*>(samples.data());
-          audioFrame(kind, a);
-        }
-      }
-      if (tick % 30 == 0) statistics(makeStatistics(1));
-    }
-  }
-
-  std::mutex control_;
-  std::mutex wakeMutex_;
-  std::condition_variable wake_;
-  bool stopping_ = false;
-  std::thread thread_;
+  std::mutex control_;  // guards current_ and retired_; held by start, stop and settle only
+  std::shared_ptr<Run> current_;
+  std::vector<std::shared_ptr<Run>> retired_;  // stopped runs whose threads are not joined yet
 };
 
 Room& room() {
@@ -229,5 +304,6 @@ Room& room() {
 
 void startRoom() { room().start(); }
 void stopRoom() { room().stop(); }
+void settleRoom() { room().settle(); }
 
 }  // namespace ilive::standin

@@ -1,7 +1,9 @@
 // The stand-in's core: call log, scripted answers, installed handlers and the
 // SDK thread on which callbacks are delivered.
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <condition_variable>
 #include <cstdio>
 #include <stdexcept>
 
@@ -47,11 +49,59 @@ SdkThread& sdkThread() {
 #endif
 }
 
-void deliver(bool here, const std::function<void()>& fn) {
-  if (here)
+// The hold of holdNextDelivery.
+struct Hold {
+  std::atomic<bool> armed{false};  // written under mutex; read first without it
+  std::mutex mutex;                // guards the members below
+  std::condition_variable changed;
+  std::string slot, user;
+  bool held = false;      // a delivery is stopped in pause()
+  bool released = false;  // the stopped delivery may go on
+};
+
+Hold& holdState() {
+  static Hold* h = new Hold;
+  return *h;
+}
+
+// Whom a delivery is for: one identifier, a list of them, or nobody.
+struct Who {
+  const SdkString* one = nullptr;
+  const std::vector<std::string>* many = nullptr;
+  bool is(const std::string& user) const {
+    if (one) return one->size() == user.size() && std::equal(user.begin(), user.end(), one->c_str());
+    return many && std::find(many->begin(), many->end(), user) != many->end();
+  }
+};
+
+// Run by the delivering thread between reading the handler and calling it.
+// Allocates nothing unless a hold is armed.
+void pause(const char* slot, const Who& who) {
+  Hold& h = holdState();
+  if (!h.armed.load()) return;
+  std::unique_lock<std::mutex> lock(h.mutex);
+  if (!h.armed.load() || h.slot != slot || (!h.user.empty() && !who.is(h.user))) return;
+  h.armed = false;
+  h.held = true;
+  h.released = false;
+  h.changed.notify_all();
+  h.changed.wait(lock, [&h] { return h.released; });
+  h.held = false;
+  h.released = false;
+  h.changed.notify_all();
+}
+
+template <class Fn>
+void deliver(bool here, const char* slot, const Who& who, Fn&& fn) {
+  if (here) {
+    pause(slot, who);
     fn();
-  else
-    runOnSdkThread(fn);
+  } else {
+    runOnSdkThread([&] {
+      pause(slot, who);
+      fn();
+    });
+  }
 }
 
 }  // namespace
@@ -299,7 +349,7 @@ static auto hook(Get get) {
 bool memberEvent(int32_t event, const std::vector<std::string>& userIds, bool here) {
   auto h = hook([](Hooks& k) { return std::make_pair(k.memberEvent, k.memberEventData); });
   if (!h.first) return false;
-  deliver(here, [&] {
+  deliver(here, "memberEvent", Who{nullptr, &userIds}, [&] {
     SdkVector<SdkString> ids;
     for (const auto& u : userIds) ids.push_back(SdkString(u.c_str(), u.size()));
     h.first(event, ids, h.second);
@@ -310,35 +360,35 @@ bool memberEvent(int32_t event, const std::vector<std::string>& userIds, bool he
 bool remoteFrame(const VideoFrame& frame, bool here) {
   auto h = hook([](Hooks& k) { return std::make_pair(k.remoteVideo, k.remoteVideoData); });
   if (!h.first) return false;
-  deliver(here, [&] { h.first(&frame, h.second); });
+  deliver(here, "remoteVideo", Who{&frame.identifier}, [&] { h.first(&frame, h.second); });
   return true;
 }
 
 bool localFrame(const VideoFrame& frame, bool here) {
   auto h = hook([](Hooks& k) { return std::make_pair(k.localVideo, k.localVideoData); });
   if (!h.first) return false;
-  deliver(here, [&] { h.first(&frame, h.second); });
+  deliver(here, "localVideo", Who{&frame.identifier}, [&] { h.first(&frame, h.second); });
   return true;
 }
 
 bool statistics(const Statistics& stats, bool here) {
   auto h = hook([](Hooks& k) { return std::make_pair(k.quality, k.qualityData); });
   if (!h.first) return false;
-  deliver(here, [&] { h.first(stats, h.second); });
+  deliver(here, "quality", Who{}, [&] { h.first(stats, h.second); });
   return true;
 }
 
 bool deviceOperation(int32_t operation, int32_t result, bool here) {
   auto h = hook([](Hooks& k) { return std::make_pair(k.deviceOperation, k.deviceOperationData); });
   if (!h.first) return false;
-  deliver(here, [&] { h.first(operation, result, h.second); });
+  deliver(here, "deviceOperation", Who{}, [&] { h.first(operation, result, h.second); });
   return true;
 }
 
 bool deviceDetect(bool here) {
   auto h = hook([](Hooks& k) { return std::make_pair(k.deviceDetect, k.deviceDetectData); });
   if (!h.first) return false;
-  deliver(here, [&] { h.first(h.second); });
+  deliver(here, "deviceDetect", Who{}, [&] { h.first(h.second); });
   return true;
 }
 
@@ -348,7 +398,7 @@ bool audioFrame(int32_t kind, const AudioFrame& frame, bool here) {
     return it == k.audio.end() ? std::make_pair(AudioDataHandler(nullptr), static_cast<void*>(nullptr)) : it->second;
   });
   if (!h.first) return false;
-  deliver(here, [&] { h.first(&frame, kind, h.second); });
+  deliver(here, "audio", Who{&frame.identifier}, [&] { h.first(&frame, kind, h.second); });
   return true;
 }
 
@@ -398,8 +448,31 @@ void forgetHandlers() {
   s.inRoom = false;
 }
 
+void holdNextDelivery(const std::string& slot, const std::string& user) {
+  Hold& h = holdState();
+  std::lock_guard<std::mutex> lock(h.mutex);
+  h.armed = true;
+  h.slot = slot;
+  h.user = user;
+}
+
+bool waitUntilHeld(int timeoutMs) {
+  Hold& h = holdState();
+  std::unique_lock<std::mutex> lock(h.mutex);
+  return h.changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&h] { return h.held; });
+}
+
+void releaseHeld() {
+  Hold& h = holdState();
+  std::lock_guard<std::mutex> lock(h.mutex);
+  h.armed = false;
+  if (h.held) h.released = true;
+  h.changed.notify_all();
+}
+
 void reset() {
-  stopRoom();
+  releaseHeld();
+  settleRoom();
   runOnSdkThread([] {});  // let queued callbacks finish
   {
     State& s = state();

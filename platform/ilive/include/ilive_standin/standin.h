@@ -99,9 +99,31 @@ int32_t videoColorFormat();
 // ---- Simulated room ----
 // While started, and once logged in and in a room: local camera frames, two
 // remote users with a moving test pattern, audio frames, and a statistics
-// record every two seconds.
+// record every two seconds. Each remote user's camera, the local camera, and
+// the member events with audio and statistics come from threads of their own
+// (four threads), each delivering on its own thread.
+// stopRoom (and releaseSdk) only tell the threads to stop: a delivery already
+// under way may still run, and end, after it returned. The threads are joined
+// by the next startRoom, by settleRoom and by reset.
 void startRoom();
 void stopRoom();
+// Stops the room and waits until every delivery of its threads has ended.
+// Call it before unloading the extension whose handlers the room may be in.
+void settleRoom();
+
+// ---- Holding a delivery in flight ----
+// The next delivery to the handler slot `slot` ("memberEvent", "remoteVideo",
+// "localVideo", "quality", "audio", "deviceOperation", "deviceDetect"),
+// and, when `user` is not empty, for that user (a frame's identifier, any id
+// of a member event, an audio frame's identifier), stops on the thread that
+// delivers it, after it has read the installed handler and before it calls
+// it, until releaseHeld. One hold at a time; a new one replaces one not yet taken.
+void holdNextDelivery(const std::string& slot, const std::string& user = "");
+// Waits until the armed hold has stopped a delivery; false when none did
+// within timeoutMs.
+bool waitUntilHeld(int timeoutMs);
+// Lets a held delivery call its handler, or disarms a hold not taken yet.
+void releaseHeld();
 
 // A frame with a recognisable test pattern (colour bars, a moving square,
 // seed-dependent marker). format 8: 3 bytes a pixel (blue, green, red);
@@ -119,7 +141,8 @@ bool command(const std::string& line, std::string* error);
 using Verb = std::function<bool(const std::vector<std::string>& words, std::string* error)>;
 void addVerb(const std::string& verb, Verb fn);
 
-// Forgets handlers, pending completions, answers, calls and room state.
+// Lets a held delivery go, settles the room (its threads joined), then
+// forgets handlers, pending completions, answers, calls and room state.
 void reset();
 
 }  // namespace ilive::standin
