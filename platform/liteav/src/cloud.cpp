@@ -38,6 +38,11 @@ class Cloud : public ITRTCCloud {
 
   void enterRoom(const TRTCParams& params, TRTCAppScene scene) override {
     called("enterRoom", paramsText(params) + ", " + str(scene));
+    {
+      State& s = State::get();
+      std::lock_guard<std::mutex> lock(s.mutex);
+      s.enteredUserId = params.userId ? params.userId : "";
+    }
     roomOnEnter();
   }
   void exitRoom() override {

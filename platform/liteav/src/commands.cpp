@@ -141,26 +141,36 @@ bool command(const std::string& line, std::string* error) {
   if (!lex(line, &tokens, error)) return false;
   if (tokens.empty()) return true;
   bool wait = true, late = false;
+  std::string hold;  // `hold NAME`: the delivery waits before its call
   size_t first = 0;
   for (; first < tokens.size() && tokens[first].key.empty(); ++first) {
-    if (tokens[first].text() == "async" && wait)
+    if (tokens[first].text() == "async" && wait) {
       wait = false;
-    else if (tokens[first].text() == "late" && !late)
+    } else if (tokens[first].text() == "late" && !late) {
       late = true;
-    else
+    } else if (tokens[first].text() == "hold" && hold.empty()) {
+      if (first + 1 >= tokens.size() || !tokens[first + 1].key.empty() || tokens[first + 1].text().empty()) {
+        *error = "hold: expected a name";
+        return false;
+      }
+      hold = tokens[++first].text();
+    } else {
       break;
+    }
   }
   if (first >= tokens.size()) {
-    *error = std::string(late ? "late" : "async") + ": expected a command";
+    *error = std::string(!hold.empty() ? "hold" : late ? "late" : "async") + ": expected a command";
     return false;
   }
-  if (late && tokens[first].text() != "frame" && tokens[first].key.empty()) {
-    // Late: frames and the cloud's notifications only.
+  if ((late || !hold.empty()) && tokens[first].text() != "frame" && tokens[first].key.empty()) {
+    // Late or held: frames and the cloud's notifications only.
     static const char* const others[] = {"reset", "answer", "throw", "clear", "sources", "source", "folder",
-                                         "audio-frame", "pusher", "vod", "room"};
+                                         "audio-frame", "pusher", "vod", "room", "release", "local-id"};
+    const std::string how = !hold.empty() ? "be held" : "come late";
     for (const char* verb : others)
       if (tokens[first].text() == verb) {
-        *error = std::string("late: ") + verb + " cannot come late (frames and cloud notifications can)";
+        *error = std::string(!hold.empty() ? "hold: " : "late: ") + verb + " cannot " + how +
+                 " (frames and cloud notifications can)";
         return false;
       }
   }
@@ -168,6 +178,7 @@ bool command(const std::string& line, std::string* error) {
   Words w;
   w.error = error;
   w.late = late;
+  w.hold = hold;
   for (size_t i = first + 1; i < tokens.size(); ++i) {
     if (tokens[i].key.empty())
       w.positional.push_back(tokens[i]);
@@ -177,10 +188,24 @@ bool command(const std::string& line, std::string* error) {
   State& s = State::get();
   if (verb == "reset") {
     roomStop();
+    holdReleaseAll();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.resetLocked();
     s.previewOn = s.screenOn = false;
     s.volumeInterval = 0;
+    s.localIdInFrames = false;
+    return true;
+  }
+  if (verb == "release") {
+    std::string name;
+    if (!w.text(0, &name, "the name of a held delivery")) return false;
+    return holdRelease(name, error);
+  }
+  if (verb == "local-id") {
+    std::string what;
+    if (!w.text(0, &what, "on or off") || (what != "on" && what != "off")) return w.fail("local-id: expected on or off");
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.localIdInFrames = what == "on";
     return true;
   }
   if (verb == "answer") return answerCommand(w, false);

@@ -34,6 +34,9 @@ struct Words {
   // A `late` command: its callbacks go to what the cloud let go of
   // (State::departed...), not to what is registered.
   bool late = false;
+  // A `hold NAME` command: its delivery waits just before the call into the
+  // callback until `release NAME` (holds.cpp).
+  std::string hold;
 
   bool has(const std::string& key) const { return keyed.count(key) != 0; }
   bool integer(size_t i, int64_t* v, const char* what) {
@@ -67,6 +70,7 @@ bool boolWord(Words& w, size_t i, bool* v);
 struct FrameSpec {
   bool local = true;
   bool nullId = false;
+  bool idGiven = false;  // a local frame with an id (or null) of its own
   std::string userId;
   int streamType = TRTCVideoStreamTypeBig;
   int format = -1;  // -1: the format the callback was registered for
@@ -78,6 +82,7 @@ struct FrameSpec {
   int marks = 0;
   standin_common::FrameContent content;  // color=, yuv=, file=, png= (instead of the pattern)
   bool late = false;                     // to the render callback that was let go of
+  std::string hold;                      // held before the call (see Words::hold)
 };
 
 // Reads the words of "frame local|remote ..." from `first` on.
@@ -92,11 +97,30 @@ int formatOf(const std::string& s);
 // Runs a notification on the events worker, waiting for it or not; true.
 bool onEvents(const std::function<void()>& task, bool wait);
 
+// Held deliveries (holds.cpp). holdRun runs `deliver` on a thread of its
+// own and returns once that thread waits at holdPoint(name), just before its
+// call into the callback (true), or once it ended without getting there
+// (false, with deliver's message). holdRelease lets it make the call and
+// returns once the delivery is over. holdReleaseAll (reset) releases them all.
+bool holdRun(const std::string& name, std::function<bool(std::string*)> deliver, std::string* error);
+void holdPoint(const std::string& name);
+bool holdRelease(const std::string& name, std::string* error);
+void holdReleaseAll();
+
 // Runs `fn(callback)` for every registered cloud callback on the events worker
-// (late: every departed one).
+// (late: every departed one). The callbacks are looked up when the task runs
+// and called with no lock held. With a `hold` command (w), the delivery runs
+// on a thread of its own and waits before the calls (holdRun).
 template <class Fn>
-bool fireCloud(Fn fn, bool wait, std::string* error, bool late = false) {
+bool fireCloud(Fn fn, bool wait, std::string* error, const Words* w = nullptr) {
+  const bool late = w && w->late;
+  const std::string hold = w ? w->hold : std::string();
   State& s = State::get();
+  auto callbacks = [late](std::vector<ITRTCCloudCallback*>* out) {
+    State& st = State::get();
+    std::shared_lock<std::shared_mutex> lock(st.delivery);
+    *out = late ? st.departedCloudCallbacks : st.cloudCallbacks;
+  };
   {
     std::shared_lock<std::shared_mutex> lock(s.delivery);
     if ((late ? s.departedCloudCallbacks : s.cloudCallbacks).empty()) {
@@ -104,10 +128,26 @@ bool fireCloud(Fn fn, bool wait, std::string* error, bool late = false) {
       return false;
     }
   }
-  auto task = [fn, late] {
-    State& st = State::get();
-    std::shared_lock<std::shared_mutex> lock(st.delivery);
-    for (ITRTCCloudCallback* cb : late ? st.departedCloudCallbacks : st.cloudCallbacks) fn(cb);
+  if (!hold.empty()) {
+    return holdRun(
+        hold,
+        [fn, callbacks, hold](std::string* e) {
+          std::vector<ITRTCCloudCallback*> list;
+          callbacks(&list);
+          if (list.empty()) {
+            *e = "no cloud callback to hold a notification for";
+            return false;
+          }
+          holdPoint(hold);
+          for (ITRTCCloudCallback* cb : list) fn(cb);
+          return true;
+        },
+        error);
+  }
+  auto task = [fn, callbacks] {
+    std::vector<ITRTCCloudCallback*> list;
+    callbacks(&list);
+    for (ITRTCCloudCallback* cb : list) fn(cb);
   };
   return onEvents(task, wait);
 }

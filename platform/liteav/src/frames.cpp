@@ -24,17 +24,26 @@ bool needsOf(int format, uint32_t w, uint32_t h, uint64_t* bytes) {
   return true;
 }
 
-// Runs on a frame worker.
+// Runs on a frame worker (or the thread of a held delivery). The callback is
+// looked up first and called with no lock held: a registration may change,
+// and the instance may be destroyed, while the frame is on its way.
 bool deliverFrame(const FrameSpec& f, std::string* error) {
   State& s = State::get();
-  std::shared_lock<std::shared_mutex> lock(s.delivery);
   RenderRegistration reg;
-  const auto& remotes = f.late ? s.departedRemoteRenders : s.remoteRenders;
-  if (f.local) {
-    reg = f.late ? s.departedLocalRender : s.localRender;
-  } else {
-    auto it = remotes.find(f.userId);
-    if (it != remotes.end()) reg = it->second;
+  {
+    std::shared_lock<std::shared_mutex> lock(s.delivery);
+    const auto& remotes = f.late ? s.departedRemoteRenders : s.remoteRenders;
+    if (f.local) {
+      reg = f.late ? s.departedLocalRender : s.localRender;
+    } else {
+      auto it = remotes.find(f.userId);
+      if (it != remotes.end()) reg = it->second;
+    }
+  }
+  std::string localId;  // `local-id on`: the user of the last enterRoom
+  if (f.local && !f.idGiven) {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.localIdInFrames) localId = s.enteredUserId;
   }
   if (!reg.callback) {
     *error = std::string(f.late ? "no departed " : "no ") +
@@ -104,7 +113,8 @@ bool deliverFrame(const FrameSpec& f, std::string* error) {
   frame.height = height;
   frame.timestamp = frameNo;
   frame.rotation = static_cast<TRTCVideoRotation>(f.rotation);
-  const char* id = f.nullId ? nullptr : f.userId.c_str();
+  const char* id = f.nullId ? nullptr : !localId.empty() ? localId.c_str() : f.userId.c_str();
+  if (!f.hold.empty()) holdPoint(f.hold);
   reg.callback->onRenderVideoFrame(id, static_cast<TRTCVideoStreamType>(f.streamType), &frame);
   return true;
 }
@@ -139,7 +149,9 @@ void drawPattern(uint8_t* bgra, uint32_t width, uint32_t height, uint32_t frame,
 
 bool runFrame(const FrameSpec& f, bool wait, std::string* error) {
   State& s = State::get();
-  Worker& w = f.local ? s.local : s.remoteFor(f.userId);
+  if (!f.hold.empty()) return holdRun(f.hold, [f](std::string* e) { return deliverFrame(f, e); }, error);
+  Worker& w = f.local ? (f.streamType == TRTCVideoStreamTypeBig ? s.local : s.screen)
+                      : s.remoteFor(f.userId, f.streamType);
   if (!wait) {
     w.post([f] {
       std::string ignored;
@@ -170,9 +182,11 @@ int formatOf(const std::string& s) {
 bool parseFrame(Words& w, size_t first, FrameSpec* f) {
   size_t i = first;
   f->late = w.late;
+  f->hold = w.hold;
   if (!f->local) {
     if (!w.text(i++, &f->userId, "a user id")) return false;
   } else if (i < w.positional.size() && (w.positional[i].quoted || w.positional[i].text() == "null")) {
+    f->idGiven = true;
     f->nullId = !w.positional[i].quoted;
     f->userId = w.positional[i].quoted ? w.positional[i].text() : "";
     ++i;

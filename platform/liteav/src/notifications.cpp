@@ -38,20 +38,22 @@ bool pusherCommand(Words& w, bool wait) {
   }
   auto task = [n, what, eventId, deviceType, added, keys, values] {
     State& st = State::get();
-    std::shared_lock<std::shared_mutex> lock(st.delivery);
-    auto it = st.pushers.find(int(n));
     void* data = nullptr;
     ITXLivePusherCallback* cb = nullptr;
-    if (it != st.pushers.end()) {
-      cb = pusherCallback(it->second, &data);
-    } else {
-      // Destroyed: a thread on its way out still calls what it last had.
-      auto gone = st.departedPushers.find(int(n));
-      if (gone == st.departedPushers.end()) return;
-      cb = gone->second.first;
-      data = gone->second.second;
+    {
+      std::shared_lock<std::shared_mutex> lock(st.delivery);
+      auto it = st.pushers.find(int(n));
+      if (it != st.pushers.end()) {
+        cb = pusherCallback(it->second, &data);
+      } else {
+        // Destroyed: a thread on its way out still calls what it last had.
+        auto gone = st.departedPushers.find(int(n));
+        if (gone == st.departedPushers.end()) return;
+        cb = gone->second.first;
+        data = gone->second.second;
+      }
     }
-    if (!cb) return;
+    if (!cb) return;  // called with no lock held
     std::vector<const char*> k, v;
     for (auto& x : keys) k.push_back(x.c_str());
     for (auto& x : values) v.push_back(x.c_str());
@@ -99,8 +101,12 @@ bool audioFrameCommand(Words& w, bool wait) {
   }
   auto task = [which, id, samples, rate, channels, given] {
     State& st = State::get();
-    std::shared_lock<std::shared_mutex> lock(st.delivery);
-    if (!st.audioFrames) return;
+    ITRTCAudioFrameCallback* callback = nullptr;
+    {
+      std::shared_lock<std::shared_mutex> lock(st.delivery);
+      callback = st.audioFrames;
+    }
+    if (!callback) return;  // called with no lock held
     std::vector<int16_t> pcm(size_t(samples * channels));
     for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = given.empty() ? int16_t((i % 64) * 16) : given[i % given.size()];
     TRTCAudioFrame frame;
@@ -109,9 +115,9 @@ bool audioFrameCommand(Words& w, bool wait) {
     frame.length = uint32_t(pcm.size() * 2);
     frame.sampleRate = uint32_t(rate);
     frame.channel = uint32_t(channels);
-    if (which == "captured") st.audioFrames->onCapturedAudioFrame(&frame);
-    else if (which == "play") st.audioFrames->onPlayAudioFrame(&frame, id.c_str());
-    else st.audioFrames->onMixedPlayAudioFrame(&frame);
+    if (which == "captured") callback->onCapturedAudioFrame(&frame);
+    else if (which == "play") callback->onPlayAudioFrame(&frame, id.c_str());
+    else callback->onMixedPlayAudioFrame(&frame);
   };
   return onEvents(task, wait);
 }
@@ -133,17 +139,19 @@ bool vodCommand(Words& w, bool wait) {
   }
   auto task = [n, what, value] {
     State& st = State::get();
-    std::shared_lock<std::shared_mutex> lock(st.delivery);
-    auto it = st.vodPlayers.find(int(n));
     ITXVodPlayerCallback* cb = nullptr;
-    if (it != st.vodPlayers.end()) {
-      cb = vodCallback(it->second);
-    } else {
-      auto gone = st.departedVodPlayers.find(int(n));  // a thread on its way out
-      if (gone == st.departedVodPlayers.end()) return;
-      cb = gone->second;
+    {
+      std::shared_lock<std::shared_mutex> lock(st.delivery);
+      auto it = st.vodPlayers.find(int(n));
+      if (it != st.vodPlayers.end()) {
+        cb = vodCallback(it->second);
+      } else {
+        auto gone = st.departedVodPlayers.find(int(n));  // a thread on its way out
+        if (gone == st.departedVodPlayers.end()) return;
+        cb = gone->second;
+      }
     }
-    if (!cb) return;
+    if (!cb) return;  // called with no lock held
     if (what == "started") cb->onVodPlayerStarted(uint64_t(value));
     else if (what == "progress") cb->onVodPlayerProgress(uint64_t(value));
     else if (what == "paused") cb->onVodPlayerPaused();
@@ -169,23 +177,23 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else
             cb->onWarning(int(a), text.c_str(), nullptr);
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   if (verb == "enter-room") {
     if (!w.integer(0, &a, "milliseconds")) return false;
-    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onEnterRoom(a); }, wait, error, w.late);
+    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onEnterRoom(a); }, wait, error, &w);
   }
   if (verb == "exit-room") {
     if (!w.integer(0, &a, "a reason")) return false;
-    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onExitRoom(int(a)); }, wait, error, w.late);
+    return fireCloud([a](ITRTCCloudCallback* cb) { cb->onExitRoom(int(a)); }, wait, error, &w);
   }
   if (verb == "user-enter") {
     if (!w.text(0, &id, "a user id")) return false;
-    return fireCloud([id](ITRTCCloudCallback* cb) { cb->onUserEnter(id.c_str()); }, wait, error, w.late);
+    return fireCloud([id](ITRTCCloudCallback* cb) { cb->onUserEnter(id.c_str()); }, wait, error, &w);
   }
   if (verb == "user-exit") {
     if (!w.text(0, &id, "a user id") || !w.integer(1, &a, "a reason")) return false;
-    return fireCloud([id, a](ITRTCCloudCallback* cb) { cb->onUserExit(id.c_str(), int(a)); }, wait, error, w.late);
+    return fireCloud([id, a](ITRTCCloudCallback* cb) { cb->onUserExit(id.c_str(), int(a)); }, wait, error, &w);
   }
   if (verb == "video-available" || verb == "substream-available" || verb == "audio-available") {
     bool on;
@@ -199,7 +207,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else if (which == 1) cb->onUserSubStreamAvailable(p, on);
           else cb->onUserAudioAvailable(p, on);
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   if (verb == "volume") {
     std::vector<std::pair<std::string, uint32_t>> entries;
@@ -217,7 +225,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           for (size_t i = 0; i < entries.size(); ++i) v[i].userId = entries[i].first.c_str(), v[i].volume = entries[i].second;
           cb->onUserVoiceVolume(entries.empty() ? nullptr : v.data(), uint32_t(count), uint32_t(total));
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   if (verb == "speed-test") {
     int64_t rtt, finished, total, quality;
@@ -232,7 +240,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           r.rtt = int(rtt);
           cb->onSpeedTest(r, uint32_t(finished), uint32_t(total));
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   if (verb == "first-frame") {
     uint32_t fw = 0, fh = 0;
@@ -243,7 +251,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
         [id, kind, fw, fh](ITRTCCloudCallback* cb) {
           cb->onFirstVideoFrame(id.c_str(), static_cast<TRTCVideoStreamType>(kind), fw, fh);
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   if (verb == "network-quality") {
     if (!w.integer(0, &a, "the local quality")) return false;
@@ -263,7 +271,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
             r[i].userId = remote[i].first.c_str(), r[i].quality = static_cast<TRTCQuality>(remote[i].second);
           cb->onNetworkQuality(local, r.data(), uint32_t(remote.size()));
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   if (verb == "statistics") {
     TRTCStatistics st;
@@ -282,7 +290,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
     st.receivedBytes = uint32_t(v);
     if (!w.keyInt("sent", &v, 0)) return false;
     st.sentBytes = uint32_t(v);
-    return fireCloud([st](ITRTCCloudCallback* cb) { cb->onStatistics(st); }, wait, error, w.late);
+    return fireCloud([st](ITRTCCloudCallback* cb) { cb->onStatistics(st); }, wait, error, &w);
   }
   if (verb == "connection") {
     if (!w.text(0, &text, "lost, retrying or recovered")) return false;
@@ -293,10 +301,10 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else if (text == "retrying") cb->onTryToReconnect();
           else cb->onConnectionRecovery();
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
-  if (verb == "camera-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onCameraDidReady(); }, wait, error, w.late);
-  if (verb == "mic-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onMicDidReady(); }, wait, error, w.late);
+  if (verb == "camera-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onCameraDidReady(); }, wait, error, &w);
+  if (verb == "mic-ready") return fireCloud([](ITRTCCloudCallback* cb) { cb->onMicDidReady(); }, wait, error, &w);
   if (verb == "device-change") {
     if (!w.text(0, &id, "a device id") || !w.integer(1, &a, "a device type") || !w.integer(2, &b, "a state"))
       return false;
@@ -304,7 +312,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
         [id, a, b](ITRTCCloudCallback* cb) {
           cb->onDeviceChange(id.c_str(), static_cast<TRTCDeviceType>(a), static_cast<TRTCDeviceState>(b));
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   if (verb == "screen-capture") {
     if (!w.text(0, &text, "started, paused, resumed or stopped")) return false;
@@ -318,7 +326,7 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
           else if (text == "resumed") cb->onScreenCaptureResumed(int(a));
           else cb->onScreenCaptureStoped(int(a));
         },
-        wait, error, w.late);
+        wait, error, &w);
   }
   *known = false;
   return false;

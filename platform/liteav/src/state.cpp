@@ -16,8 +16,8 @@ State& State::get() {
   return *state;
 }
 
-Worker& State::remoteFor(const std::string& userId) {
-  return (std::hash<std::string>()(userId) & 1) ? remoteB : remoteA;
+Worker& State::remoteFor(const std::string& userId, int streamType) {
+  return remote[(std::hash<std::string>()(userId) + size_t(unsigned(streamType))) % 4];
 }
 
 void State::log(const std::string& line) {

@@ -9,12 +9,16 @@
 // Threads and protection:
 // - State::mutex guards the call log, the scripts, the objects' bookkeeping and
 //   the simulated room's settings.
-// - State::delivery is taken shared by every callback delivery and exclusively
-//   by every change of a registration (add/remove callback, render callbacks,
-//   destroy). So once a registration change returns, the old callback is no
-//   longer running and will not be called again.
+// - State::delivery guards the registrations: a delivery takes it shared only
+//   to look up the callback it will call, a change of a registration (add /
+//   remove callback, render callbacks, destroy) takes it exclusively. No lock
+//   is held while a callback runs, so, as with a real SDK, a delivery already
+//   under way may still reach a callback after its removal (or the instance's
+//   destruction) has returned.
 // - Callbacks run on the stand-in's workers: "events" (cloud notifications),
-//   "local" (local frames) and two "remote" workers (remote frames).
+//   "local" (local big-stream frames), "screen" (other local frames) and four
+//   "remote" workers (remote frames, by user and stream); a held delivery
+//   (`hold`, holds.cpp) on a thread of its own.
 #pragma once
 
 #include <condition_variable>
@@ -114,7 +118,8 @@ struct State {
   // What the cloud's last instance let go of (removeCallback, a render
   // callback replaced or removed, destroyTRTCShareInstance), for the `late`
   // commands: a callback already on its way out of an SDK thread. Forgotten
-  // when a new instance is made (no thread of the old one runs any more).
+  // when a new instance is made (a delivery held with `hold` still calls what
+  // it took, whatever happened meanwhile).
   std::vector<ITRTCCloudCallback*> departedCloudCallbacks;
   RenderRegistration departedLocalRender;
   std::map<std::string, RenderRegistration> departedRemoteRenders;
@@ -126,10 +131,10 @@ struct State {
   std::vector<void*> orphans;
 
   Worker events;   // cloud notifications
-  Worker local;    // local frames
-  Worker remoteA;  // remote frames, by user
-  Worker remoteB;
-  Worker& remoteFor(const std::string& userId);
+  Worker local;    // local big-stream frames
+  Worker screen;   // local frames of the other streams
+  Worker remote[4];  // remote frames, by user and stream
+  Worker& remoteFor(const std::string& userId, int streamType);
 
   // Simulated room (guarded by mutex).
   bool roomRunning = false;
@@ -138,6 +143,10 @@ struct State {
   bool screenOn = false;
   uint32_t volumeInterval = 0;
   int64_t enteredAtMs = 0;
+  // `local-id on`: local frames without an id of their own carry the user id
+  // of the last enterRoom (guarded by mutex).
+  bool localIdInFrames = false;
+  std::string enteredUserId;
   std::thread roomThread;
   std::condition_variable roomWake;
 
