@@ -117,3 +117,37 @@ TEST(Win32Process, TerminateEndsOnlyTheCurrentProcessWithItsCode) {
 }
 
 }  // namespace
+
+namespace {
+
+// GetDllDirectoryW as Windows answers it: the length without the zero when
+// the buffer holds the folder, the size needed with the zero otherwise, and
+// 0 with an empty text when no folder is set.
+TEST(Win32Module, DllDirectoryReadsBackWhatWasSetAndNoneAsEmpty) {
+  win32::takeCalls();
+  ASSERT_TRUE(SetDllDirectoryW(L"C:\\Host\\Plugins\\"));
+  wchar_t buf[64];
+  EXPECT_EQ(16u, GetDllDirectoryW(64, buf));
+  EXPECT_EQ(std::wstring(L"C:\\Host\\Plugins\\"), buf);  // as given, separators and all
+
+  wchar_t small[16];
+  small[0] = L'x';
+  EXPECT_EQ(17u, GetDllDirectoryW(16, small));  // one short of the zero
+  EXPECT_EQ(0, small[0]);
+  EXPECT_EQ(17u, GetDllDirectoryW(0, nullptr));
+
+  ASSERT_TRUE(SetDllDirectoryW(nullptr));
+  buf[0] = L'x';
+  EXPECT_EQ(0u, GetDllDirectoryW(64, buf));
+  EXPECT_EQ(0, buf[0]);
+  EXPECT_EQ(0u, GetDllDirectoryW(0, nullptr));
+
+  EXPECT_EQ(win32::takeCalls(),
+            (std::vector<std::string>{"SetDllDirectoryW(\"C:/Host/Plugins/\")",
+                                      "GetDllDirectoryW(64) -> \"C:/Host/Plugins/\"",
+                                      "GetDllDirectoryW(16) -> too small, 17 needed",
+                                      "GetDllDirectoryW(0) -> too small, 17 needed", "SetDllDirectoryW(null)",
+                                      "GetDllDirectoryW(64) -> \"\"", "GetDllDirectoryW(0) -> \"\""}));
+}
+
+}  // namespace

@@ -36,6 +36,7 @@ void resetRecords();
 
 // The calls since the last take, oldest first, one line each, as the host
 // tool's transcript shows them ("win32" lines):
+//   GetDllDirectoryW(260) -> ""              (the folder set, or too small, N needed)
 //   SetDllDirectoryW("<exe>/LiteAV/")         <exe>: the executable's folder
 //   LoadLibraryW("liteav.dll") -> "<exe>/LiteAV/liteav.dll"   (or -> null 126)
 //   GetProcAddress("<exe>/LiteAV/liteav.dll", "getTRTCShareInstance") -> found   (or -> null 127)

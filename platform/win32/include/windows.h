@@ -82,6 +82,7 @@ UINT WINAPI GetACP(void);
 
 DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 BOOL WINAPI SetDllDirectoryW(LPCWSTR pathName);
+DWORD WINAPI GetDllDirectoryW(DWORD bufferLength, LPWSTR buffer);
 HMODULE WINAPI LoadLibraryW(LPCWSTR fileName);
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL WINAPI FreeLibrary(HMODULE module);

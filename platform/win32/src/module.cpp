@@ -1,5 +1,5 @@
 // Modules and the last-error word: GetModuleFileNameW, SetDllDirectoryW,
-// LoadLibraryW, GetProcAddress, FreeLibrary, GetLastError, SetLastError and
+// GetDllDirectoryW, LoadLibraryW, GetProcAddress, FreeLibrary, GetLastError, SetLastError and
 // PathRemoveFileSpecW, over dlopen and /proc/self/exe.
 //
 // Paths come in with '\' or '/' separators; file calls map '\' to '/'. Wide
@@ -11,6 +11,7 @@
 #include <link.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ thread_local DWORD t_lastError = ERROR_SUCCESS;
 
 std::mutex g_dllDirectoryMutex;
 std::string g_dllDirectory;  // UTF-8, '/' separators; guarded by g_dllDirectoryMutex
+// The folder exactly as SetDllDirectoryW was given it, for GetDllDirectoryW;
+// empty when none is set. Guarded by g_dllDirectoryMutex.
+std::basic_string<WCHAR> g_dllDirectoryAsGiven;
 
 std::string wideToUtf8(LPCWSTR wide) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -136,7 +140,36 @@ BOOL WINAPI SetDllDirectoryW(LPCWSTR pathName) {
   std::lock_guard<std::mutex> lock(g_dllDirectoryMutex);
   g_dllDirectory = pathName ? slashes(wideToUtf8(pathName)) : std::string();
   while (g_dllDirectory.size() > 1 && g_dllDirectory.back() == '/') g_dllDirectory.pop_back();
+  g_dllDirectoryAsGiven = pathName ? std::basic_string<WCHAR>(pathName) : std::basic_string<WCHAR>();
   return TRUE;
+}
+
+// As Windows: the length copied (without the zero) when the buffer holds the
+// folder and its zero, else the size needed (with the zero) and an empty text
+// in the buffer; with no folder set, 0 and an empty text in the buffer.
+DWORD WINAPI GetDllDirectoryW(DWORD bufferLength, LPWSTR buffer) {
+  std::basic_string<WCHAR> folder;
+  {
+    std::lock_guard<std::mutex> lock(g_dllDirectoryMutex);
+    folder = g_dllDirectoryAsGiven;
+  }
+  DWORD result = 0;
+  std::string shown;
+  if (folder.empty()) {
+    if (buffer && bufferLength > 0) buffer[0] = 0;
+    shown = "\"\"";
+  } else if (buffer && bufferLength > folder.size()) {
+    std::copy(folder.begin(), folder.end(), buffer);
+    buffer[folder.size()] = 0;
+    result = static_cast<DWORD>(folder.size());
+    shown = win32_standin::shownPath(wideToUtf8(folder.c_str()));
+  } else {
+    if (buffer && bufferLength > 0) buffer[0] = 0;
+    result = static_cast<DWORD>(folder.size() + 1);
+    shown = "too small, " + std::to_string(result) + " needed";
+  }
+  win32_standin::logCall("GetDllDirectoryW(" + std::to_string(bufferLength) + ") -> " + shown);
+  return result;
 }
 
 // The search order of LoadLibrary for a name or a relative path: the
