@@ -1,6 +1,7 @@
 // The cloud callback: console lines for room notifications, status events for
 // what ActionScript needs, and the renderer bindings that follow remote
-// users' video. Runs on the SDK's callback thread.
+// users' video and presence. Runs on the SDK's callback thread. Once retired
+// (its instance let go of) it only writes its console lines.
 #include <cinttypes>
 #include <cstdio>
 
@@ -42,13 +43,19 @@ void ANEITRTCCloudCallback::onWarning(int warningCode, const char* warningMsg, v
 void ANEITRTCCloudCallback::onEnterRoom(int64_t elapsed) {
   core::inHandler([&] {
     std::printf("\n  onEnterRoom  = %" PRId64 " ms ", elapsed);
-    raise(RtcManager::kEnterRoom, manager_->eventName(RtcManager::kComplete));
+    Retirement::Pass pass(retirement_);
+    if (pass) raise(RtcManager::kEnterRoom, manager_->eventName(RtcManager::kComplete));
   });
 }
 
+// Out of the room no remote stream comes any more: every remote renderer is
+// unbound and its frames freed; the local preview stays.
 void ANEITRTCCloudCallback::onExitRoom(int reason) {
   core::inHandler([&] {
     std::printf("\n  onExitRoom  = %i", reason);
+    Retirement::Pass pass(retirement_);
+    if (!pass) return;
+    releaseRemoteRenderers(*manager_, nullptr);
     raise(RtcManager::kExitRoom, manager_->eventName(RtcManager::kComplete));
   });
 }
@@ -59,10 +66,25 @@ void ANEITRTCCloudCallback::onUserEnter(const char* userId) {
   });
 }
 
+// A user who left sends nothing more: each of their renderers (camera, small
+// stream, sub stream, any other) is unbound and its frames freed.
 void ANEITRTCCloudCallback::onUserExit(const char* userId, int reason) {
   core::inHandler([&] {
     std::printf("\n  onUserExit  = %s --- %i", consoleText(userId).c_str(), reason);
+    Retirement::Pass pass(retirement_);
+    if (!pass) return;
+    const std::string id = textOf(userId);
+    releaseRemoteRenderers(*manager_, &id);
   });
+}
+
+void releaseRemoteRenderers(RtcManager& manager, const std::string* userId) {
+  std::lock_guard<std::mutex> lock(manager.pool.mutex());
+  for (const core::RendererPtr& renderer : manager.pool.renderersLocked()) {
+    if (renderer->free || renderer == manager.localBig || renderer == manager.localSub) continue;
+    if (userId && renderer->userId != *userId) continue;
+    renderer->release();
+  }
 }
 
 // The renderer is bound and the event reported with the id as the SDK gave
@@ -73,6 +95,8 @@ void ANEITRTCCloudCallback::availability(const char* userId, bool available, con
   const std::string id = textOf(userId);
   const char* flag = available ? "1" : "0";
   std::printf(line, (kind + consoleText(userId) + "||" + flag).c_str());
+  Retirement::Pass pass(retirement_);
+  if (!pass) return;
   if (code != 0) {
     if (available) {
       addVideoRender(*manager_, code, id);
@@ -117,6 +141,8 @@ void ANEITRTCCloudCallback::onUserVoiceVolume(TRTCVolumeInfo* userVolumes, uint3
   core::inHandler([&] {
     const int32_t count = static_cast<int32_t>(userVolumesCount);
     if (count <= 0 || !userVolumes) return;
+    Retirement::Pass pass(retirement_);
+    if (!pass) return;
     const std::string localId = forActionScript(manager_->localUserId());
     for (int32_t i = 0; i < count; ++i) {
       const std::string id = textOf(userVolumes[i].userId);
@@ -130,6 +156,8 @@ void ANEITRTCCloudCallback::onUserVoiceVolume(TRTCVolumeInfo* userVolumes, uint3
 void ANEITRTCCloudCallback::onSpeedTest(const TRTCSpeedTestResult& result, uint32_t finishedCount,
                                         uint32_t totalCount) {
   core::inHandler([&] {
+    Retirement::Pass pass(retirement_);
+    if (!pass) return;
     raise(RtcManager::kSpeedTestEvent, core::intToString(static_cast<int32_t>(finishedCount)) + "||" +
                                            core::intToString(static_cast<int32_t>(totalCount)) + "||" +
                                            forActionScript(textOf(result.ip)) + "||" + core::intToString(result.rtt));

@@ -85,6 +85,22 @@ void routeRemote(RtcManager& m, int streamType, const TRTCVideoFrame* frame, con
 
 }  // namespace
 
+namespace {
+
+// A frame that came through a retired registration finds no renderer: the
+// console says so as routing does.
+void noRenderer(bool local, int streamType, const std::string& id) {
+  if (!local) {
+    std::printf("\n onRenderRemoteVideoFrame not ANEVideoRander = %s", core::utf8ToLocal(id).c_str());
+  } else if (streamType == TRTCVideoStreamTypeBig) {
+    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeBig = %s", core::utf8ToLocal(id).c_str());
+  } else if (streamType == TRTCVideoStreamTypeSub) {
+    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeSub = %s", core::utf8ToLocal(id).c_str());
+  }
+}
+
+}  // namespace
+
 void ANEITRTCVideoRenderCallback::onRenderVideoFrame(const char* userId, TRTCVideoStreamType streamType,
                                                      TRTCVideoFrame* frame) {
   core::inHandler([&] {
@@ -92,11 +108,17 @@ void ANEITRTCVideoRenderCallback::onRenderVideoFrame(const char* userId, TRTCVid
     thread_local std::string id;
     thread_local std::string localId;
     manager_->copyLocalUserId(&localId);
-    if (userId && userId[0]) {
-      id.assign(userId);
-      routeRemote(*manager_, streamType, frame, id, localId);
-    } else {
+    // The local registration's frames are the local user's whatever id they
+    // carry; on the remote registration a frame without an id is local too.
+    const bool local = registration_ == Registration::Local || !userId || !userId[0];
+    if (!local) id.assign(userId);
+    Retirement::Pass pass(retirement_);
+    if (!pass) {
+      noRenderer(local, streamType, local ? localId : id);
+    } else if (local) {
       routeLocal(*manager_, streamType, frame, localId);
+    } else {
+      routeRemote(*manager_, streamType, frame, id, localId);
     }
   });
 }
@@ -148,7 +170,7 @@ ANE_FUNCTION(setLocalVideoRenderCallback) {
   const int32_t enable = args.int32(2);
   ITRTCCloud* cloud = loadTrtcCloud();
   if (!cloud) return core::newBool(false);
-  ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().renderCallback() : nullptr;
+  ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().localRenderCallback() : nullptr;
   try {
     return core::newBool(cloud->setLocalVideoRenderCallback(format, bufferType, callback) == 0);
   } catch (const std::exception&) {
@@ -165,7 +187,7 @@ ANE_FUNCTION(setRemoteVideoRenderCallback) {
   const int32_t enable = args.int32(3);
   ITRTCCloud* cloud = loadTrtcCloud();
   if (!cloud) return core::newBool(false);
-  ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().renderCallback() : nullptr;
+  ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().remoteRenderCallback() : nullptr;
   return core::newBool(core::callSdk([&] {
     cloud->setRemoteVideoRenderCallback(userId.c_str(), format, bufferType, callback);
   }));

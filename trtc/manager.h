@@ -55,9 +55,11 @@ class RtcManager {
   void reset();
 
   // The callback objects of the current cloud instance (main thread); null
-  // while no instance is held.
+  // while no instance is held. The local and the remote render registrations
+  // have an object each, so a frame is routed by the registration it came by.
   ANEITRTCCloudCallback* cloudCallback() const { return cloudCallback_; }
-  ANEITRTCVideoRenderCallback* renderCallback() const { return renderCallback_; }
+  ANEITRTCVideoRenderCallback* localRenderCallback() const { return localRenderCallback_; }
+  ANEITRTCVideoRenderCallback* remoteRenderCallback() const { return remoteRenderCallback_; }
 
  private:
   RtcManager();
@@ -70,7 +72,8 @@ class RtcManager {
 
   ITRTCCloud* cloud_ = nullptr;
   ANEITRTCCloudCallback* cloudCallback_ = nullptr;
-  ANEITRTCVideoRenderCallback* renderCallback_ = nullptr;
+  ANEITRTCVideoRenderCallback* localRenderCallback_ = nullptr;
+  ANEITRTCVideoRenderCallback* remoteRenderCallback_ = nullptr;
 };
 
 }  // namespace tamvex

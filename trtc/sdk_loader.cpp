@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <exception>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "shlwapi.h"
@@ -17,11 +18,9 @@ namespace {
 
 SdkEntryPoints g_sdk;
 
-// Callback objects of released instances: an SDK thread may still be on its
-// way out of one of their operations after the instance was destroyed. They
-// are freed once the next instance has been made (the SDK made it after the
-// old one was destroyed, so no thread of the old one runs any more), or when
-// the library is unloaded.
+// Callback objects of released instances, kept while the library is loaded:
+// an SDK thread may still call one after its instance was destroyed, even
+// after a new instance was made. They are retired, so they change nothing.
 std::vector<std::unique_ptr<ANEITRTCCloudCallback>>& retiredCloudCallbacks() {
   static std::vector<std::unique_ptr<ANEITRTCCloudCallback>> list;
   return list;
@@ -29,6 +28,58 @@ std::vector<std::unique_ptr<ANEITRTCCloudCallback>>& retiredCloudCallbacks() {
 std::vector<std::unique_ptr<ANEITRTCVideoRenderCallback>>& retiredRenderCallbacks() {
   static std::vector<std::unique_ptr<ANEITRTCVideoRenderCallback>> list;
   return list;
+}
+
+// The callback objects of an instance whose destruction failed: it lives on
+// and holds them (the render callbacks stay registered with it). The next
+// load takes them up again when it gets that instance back, rather than
+// register a second set. Main thread only.
+struct Survivor {
+  ITRTCCloud* cloud = nullptr;
+  ANEITRTCCloudCallback* cloudCallback = nullptr;
+  ANEITRTCVideoRenderCallback* localRender = nullptr;
+  ANEITRTCVideoRenderCallback* remoteRender = nullptr;
+  bool callbackRemoved = false;  // removeCallback went through
+};
+Survivor g_survivor;
+
+void retire(ANEITRTCCloudCallback* cloudCallback, ANEITRTCVideoRenderCallback* localRender,
+            ANEITRTCVideoRenderCallback* remoteRender) {
+  if (cloudCallback) {
+    cloudCallback->retire();
+    retiredCloudCallbacks().emplace_back(cloudCallback);
+  }
+  for (ANEITRTCVideoRenderCallback* render : {localRender, remoteRender}) {
+    if (!render) continue;
+    render->retire();
+    retiredRenderCallbacks().emplace_back(render);
+  }
+}
+
+// The folder SetDllDirectoryW last set in this process (by the host or
+// another library), read before the LiteAV folder replaces it; empty when
+// none is set.
+std::vector<WCHAR> currentDllDirectory() {
+  std::vector<WCHAR> folder(MAX_PATH);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD n = GetDllDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    if (n < folder.size()) {
+      folder.resize(n);  // 0: none set
+      return folder;
+    }
+    folder.resize(n);  // the size it needs, with its zero
+  }
+  return std::vector<WCHAR>();
+}
+
+// Gives back the folder that was set before (none: SetDllDirectoryW(NULL)).
+void restoreDllDirectory(std::vector<WCHAR> folder) {
+  if (folder.empty()) {
+    SetDllDirectoryW(nullptr);
+  } else {
+    folder.push_back(0);
+    SetDllDirectoryW(folder.data());
+  }
 }
 
 template <class Fn>
@@ -68,6 +119,7 @@ ITRTCCloud* loadTrtcCloud() {
   std::wmemcpy(folder + used, kSubFolder, extra);
   std::printf("\n%s---%ls", kPrefix, folder);
 
+  std::vector<WCHAR> hostDllDirectory = currentDllDirectory();
   SetDllDirectoryW(folder);
   HMODULE library = LoadLibraryW(L"liteav.dll");
   if (!library) std::printf(kLoadFailed, static_cast<int>(GetLastError()));
@@ -101,41 +153,69 @@ ITRTCCloud* loadTrtcCloud() {
   } else {
     g_sdk = SdkEntryPoints{};
   }
-  SetDllDirectoryW(nullptr);
+  restoreDllDirectory(std::move(hostDllDirectory));
   if (!cloud) return nullptr;  // nothing to call through; the next call tries again
 
   std::printf("\n%s --- LoadLibrary liteav.dll complate", kPrefix);
-  retiredCloudCallbacks().clear();
-  retiredRenderCallbacks().clear();
-  manager.cloudCallback_ = new ANEITRTCCloudCallback(&manager);
-  manager.renderCallback_ = new ANEITRTCVideoRenderCallback(&manager);
+  const Survivor survivor = std::exchange(g_survivor, Survivor{});
+  bool addCallback = true;
+  if (survivor.cloud == cloud) {
+    // The instance that outlived its destruction: it still holds these.
+    manager.cloudCallback_ = survivor.cloudCallback;
+    manager.localRenderCallback_ = survivor.localRender;
+    manager.remoteRenderCallback_ = survivor.remoteRender;
+    addCallback = survivor.callbackRemoved;
+  } else {
+    retire(survivor.cloudCallback, survivor.localRender, survivor.remoteRender);
+    manager.cloudCallback_ = new ANEITRTCCloudCallback(&manager);
+    manager.localRenderCallback_ =
+        new ANEITRTCVideoRenderCallback(&manager, ANEITRTCVideoRenderCallback::Registration::Local);
+    manager.remoteRenderCallback_ =
+        new ANEITRTCVideoRenderCallback(&manager, ANEITRTCVideoRenderCallback::Registration::Remote);
+  }
   manager.cloud_ = cloud;
-  try {
-    cloud->addCallback(manager.cloudCallback_);
-  } catch (const std::exception&) {
+  if (addCallback) {
+    try {
+      cloud->addCallback(manager.cloudCallback_);
+    } catch (const std::exception&) {
+    }
   }
   return cloud;
 }
 
+// The callbacks are taken back and the instance destroyed; its callback
+// objects are retired and kept, since an SDK thread may still be on its way
+// into one. When the destruction fails the instance lives on with them: they
+// stay as they are for the next load (g_survivor).
 void releaseCloud() {
   RtcManager& manager = RtcManager::instance();
+  bool destroyed = true;
+  bool removed = false;
   if (manager.cloud_) {
     releaseScreenList();
     try {
-      loadTrtcCloud()->removeCallback(manager.cloudCallback_);
+      manager.cloud_->removeCallback(manager.cloudCallback_);
+      removed = true;
     } catch (const std::exception&) {
     }
+    destroyed = false;
     if (g_sdk.destroyTRTCShareInstance) {
       try {
         g_sdk.destroyTRTCShareInstance();
+        destroyed = true;
       } catch (const std::exception&) {
       }
     }
   }
-  if (manager.cloudCallback_) retiredCloudCallbacks().emplace_back(manager.cloudCallback_);
-  if (manager.renderCallback_) retiredRenderCallbacks().emplace_back(manager.renderCallback_);
+  if (destroyed) {
+    retire(manager.cloudCallback_, manager.localRenderCallback_, manager.remoteRenderCallback_);
+  } else {
+    g_survivor = Survivor{manager.cloud_, manager.cloudCallback_, manager.localRenderCallback_,
+                          manager.remoteRenderCallback_, removed};
+  }
   manager.cloudCallback_ = nullptr;
-  manager.renderCallback_ = nullptr;
+  manager.localRenderCallback_ = nullptr;
+  manager.remoteRenderCallback_ = nullptr;
   manager.cloud_ = nullptr;
 }
 

@@ -57,8 +57,9 @@ class ITRTCCloudCallback {
 };
 
 // Frames of one user and stream, registered with setLocalVideoRenderCallback /
-// setRemoteVideoRenderCallback.
-// Assumption: userId is null or empty for local frames.
+// setRemoteVideoRenderCallback. Tamvex registers an object of its own for each
+// of the two, so a frame is known as local or remote by the object it reaches,
+// whatever user id it carries.
 class ITRTCVideoRenderCallback {
  public:
   virtual ~ITRTCVideoRenderCallback() {}
@@ -116,9 +117,10 @@ class ITRTCScreenCaptureSourceList {
 // on the AIR main thread.
 // Assumption: outcomes arrive later through ITRTCCloudCallback; operations
 // may throw std::exception.
-// Assumption: after removeCallback a callback already running on an SDK
-// thread may still finish; nothing is called on it after the instance is
-// destroyed and a new one has been made.
+// A callback already on its way on an SDK thread may still be called after
+// removeCallback, after the instance was destroyed, even after a new one was
+// made: Tamvex keeps every callback object it registered while the library is
+// loaded, and one of a released instance changes nothing.
 class ITRTCCloud {
  public:
   // Callbacks and version.
