@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "alloc_counter.h"
+#include "liteav_standin/control.h"
 #include "sessions.h"
 
 namespace bench {
@@ -25,6 +26,45 @@ struct Phase {
 };
 
 }  // namespace
+
+// Users who come and go: each enters, its view is registered, it sends two
+// 640 x 360 small-stream frames and leaves (onUserExit). Peak and settled
+// pixel memory after every departure, in 640 x 360 BGRA frames; nothing of a
+// user who left can be pulled, so the floor is 0.
+static void printDepartures() {
+  constexpr double kSmallBytes = 640.0 * 360.0 * 4.0;
+  TamvexSession& t = TamvexSession::get();
+  TRTCVideoFrame frame = t.frame(TRTCVideoPixelFormat_I420, FrameSize{640, 360});
+  struct Row {
+    int users;
+    double peak, settled;
+  };
+  std::vector<Row> rows;
+  int made = 0;
+  for (int users : {5, 150}) {
+    t.drainEvents();
+    const int64_t base = liveBytes();
+    resetPeakBytes();
+    for (int i = 0; i < users; ++i) {
+      const std::string user = "visitor_1400012345_" + std::to_string(++made);
+      std::string error;
+      liteav_standin::command("user-enter \"" + user + "\"", &error);
+      t.context().call("setRemoteVideoRenderCallback", {user, int32_t(1), int32_t(1), int32_t(1)});
+      t.deliver(user, frame, TRTCVideoStreamTypeSmall);
+      t.deliver(user, frame, TRTCVideoStreamTypeSmall);
+      liteav_standin::command("user-exit \"" + user + "\" 0", &error);
+      t.drainEvents();
+    }
+    rows.push_back(Row{users, double(peakBytes() - base) / kSmallBytes, double(liveBytes() - base) / kSmallBytes});
+  }
+  std::fflush(stdout);
+  std::printf("\nPixel memory, users who come and go: each enters, sends two 640x360 I420 small-stream frames and\n"
+              "leaves (in 640x360 BGRA frames above the level before the first of them):\n");
+  std::printf("  %-8s %8s %8s %8s\n", "users", "peak", "settled", "floor");
+  for (const Row& r : rows) std::printf("  %-8d %8.2f %8.2f %8d\n", r.users, r.peak, r.settled, 0);
+  std::printf("  (floor: nothing of a user who left can be pulled)\n");
+  std::fflush(stdout);
+}
 
 void printPixelMemory() {
   TamvexSession& t = TamvexSession::get();
@@ -60,6 +100,7 @@ void printPixelMemory() {
     std::printf("  %-22s %6d %8.2f %8d %8.2f %8d\n", p.name, p.active, p.peak, 2 * (p.active ? p.active : p.pullable),
                 p.settled, p.active ? 2 * p.active : p.pullable);
   std::printf("  (limit: 2 frames per active stream; floor while stopped: 1 frame per stream that can still be pulled)\n");
+  printDepartures();
 }
 
 }  // namespace bench

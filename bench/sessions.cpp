@@ -183,4 +183,8 @@ void TamvexSession::deliver(const std::string& user, TRTCVideoFrame& frame) {
   callback_->onRenderVideoFrame(user.c_str(), TRTCVideoStreamTypeBig, &frame);
 }
 
+void TamvexSession::deliver(const std::string& user, TRTCVideoFrame& frame, TRTCVideoStreamType stream) {
+  callback_->onRenderVideoFrame(user.c_str(), stream, &frame);
+}
+
 }  // namespace bench

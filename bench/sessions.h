@@ -69,6 +69,8 @@ class TamvexSession : public Session {
   TRTCVideoFrame frame(int format, FrameSize size) const;
   // The render callback the extension registered, run on this thread.
   void deliver(const std::string& user, TRTCVideoFrame& frame);
+  // The same for another stream of the user (small, sub).
+  void deliver(const std::string& user, TRTCVideoFrame& frame, TRTCVideoStreamType stream);
 
  private:
   TamvexSession();
