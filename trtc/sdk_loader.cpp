@@ -18,9 +18,11 @@ namespace {
 
 SdkEntryPoints g_sdk;
 
-// Callback objects of released instances, kept while the library is loaded:
-// an SDK thread may still call one after its instance was destroyed, even
-// after a new instance was made. They are retired, so they change nothing.
+// Callback objects of released instances, kept while the library is loaded
+// (as the pushers' and VOD players' are): an SDK thread may still call one
+// after its instance was destroyed, even after a new instance was made. They
+// are retired, so they change nothing. Freed when the library is unloaded,
+// after which its code is gone too.
 std::vector<std::unique_ptr<ANEITRTCCloudCallback>>& retiredCloudCallbacks() {
   static std::vector<std::unique_ptr<ANEITRTCCloudCallback>> list;
   return list;

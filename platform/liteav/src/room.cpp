@@ -144,6 +144,14 @@ void roomStop() {
   }
   r.wake.notify_all();
   if (t.joinable()) t.join();
+  // What the room sent is still queued on the delivery threads: it is
+  // delivered (or finds its callback gone) before the stop returns.
+  State& s = State::get();
+  const auto settled = [] {};
+  for (Worker* w : {&s.events, &s.local, &s.screen})
+    if (!w->onThread()) w->run(settled);
+  for (Worker& w : s.remote)
+    if (!w.onThread()) w.run(settled);
 }
 
 void roomOnEnter() {
