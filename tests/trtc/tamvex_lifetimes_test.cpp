@@ -73,6 +73,22 @@ TEST_F(TamvexLifetimes, DeliveriesOfADestroyedInstanceReachLiveObjectsAndChangeN
   EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u1||16||8||0||0||1")});
 }
 
+// A frame of the instance is being taken in (held inside its "video" event's
+// dispatch) when ActionScript disposes of the SDK: dispose returns only once
+// that intake is over, so nothing of the old instance changes the session
+// after it. The dispatch is let go after its limit, the context being alive.
+TEST_F(TamvexLifetimes, DisposeWaitsForAnIntakeAlreadyUnderWay) {
+  renderCallbacks(1, {"u1"});
+  sdk("video-available \"u1\" 1");
+  events();
+  air::DispatchHold hold("video", std::chrono::milliseconds(300));
+  sdk("async frame remote \"u1\" 8x4");
+  ASSERT_TRUE(hold.waitUntilHeld(std::chrono::seconds(10)));
+  EXPECT_EQ(call("dispose"), air::Value(true));
+  EXPECT_EQ(hold.stage(), air::DispatchHold::Stage::TimedOut);
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u1||8||4||0||0||1")});
+}
+
 // The stand-in cannot throw across DLLs in the Windows build.
 #if !defined(_WIN32)
 // destroyTRTCShareInstance throws: the instance lives on and still holds the
