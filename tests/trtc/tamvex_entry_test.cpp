@@ -129,7 +129,9 @@ TEST_F(TamvexStandIn, RefusesMalformedCommandsWithAMessage) {
   const char* const bad[] = {"no-such-verb", "frame local", "frame remote 8x8", "frame local 8x8 kind=huge",
                              "error 5 \"unterminated", "video-available \"u1\"", "answer",
                              "answer getSDKVersion code=abc", "pusher 9 event 1", "vod 1 started 5",
-                             "audio-frame captured", "room sideways", "async"};
+                             "audio-frame captured", "room sideways", "async", "hold", "hold h1",
+                             "hold h1 room start", "hold h1 frame remote \"nobody\" 4x2", "release nobody",
+                             "local-id maybe"};
   for (const char* line : bad) {
     std::string error;
     EXPECT_FALSE(liteav_standin::command(line, &error)) << line;

@@ -3,8 +3,8 @@
 // each other. The files: state.cpp (state, log, text forms), cloud.cpp,
 // devices.cpp and players.cpp (the SDK objects and their exports, objects.h),
 // commands.cpp (the command language, commands.h), frames.cpp,
-// notifications.cpp, room.cpp (the simulated room), exports.cpp (the
-// control exports).
+// notifications.cpp, holds.cpp (deliveries held in flight), room.cpp (the
+// simulated room), exports.cpp (the control exports).
 //
 // Threads and protection:
 // - State::mutex guards the call log, the scripts, the objects' bookkeeping and
