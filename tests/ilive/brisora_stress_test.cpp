@@ -197,7 +197,7 @@ const Colour kColours[] = {{224, 32, 32}, {32, 224, 32}, {32, 32, 224}, {224, 22
 const std::string kAnchor = "anchor";  // never leaves
 const Colour kAnchorColour{128, 128, 128};
 const Colour kMeColour{96, 160, 40};
-const Sizes kFrameSizes[] = {{32, 18}, {48, 28}, {64, 36}, {20, 10}};
+const Sizes kFrameSizes[] = {{32, 18}, {160, 90}, {64, 36}, {320, 180}};
 
 Colour colourOf(const std::string& user) {
   if (user == kAnchor) return kAnchorColour;
@@ -277,13 +277,17 @@ void deliverLocal(std::atomic<bool>& stop) {
   }
 }
 
-// Each user leaves (camera off) and comes back (camera on), one after another.
+// Two users leave (camera off) and come back (camera on) in the other order,
+// so that a renderer one of them let go of is taken by the other.
 void comeAndGo(std::atomic<bool>& stop) {
   for (uint32_t tick = 0; !stop.load(); ++tick) {
-    const std::string& user = kUsers[tick % kUsers.size()];
-    standin::memberEvent(4, {user}, true);
+    const std::string& first = kUsers[tick % kUsers.size()];
+    const std::string& second = kUsers[(tick + 1) % kUsers.size()];
+    standin::memberEvent(4, {first}, true);
+    standin::memberEvent(4, {second}, true);
     std::this_thread::yield();
-    standin::memberEvent(3, {user}, true);
+    standin::memberEvent(3, {second}, true);
+    standin::memberEvent(3, {first}, true);
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
 }
