@@ -296,7 +296,12 @@ bool command(const std::string& line, std::string* error) {
   if (words[0] == "sdk") words.erase(words.begin());  // the host tool's prefix may be passed along
   // `late COMMAND`: to the handlers a completed releaseSdk let go of.
   const bool late = !words.empty() && words[0] == "late";
-  if (late) words.erase(words.begin());
+  if (late) {
+    words.erase(words.begin());
+    // Completions already queued (an auto-completed release among them) run
+    // first: a late callback comes after what the SDK had already sent.
+    runOnSdkThread([] {});
+  }
   if (words.empty()) return fail(error, late ? "late: expected a command" : "empty sdk command");
   struct LateScope {
     explicit LateScope(bool on) { lateDelivery() = on; }
