@@ -249,8 +249,8 @@ std::string wrongPicture(const std::string& user, const std::vector<uint8_t>& bg
   for (size_t i = 0; i < bgra.size(); i += 4)
     if (!near(bgra[i], c.b) || !near(bgra[i + 1], c.g) || !near(bgra[i + 2], c.r) || bgra[i + 3] != 255) {
       char text[96];
-      std::snprintf(text, sizeof text, "pixel %zu is %02X%02X%02X (red, green, blue), not its user's colour", i / 4,
-                    bgra[i + 2], bgra[i + 1], bgra[i]);
+      std::snprintf(text, sizeof text, "pixel %lu is %02X%02X%02X (red, green, blue), not its user's colour",
+                    static_cast<unsigned long>(i / 4), bgra[i + 2], bgra[i + 1], bgra[i]);
       return text;
     }
   return "";
@@ -361,7 +361,8 @@ TEST_F(BrisoraStress, EachPullShowsItsOwnUsersColourWhileUsersComeGoAndContextsE
       EXPECT_EQ("", wrongPicture(kAnchor, ba->bytes))
           << "the anchor's picture after a context that was no longer current was finalized";
       bool announced = false;
-      for (const air::Event& e : events()) announced = announced || (e.code == "video" && e.level.rfind(kAnchor + "||", 0) == 0);
+      for (const air::Event& e : events())
+        announced = announced || (e.code == "video" && e.level.rfind(kAnchor + "||", 0) == 0);
       EXPECT_TRUE(announced) << "no \"video\" event of the anchor on the current context";
     }
   }

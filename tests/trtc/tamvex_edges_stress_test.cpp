@@ -46,15 +46,16 @@ std::string wrongPicture(const std::string& user, const std::vector<uint8_t>& bg
   for (size_t i = 0; i < bgra.size(); i += 4)
     if (bgra[i] != b || bgra[i + 1] != g || bgra[i + 2] != r || bgra[i + 3] != 0xFF) {
       char text[96];
-      std::snprintf(text, sizeof text, "pixel %zu is %02X%02X%02X, not its user's colour", i / 4, bgra[i + 2],
-                    bgra[i + 1], bgra[i]);
+      std::snprintf(text, sizeof text, "pixel %lu is %02X%02X%02X, not its user's colour",
+                    static_cast<unsigned long>(i / 4), bgra[i + 2], bgra[i + 1], bgra[i]);
       return text;
     }
   return "";
 }
 
 std::string frameLine(const std::string& user, const char* kind, const char* size) {
-  return std::string("frame remote \"") + user + "\" kind=" + kind + " " + size + " format=bgra color=" + colourOf(user);
+  return std::string("frame remote \"") + user + "\" kind=" + kind + " " + size +
+         " format=bgra color=" + colourOf(user);
 }
 
 class TamvexEdgesStress : public TamvexSession {
