@@ -21,19 +21,28 @@ namespace {
 // A new context: every function, handler and renderer raises on it from now on.
 void adoptContext(FREContext ctx) { LiveManager::instance().adoptContext(ctx); }
 
-// The context is cleared and the renderers emptied first (reset), then the
-// SDK released: its release completes on its own threads, and a frame that
-// comes meanwhile finds no renderer and makes none.
-void contextFinalizer(FREContext) {
+// The current context ends the session: the context is cleared and the
+// renderers emptied first (reset), then the SDK released: its release
+// completes on its own threads, and a frame that comes meanwhile finds no
+// renderer and makes none. An older context that ActionScript dropped is only
+// forgotten; the session of the newest goes on (core::finishContext). Either
+// way no event is still on its way to ctx when this returns.
+void contextFinalizer(FREContext ctx) {
   std::printf("\n%s,%s", kPrefix, "BrisoraContextFinalizer\xA3\xBAGetILive()->release()");
   try {
-    LiveManager::instance().reset();
+    LiveManager& manager = LiveManager::instance();
+    core::finishContext(ctx, manager.renderers, manager.context, [&manager] {
+      try {
+        manager.reset();
+      } catch (...) {
+      }
+      try {
+        ::GetILive()->releaseSdk(nullptr, nullptr, nullptr);
+      } catch (...) {
+        // The SDK's answer to its release is not used, a failure included.
+      }
+    });
   } catch (...) {
-  }
-  try {
-    ::GetILive()->releaseSdk(nullptr, nullptr, nullptr);
-  } catch (...) {
-    // The SDK's answer to its release is not used, a failure included.
   }
 }
 
