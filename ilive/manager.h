@@ -75,8 +75,9 @@ class LiveManager {
 
   // The context initializer's hand-over: the manager and every renderer take ctx.
   void adoptContext(FREContext ctx);
-  // The context finalizer's reset: the context cleared (no renderer is made
-  // until the next context), every renderer removed, the pool emptied,
+  // The current context's finalizer's reset (core::finishContext, which
+  // drains the dispatch gate afterwards): the context cleared (no renderer is
+  // made until the next context), every renderer removed, the pool emptied,
   // localCamera and localScreen cleared, the audio level counters emptied.
   void reset();
 

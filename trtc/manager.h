@@ -49,8 +49,9 @@ class RtcManager {
 
   // The context initializer's hand-over: the manager and every renderer take ctx.
   void adoptContext(FREContext ctx);
-  // The context finalizer's reset: the context cleared (no renderer is made
-  // until the next context), the local stream renderers cleared, every
+  // The current context's finalizer's reset (core::finishContext, which
+  // drains the dispatch gate afterwards): the context cleared (no renderer is
+  // made until the next context), the local stream renderers cleared, every
   // renderer named on the console and removed, the pool emptied.
   void reset();
 

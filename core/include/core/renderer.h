@@ -14,13 +14,18 @@
 //   thread using it lets go, even after the pool is emptied.
 //
 // Contexts: every renderer raises its events on its own copy of the context.
-// The owner's context (the manager's) is read and changed only under the
-// pool's mutex, and every renderer's copy with it: a new context is adopted
-// by every renderer at once (adoptLocked), and no renderer is made without a
-// context (acquireLocked). The context finalizer clears the owner's context
+// The owner's context (the manager's) is changed only under the pool's
+// mutex, and every renderer's copy with it: a new context is adopted by every
+// renderer at once (adoptLocked), and no renderer is made without a context
+// (acquireLocked). The current context's finalizer clears the owner's context
 // first and empties the pool under the same lock (removeAll), before the SDK
 // is released; a frame that arrives while the SDK winds down finds no
-// renderer and makes none, so nothing keeps a finished context.
+// renderer and makes none, so nothing keeps a finished context. Each copy is
+// read under core's dispatch gate (context.h), which the finalizer drains
+// after removeAll, outside this lock: an event that read a finished context
+// has landed before the finalizer returns. The finalizer of an older context
+// that ActionScript dropped empties nothing: the renderers still naming it
+// take the owner's context (forgetContext, entry.h).
 //
 // Pixel memory: a renderer in use keeps two frames (the published one and the
 // one being written), so a steady stream allocates nothing; one whose stream
