@@ -136,12 +136,11 @@ TEST_F(BrisoraStress, FramesMembersAndPullsFromManyThreads) {
 
 // Small I420 frames handed in through the SDK's callback thread by another
 // thread, completions answering by themselves, logins one after another, the
-// simulated room running, and the SDK released (which stops the room, whose
-// thread may itself be waiting for the callback thread): no main-thread
-// operation waits long. No lock is taken in an order that could close a cycle
-// with the callback thread; the main thread's one wait on it is the release
-// stopping the room, which lasts until the room thread's callbacks queued so
-// far have run.
+// simulated room running on its own threads, and the SDK released (which
+// tells the room to stop without waiting for a delivery under way): no
+// main-thread operation waits long, and no event reaches a finalized context.
+// The room started again joins the threads of the run before it, which have
+// only their current delivery left to finish.
 TEST_F(BrisoraStress, TheMainThreadNeverWaitsLongOnTheCallbackThread) {
   call("initILiveSdk", {1400, 0, 0, 0});
   standin::setAutoComplete(true);
