@@ -59,12 +59,15 @@ void onRemoteVideo(const ilive::VideoFrame* frame, void*) {
     LiveManager& m = LiveManager::instance();
     const std::string& user = frameUser(*frame);
     const int32_t kind = frame->sourceKind >= 1 && frame->sourceKind <= 3 ? frame->sourceKind : 0;
-    if (core::RendererPtr r = core::routeRemote(m.renderers, m.context, user, kind, m.localUserLocked)) {
-      core::takeFrame(*r, frameOf(*frame), user, kind);
-      return;
+    const core::Route route = core::routeRemote(m.renderers, m.context, user, kind, m.localUserLocked);
+    if (route) {
+      core::takeFrame(route, frameOf(*frame), user, kind);
+    } else if (route.ownerGone) {
+      core::lateFrame();  // after the context finalizer: nothing made, nothing raised
+    } else {
+      std::printf("\n%s = %s  === %i", "OnRemoteVideo", user.c_str(), frame->sourceKind);
+      raiseError(user, kind, "not find videoRander and doRender");
     }
-    std::printf("\n%s = %s  === %i", "OnRemoteVideo", user.c_str(), frame->sourceKind);
-    raiseError(user, kind, "not find videoRander and doRender");
   });
 }
 
@@ -77,92 +80,112 @@ void onLocalVideo(const ilive::VideoFrame* frame, void*) {
     LiveManager& m = LiveManager::instance();
     thread_local std::string user;
     core::RendererPtr& slot = kind == 1 ? m.localCamera : m.localScreen;
-    if (core::RendererPtr r = core::routeLocal(m.renderers, m.context, slot, kind != 1, m.localUserLocked, kind, &user))
-      core::takeFrame(*r, frameOf(*frame), user, kind);
+    const core::Route route = core::routeLocal(m.renderers, m.context, slot, kind != 1, m.localUserLocked, kind, &user);
+    if (route)
+      core::takeFrame(route, frameOf(*frame), user, kind);
+    else if (route.ownerGone)
+      core::lateFrame();
     else
       raiseError(user, kind, kind == 1 ? "not find local_camera" : "not find local_screen");
   });
 }
 
+namespace {
+
+std::string userText(const ilive::SdkString& id) { return std::string(id.c_str(), id.size()); }
+
+// Camera on: the local user's camera takes the local camera slot (kept when
+// set, else the renderer bound to it, else a free one); a remote user keeps
+// the renderer it has when announced again, else takes a free one. Bound
+// before "addvideo" goes out, so that ActionScript finds the renderer as soon
+// as it hears of it.
+void cameraOn(LiveManager& m, const std::string& user) {
+  core::RendererPtr r;
+  {
+    std::lock_guard<std::mutex> lock(m.renderers.mutex());
+    if (user == m.localUserLocked) {
+      if (!m.localCamera) {
+        m.localCamera = m.renderers.findLocked(user, 1);
+        if (!m.localCamera) m.localCamera = m.acquireRendererLocked();
+      }
+      r = m.localCamera;
+    } else {
+      r = m.renderers.findLocked(user, 1);
+      if (!r) r = m.acquireRendererLocked();
+    }
+    if (r) r->bind(user, 1);
+  }
+  if (r)
+    m.context.raise(m.addvideo, core::joinLevel({user, "1"}));
+  else
+    raiseError(user, 1, "not find videoRander");
+}
+
+// Camera off: the user's camera renderer (the local camera slot for the local
+// user) is released.
+void cameraOff(LiveManager& m, const std::string& user) {
+  bool released = false;
+  {
+    std::lock_guard<std::mutex> lock(m.renderers.mutex());
+    core::RendererPtr r = user == m.localUserLocked ? m.localCamera : m.renderers.findLocked(user, 1);
+    if (r) {
+      r->release();
+      if (r == m.localCamera) m.localCamera.reset();
+      released = true;
+    }
+  }
+  if (released)
+    m.context.raise(m.novideo, core::joinLevel({user, "1"}));
+  else
+    raiseError(user, 1, "not remove videoRander");
+}
+
+// Screen or media file on (kind 2 or 3): the one screen slot is bound to the
+// user; given to another user, it starts empty.
+void screenOn(LiveManager& m, const std::string& user, int32_t kind) {
+  {
+    std::lock_guard<std::mutex> lock(m.renderers.mutex());
+    if (!m.localScreen) m.localScreen = m.acquireRendererLocked();
+    if (m.localScreen) m.localScreen->bind(user, kind);
+  }
+  m.context.raise(m.addvideo, core::joinLevel({user, kindText(kind)}));
+}
+
+// Screen or media file off: the screen slot, if set, is released; the event
+// goes out either way.
+void screenOff(LiveManager& m, const std::string& user, int32_t kind) {
+  {
+    std::lock_guard<std::mutex> lock(m.renderers.mutex());
+    if (m.localScreen) {
+      m.localScreen->release();
+      m.localScreen.reset();
+    }
+  }
+  m.context.raise(m.removevideo, core::joinLevel({user, kindText(kind)}));
+}
+
+}  // namespace
+
+// Camera events name every user of the list in order; screen and media events
+// only the first (an empty list names nobody).
 void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& userIds, void*) {
   core::inHandler([&] {
     LiveManager& m = LiveManager::instance();
     switch (event) {
       case ilive::EVENT_CAMERA_ON:
-        for (const ilive::SdkString& id : userIds) {
-          const std::string user(id.c_str(), id.size());
-          core::RendererPtr r;
-          {
-            std::lock_guard<std::mutex> lock(m.renderers.mutex());
-            if (user == m.localUserLocked) {
-              if (!m.localCamera) {
-                m.localCamera = m.renderers.findLocked(user, 1);
-                if (!m.localCamera) m.localCamera = m.acquireRendererLocked();
-              }
-              r = m.localCamera;
-            } else {
-              // A user announced again keeps the renderer it has.
-              r = m.renderers.findLocked(user, 1);
-              if (!r) r = m.acquireRendererLocked();
-            }
-            // Bound before the event goes out, so that ActionScript finds
-            // the renderer as soon as it hears of it.
-            if (r) r->bind(user, 1);
-          }
-          if (r)
-            m.context.raise(m.addvideo, core::joinLevel({user, "1"}));
-          else
-            raiseError(user, 1, "not find videoRander");
-        }
+        for (const ilive::SdkString& id : userIds) cameraOn(m, userText(id));
         break;
       case ilive::EVENT_CAMERA_OFF:
-        for (const ilive::SdkString& id : userIds) {
-          const std::string user(id.c_str(), id.size());
-          bool released = false;
-          {
-            std::lock_guard<std::mutex> lock(m.renderers.mutex());
-            core::RendererPtr r = user == m.localUserLocked ? m.localCamera : m.renderers.findLocked(user, 1);
-            if (r) {
-              r->release();
-              if (r == m.localCamera) m.localCamera.reset();
-              released = true;
-            }
-          }
-          if (released)
-            m.context.raise(m.novideo, core::joinLevel({user, "1"}));
-          else
-            raiseError(user, 1, "not remove videoRander");
-        }
+        for (const ilive::SdkString& id : userIds) cameraOff(m, userText(id));
         break;
       case ilive::EVENT_SCREEN_ON:
-      case ilive::EVENT_MEDIA_ON: {
-        // Only the first user counts; an empty list names nobody.
-        if (userIds.empty()) break;
-        const int32_t kind = event == ilive::EVENT_SCREEN_ON ? 2 : 3;
-        const std::string user(userIds[0].c_str(), userIds[0].size());
-        {
-          std::lock_guard<std::mutex> lock(m.renderers.mutex());
-          if (!m.localScreen) m.localScreen = m.acquireRendererLocked();
-          if (m.localScreen) m.localScreen->bind(user, kind);
-        }
-        m.context.raise(m.addvideo, core::joinLevel({user, kindText(kind)}));
+      case ilive::EVENT_MEDIA_ON:
+        if (!userIds.empty()) screenOn(m, userText(userIds[0]), event == ilive::EVENT_SCREEN_ON ? 2 : 3);
         break;
-      }
       case ilive::EVENT_SCREEN_OFF:
-      case ilive::EVENT_MEDIA_OFF: {
-        if (userIds.empty()) break;
-        const int32_t kind = event == ilive::EVENT_SCREEN_OFF ? 2 : 3;
-        const std::string user(userIds[0].c_str(), userIds[0].size());
-        {
-          std::lock_guard<std::mutex> lock(m.renderers.mutex());
-          if (m.localScreen) {
-            m.localScreen->release();
-            m.localScreen.reset();
-          }
-        }
-        m.context.raise(m.removevideo, core::joinLevel({user, kindText(kind)}));
+      case ilive::EVENT_MEDIA_OFF:
+        if (!userIds.empty()) screenOff(m, userText(userIds[0]), event == ilive::EVENT_SCREEN_OFF ? 2 : 3);
         break;
-      }
       default:
         break;
     }

@@ -63,8 +63,8 @@ void routeLocal(RtcManager& m, int streamType, const TRTCVideoFrame* frame, cons
   else
     return;
   core::RendererPtr& slot = code == 1 ? m.localBig : m.localSub;
-  if (core::RendererPtr r = core::routeLocal(m.pool, m.context, slot, false, id, code, nullptr)) {
-    core::takeFrame(*r, frameOf(frame), shownId(id), code);
+  if (const core::Route r = core::routeLocal(m.pool, m.context, slot, false, id, code, nullptr)) {
+    core::takeFrame(r, frameOf(frame), shownId(id), code);
   } else if (code == 1) {
     std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeBig = %s", core::utf8ToLocal(id).c_str());
   } else {
@@ -75,12 +75,12 @@ void routeLocal(RtcManager& m, int streamType, const TRTCVideoFrame* frame, cons
 void routeRemote(RtcManager& m, int streamType, const TRTCVideoFrame* frame, const std::string& id,
                  const std::string& localId) {
   const int32_t code = codeOfStreamType(streamType);
-  core::RendererPtr r = core::routeRemote(m.pool, m.context, id, code, localId);
+  const core::Route r = core::routeRemote(m.pool, m.context, id, code, localId);
   if (!r) {
     std::printf("\n onRenderRemoteVideoFrame not ANEVideoRander = %s", core::utf8ToLocal(id).c_str());
     return;
   }
-  core::takeFrame(*r, frameOf(frame), shownId(id), code);
+  core::takeFrame(r, frameOf(frame), shownId(id), code);
 }
 
 }  // namespace

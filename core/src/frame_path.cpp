@@ -75,11 +75,14 @@ bool toBgra(const Frame& f, uint8_t* dst) {
 
 }  // namespace
 
-bool takeFrame(ANEVideoRander& renderer, const Frame& frame, const std::string& user, int32_t kind) {
+bool takeFrame(const Route& route, const Frame& frame, const std::string& user, int32_t kind) {
+  if (!route) return false;
+  ANEVideoRander& renderer = *route.renderer;
   if (!contextReady(renderer.context)) return false;
   if (!frame.data || frame.size == 0 || !carriesPixels(frame)) return false;
-  if (!renderer.frame.write(frame.width, frame.height, [&frame](uint8_t* dst) { return toBgra(frame, dst); }))
-    return false;
+  const auto convert = [&frame](uint8_t* dst) { return toBgra(frame, dst); };
+  const auto stillBound = [&route, &renderer] { return renderer.binding() == route.binding; };
+  if (!renderer.frame.write(frame.width, frame.height, convert, stillBound)) return false;
   thread_local std::string level;
   LevelBuilder(level)
       .field(user)
@@ -92,32 +95,50 @@ bool takeFrame(ANEVideoRander& renderer, const Frame& frame, const std::string& 
   return true;
 }
 
-RendererPtr routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
-                        const std::string& localUser) {
-  RendererPtr renderer;
+void lateFrame() { contextReady(AneContext()); }
+
+namespace {
+
+// Binds the routed renderer (pool lock held) and notes its binding.
+Route routedLocked(RendererPtr renderer, const AneContext& owner, const std::string& user, int32_t kind) {
+  Route route;
+  if (renderer) {
+    renderer->bind(user, kind);
+    route.binding = renderer->binding();
+    route.renderer = std::move(renderer);
+  } else {
+    route.ownerGone = owner.null();
+  }
+  return route;
+}
+
+}  // namespace
+
+Route routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
+                  const std::string& localUser) {
+  Route route;
   bool created = false;
   {
     std::lock_guard<std::mutex> lock(pool.mutex());
-    renderer = pool.findLocked(user, kind);
+    RendererPtr renderer = pool.findLocked(user, kind);
     if (!renderer && user != localUser && kind != 1) {
       renderer = pool.acquireLocked(owner.get());
       created = renderer != nullptr;
     }
-    if (renderer) renderer->bind(user, kind);
+    route = routedLocked(std::move(renderer), owner, user, kind);
   }
   if (created) std::printf("\n%s === %i", "no Video - init Create", kind);
-  return renderer;
+  return route;
 }
 
-RendererPtr routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
-                       const std::string& localUser, int32_t kind, std::string* userCopy) {
+Route routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
+                 const std::string& localUser, int32_t kind, std::string* userCopy) {
   std::lock_guard<std::mutex> lock(pool.mutex());
   if (userCopy) userCopy->assign(localUser);
   RendererPtr renderer = pool.findLocked(localUser, kind);
   if (!renderer) renderer = keepSlot && slot ? slot : pool.acquireLocked(owner.get());
   slot = renderer;
-  if (renderer) renderer->bind(localUser, kind);
-  return renderer;
+  return routedLocked(std::move(renderer), owner, localUser, kind);
 }
 
 FramePull readFramePull(uint32_t argc, FREObject argv[]) {

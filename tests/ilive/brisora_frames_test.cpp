@@ -134,6 +134,57 @@ TEST_F(BrisoraFrames, MemberEventsBindAndReleaseRenderers) {
   EXPECT_TRUE(events().empty());
 }
 
+// The screen slot passes from one user to another: the new user's view
+// starts empty, never with the previous user's picture; a user announced
+// again keeps its own.
+TEST_F(BrisoraFrames, AScreenRendererGivenToAnotherUserStartsEmpty) {
+  sdk("member 7 \"a\"");
+  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "a||2")}, waitEvents(1));
+  sdk("frame remote \"a\" kind=2 format=rgb24 4x2");
+  EXPECT_EQ(std::vector<air::Event>{ev("video", "a||4||2||0||0||2")}, events());
+  sdk("member 7 \"a\"");
+  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "a||2")}, waitEvents(1));
+  EXPECT_EQ(32u, pull("a", 2).size());
+
+  sdk("member 9 \"b\"");  // a media file of b's: the same slot, another user
+  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "b||3")}, waitEvents(1));
+  EXPECT_TRUE(pull("b", 3).empty());
+  sdk("frame remote \"b\" kind=3 format=rgb24 2x2");
+  EXPECT_EQ(16u, pull("b", 3).size());
+  events();
+
+  sdk("member 7 \"c\"");
+  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "c||2")}, waitEvents(1));
+  EXPECT_TRUE(pull("c", 2).empty());
+  EXPECT_TRUE(isNull(call("getVideoBitmapData", {air::Null{}, std::string("c"), 2})));
+  EXPECT_TRUE(events().empty());
+}
+
+// After the finalizer a frame still on its way makes nothing and raises
+// nothing: the console says once that the context is gone, for a local frame
+// and for every kind of remote frame alike.
+TEST_F(BrisoraFrames, FramesAfterTheFinalizerPrintOnlyTheContextError) {
+  announce("u1");
+  sdk("frame remote \"u1\" kind=1 format=rgb24 4x2");
+  sdk("frame local \"me\" kind=2 format=rgb24 4x2");
+  events();
+  ilive::standin::setAutoComplete(true);  // the release completes: the SDK lets go of the handlers
+  context_->dispose();
+  console();
+  std::vector<std::string> printed;
+  for (const char* late : {"late frame remote \"u1\" kind=1 format=rgb24 4x2",
+                           "late frame remote \"u2\" kind=2 format=rgb24 4x2",
+                           "late frame remote \"u3\" kind=7 format=rgb24 4x2",
+                           "late frame local \"me\" kind=1 format=rgb24 4x2",
+                           "late frame local \"me\" kind=3 format=rgb24 4x2"}) {
+    sdk(late);
+    printed.push_back(console());
+  }
+  EXPECT_EQ(std::vector<std::string>(5, "\nANE CTX Context Error"), printed);
+  EXPECT_EQ(0u, air::eventsAfterFinalize());
+  EXPECT_EQ(0u, context_->droppedEvents());
+}
+
 TEST_F(BrisoraFrames, PullingAnUnboundPairRaisesAnErrorAndLeavesTheArray) {
   EXPECT_EQ((std::vector<uint8_t>{9, 9, 9}), pull("ghost", 7));
   EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "ghost||0||not get videoRander")}, events());

@@ -4,10 +4,15 @@
 // a ByteArray. Each extension adapts its SDK's frame record to Frame and keeps
 // its own console texts for a frame that finds no renderer.
 //
-// Threads: routing takes the pool's mutex for the lookup and the bind only;
-// the conversion runs outside it, into the renderer's FrameStore (see
-// renderer.h). Level texts live in buffers of the calling thread, so a steady
-// stream of frames allocates nothing once they have grown.
+// Threads: routing takes the pool's mutex for the lookup and the bind only,
+// and hands back the renderer with its binding's generation as they were
+// under that lock (a Route); the conversion runs outside it, into the
+// renderer's FrameStore, which publishes the frame only while that binding
+// still holds (see renderer.h). So the events thread may release or rebind a
+// renderer between a frame's routing and its intake: the late intake is
+// dropped, never shown in the view of the renderer's next user. Level texts
+// live in buffers of the calling thread, so a steady stream of frames
+// allocates nothing once they have grown.
 #pragma once
 
 #include <cstddef>
@@ -33,30 +38,47 @@ struct Frame {
   int64_t value = 0;  // the event's fifth field
 };
 
-// The intake: the frame converted to BGRA into the renderer's store, then
-// "video" raised on the renderer's context with the level
+// Where routing sent a frame: the renderer and the generation of the binding
+// it was routed under, both read under the pool lock. Empty when the frame has
+// no renderer; ownerGone then says that the owner had no context there (the
+// context finalizer has run: the frame came late).
+struct Route {
+  RendererPtr renderer;
+  uint32_t binding = 0;
+  bool ownerGone = false;
+  explicit operator bool() const { return renderer != nullptr; }
+};
+
+// The intake: the frame converted to BGRA into the routed renderer's store,
+// then "video" raised on the renderer's context with the level
 // user||width||height||flag||value||kind. Dropped (nothing stored, no event,
-// the previous frame kept): a renderer without a context (after "ANE CTX
-// Context Error" on the console), a frame without data, one shorter than its
-// format needs, one whose BGRA size does not fit in 32 bits. True when stored.
-bool takeFrame(ANEVideoRander& renderer, const Frame& frame, const std::string& user, int32_t kind);
+// the previous frame kept): an empty route, a renderer without a context
+// (after "ANE CTX Context Error" on the console), a frame without data, one
+// shorter than its format needs, one whose BGRA size does not fit in 32 bits,
+// and one whose renderer's binding changed since it was routed (the frame
+// belongs to a view that is gone). True when stored.
+bool takeFrame(const Route& route, const Frame& frame, const std::string& user, int32_t kind);
+
+// A frame that came after the context finalizer: prints the renderers' guard
+// line, "ANE CTX Context Error", and nothing else.
+void lateFrame();
 
 // A remote user's frame: the renderer bound to (user, kind); without one, for
 // a user other than localUser and a kind other than 1 (a camera is bound when
 // it is announced), the first free renderer, bound now, after which the console
 // says "no Video - init Create". localUser is read only under the pool lock,
 // so it may be a text that lock guards, and so is owner, the context a new
-// renderer takes. Null when the frame has no renderer.
-RendererPtr routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
-                        const std::string& localUser);
+// renderer takes. Empty when the frame has no renderer.
+Route routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
+                  const std::string& localUser);
 
 // A local frame of `kind`: the renderer bound to (localUser, kind), else the
 // one `slot` names when keepSlot (a slot shared by several kinds), else the
 // first free one; slot then names it, and it is bound to (localUser, kind).
 // localUser and slot are read under the pool lock; *userCopy, when given,
 // receives localUser as it was there.
-RendererPtr routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
-                       const std::string& localUser, int32_t kind, std::string* userCopy);
+Route routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
+                 const std::string& localUser, int32_t kind, std::string* userCopy);
 
 // The arguments of a frame pull: the target, the user id (read into a text
 // this thread keeps, so a pull allocates nothing) and the kind.

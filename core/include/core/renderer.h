@@ -3,8 +3,19 @@
 //
 // Ownership and protection:
 // - RendererPool::mutex() guards the pool list and every renderer's binding
-//   (user id, kind, free flag). Routing takes it for the lookup and the bind
-//   only, never for a conversion.
+//   (user id, kind, free flag) and is the only lock under which a binding
+//   changes. Routing takes it for the lookup and the bind only, never for a
+//   conversion.
+// - Each binding has a generation, a counter on the renderer that moves (under
+//   the pool lock) whenever the binding changes: release, a bind to another
+//   user or kind, remove. Routing reads it with the renderer under the pool
+//   lock; the store compares it under its write lock just before it publishes
+//   and drops the frame when it moved. So a frame routed for one user is never
+//   shown after its renderer was given to another, however long the SDK
+//   thread took between routing and intake. The counter is atomic because the
+//   store reads it under its own lock, not the pool's.
+// - A renderer bound to another user starts empty, as an unbound one is: no
+//   view ever shows the previous user's picture.
 // - FrameStore guards its pixels itself: a writer converts into a back buffer
 //   that nobody reads (writers are serialised by their own lock), then swaps
 //   it with the published buffer under a short lock; a reader copies the
@@ -33,6 +44,7 @@
 // bound keeps none (release, remove).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -48,10 +60,17 @@ namespace core {
 class FrameStore {
  public:
   // SDK thread. convert(uint8_t* dst) fills width*height*4 bytes and returns
-  // false to drop the frame. Buffers are reused while the size stays the same.
-  // Returns false when the frame was dropped (bad size or convert refused).
+  // false to drop the frame. stillWanted() is asked under the write lock,
+  // before the conversion and again just before the frame is published; false
+  // drops the frame. Buffers are reused while the size stays the same.
+  // Returns false when the frame was dropped (bad size, convert refused, no
+  // longer wanted).
+  template <class Convert, class StillWanted>
+  bool write(uint32_t width, uint32_t height, Convert&& convert, StillWanted&& stillWanted);
   template <class Convert>
-  bool write(uint32_t width, uint32_t height, Convert&& convert);
+  bool write(uint32_t width, uint32_t height, Convert&& convert) {
+    return write(width, height, std::forward<Convert>(convert), [] { return true; });
+  }
 
   // Main thread. read(const uint8_t* data, uint32_t size, uint32_t width,
   // uint32_t height) runs under the publish lock; data is null when size is 0.
@@ -78,13 +97,15 @@ class FrameStore {
   uint32_t height_ = 480;
 };
 
-template <class Convert>
-bool FrameStore::write(uint32_t width, uint32_t height, Convert&& convert) {
+template <class Convert, class StillWanted>
+bool FrameStore::write(uint32_t width, uint32_t height, Convert&& convert, StillWanted&& stillWanted) {
   const uint32_t bytes = bgraFrameBytes(width, height);
   if (bytes == 0) return false;
   std::lock_guard<std::mutex> writer(writeMutex_);
+  if (!stillWanted()) return false;
   if (back_.size() != bytes) back_.resize(bytes);
   if (!convert(back_.data())) return false;
+  if (!stillWanted()) return false;
   std::lock_guard<std::mutex> lock(frontMutex_);
   front_.swap(back_);
   size_ = bytes;
@@ -93,8 +114,10 @@ bool FrameStore::write(uint32_t width, uint32_t height, Convert&& convert) {
   return true;
 }
 
-// One renderer. The binding fields are guarded by the pool's mutex; the
-// context is atomic (cleared by remove() while SDK threads may read it).
+// One renderer. The binding fields are guarded by the pool's mutex, and bind,
+// release and remove are called with it held; the context is atomic (cleared
+// by remove() while SDK threads may read it), and so is the binding's
+// generation (changed under the pool's mutex, read under the store's lock).
 class ANEVideoRander {
  public:
   explicit ANEVideoRander(FREContext context) : context(context) {}
@@ -105,13 +128,26 @@ class ANEVideoRander {
   bool free = true;    // guarded by the pool's mutex
   FrameStore frame;
 
+  // The generation of the binding: equal values mean the same binding.
+  uint32_t binding() const { return binding_.load(std::memory_order_acquire); }
+
+  // Bound to (id, k). The same binding again changes nothing (a steady
+  // stream rebinds on every frame); any other starts a new generation, and a
+  // renderer that passes to another user starts empty.
   void bind(const std::string& id, int32_t k) {
+    if (!free && kind == k && userId == id) return;
+    const bool otherUser = userId != id;
+    nextBinding();
     userId = id;
     kind = k;
     free = false;
+    if (otherUser) frame.clear();
   }
-  // Unbound: its frames are freed (nothing can look it up to pull them).
+  // Unbound: its frames are freed (nothing can look it up to pull them). The
+  // generation moves first, so that a writer holding the store's lock now
+  // either publishes before the frames are freed or sees the change.
   void release() {
+    nextBinding();
     userId.clear();
     kind = 0;
     free = true;
@@ -122,6 +158,10 @@ class ANEVideoRander {
     context.set(nullptr);
     frame.clear();
   }
+
+ private:
+  void nextBinding() { binding_.fetch_add(1, std::memory_order_acq_rel); }
+  std::atomic<uint32_t> binding_{0};  // written under the pool's mutex
 };
 
 using RendererPtr = std::shared_ptr<ANEVideoRander>;
