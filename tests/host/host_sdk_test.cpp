@@ -283,7 +283,7 @@ TEST(HostLate, CallbacksAfterTheFinalizerAreHandledSoundly) {
                                     "expect event video \"u1||4||2||0||0||1\"\n"
                                     "finalize\n"  // releaseSdk completes at once: the SDK forgets its handlers
                                     "sdk late frame remote \"u1\" 4x2\n"
-                                    "expect console contains \"OnRemoteVideo\"\n"
+                                    "expect console \"ANE CTX Context Error\"\n"
                                     "sdk late member 4 \"u1\"\n"
                                     "sdk late stats\n"
                                     "sdk late disconnect 1 \"gone\"\n"
