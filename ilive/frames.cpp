@@ -194,18 +194,19 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
 
 namespace {
 
-// The renderer bound to (user, kind); raises "not get videoRander" when none is.
-core::RendererPtr rendererFor(const std::string& user, int32_t kind) {
+// The renderer bound to (user, kind) with its binding; raises "not get
+// videoRander" when none is.
+core::Route rendererFor(const std::string& user, int32_t kind) {
   LiveManager& m = LiveManager::instance();
-  core::RendererPtr r = m.renderers.find(user, kind);
+  core::Route r = core::findBound(m.renderers, user, kind);
   if (!r) raiseError(user, kind, "not get videoRander");
   return r;
 }
 
 FREObject copyFrameTo(uint32_t argc, FREObject argv[]) {
   const core::FramePull pull = core::readFramePull(argc, argv);
-  core::RendererPtr r = rendererFor(pull.user, pull.kind);
-  if (r && pull.target) core::copyFrame(*r, pull.target);
+  const core::Route r = rendererFor(pull.user, pull.kind);
+  if (r && pull.target) core::copyFrame(r, pull.target);
   return nullptr;
 }
 
@@ -217,10 +218,10 @@ ANE_FUNCTION(getVideoVector) { return copyFrameTo(argc, argv); }
 
 ANE_FUNCTION(getVideoBitmapData) {
   const core::FramePull pull = core::readFramePull(argc, argv);
-  core::RendererPtr r = rendererFor(pull.user, pull.kind);
+  const core::Route r = rendererFor(pull.user, pull.kind);
   if (!r) return nullptr;
   FREObject bitmap = nullptr;
-  r->frame.read([&bitmap](const uint8_t* data, uint32_t size, uint32_t width, uint32_t height) {
+  core::readFrame(r, [&bitmap](const uint8_t* data, uint32_t size, uint32_t width, uint32_t height) {
     // A renderer that has stored no frame yet has no picture to give.
     if (data && size) bitmap = core::newBitmapData(width, height, data);
   });

@@ -148,6 +148,20 @@ FramePull readFramePull(uint32_t argc, FREObject argv[]) {
   return FramePull{args.object(0), user, args.int32(2)};
 }
 
+Route findBound(RendererPool& pool, const std::string& user, int32_t kind) {
+  Route route;
+  std::lock_guard<std::mutex> lock(pool.mutex());
+  route.renderer = pool.findLocked(user, kind);
+  if (route.renderer) route.binding = route.renderer->binding();
+  return route;
+}
+
+void copyFrame(const Route& route, FREObject byteArray) {
+  readFrame(route, [byteArray](const uint8_t* data, uint32_t size, uint32_t, uint32_t) {
+    fillByteArray(byteArray, data, size);
+  });
+}
+
 void copyFrame(const ANEVideoRander& renderer, FREObject byteArray) {
   renderer.frame.read([byteArray](const uint8_t* data, uint32_t size, uint32_t, uint32_t) {
     fillByteArray(byteArray, data, size);

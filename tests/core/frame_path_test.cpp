@@ -170,6 +170,31 @@ TEST_F(CoreFramePath, AReleaseDuringAConversionDropsTheFrame) {
   EXPECT_EQ(0u, r->frame.bytesHeld());
 }
 
+// A pull finds u1's renderer; before it copies, the events thread gives that
+// renderer to u2 and u2's frame is stored. The pull for u1 must not copy u2's
+// picture.
+TEST_F(CoreFramePath, APullOfARendererReboundBeforeTheCopyGetsNothing) {
+  air::CallScope scope;
+  {
+    std::lock_guard<std::mutex> lock(pool_.mutex());
+    pool_.acquireLocked(nullptr)->bind("u1", 1);
+  }
+  EXPECT_TRUE(core::takeFrame(core::routeRemote(pool_, owner_, "u1", 1, "me"), frame(0x11), "u1", 1));
+  const core::Route found = core::findBound(pool_, "u1", 1);  // main thread
+  ASSERT_TRUE(found);
+  {                                                           // events thread
+    std::lock_guard<std::mutex> lock(pool_.mutex());
+    found.renderer->release();
+    pool_.acquireLocked(nullptr)->bind("u2", 1);
+  }
+  EXPECT_TRUE(core::takeFrame(core::routeRemote(pool_, owner_, "u2", 1, "me"), frame(0x22), "u2", 1));
+  auto array = std::make_shared<air::ByteArray>();
+  array->bytes = {9};
+  core::copyFrame(found, scope.object(array));  // main thread
+  EXPECT_TRUE(array->bytes.empty());
+  events();
+}
+
 // After the context finalizer (the owner's context cleared, the pool
 // emptied) a frame finds no renderer, makes none, and routing says why.
 TEST_F(CoreFramePath, FramesAfterTheFinalizerFindNothingAndSaySo) {

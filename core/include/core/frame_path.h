@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "FlashRuntimeExtensions.h"
 #include "core/renderer.h"
@@ -89,7 +90,23 @@ struct FramePull {
 };
 FramePull readFramePull(uint32_t argc, FREObject argv[]);
 
-// The renderer's newest frame into a ByteArray (length 0 before the first frame).
+// The renderer bound to (user, kind) for a pull, with its binding (the pool
+// lock held for the lookup only); empty when none is.
+Route findBound(RendererPool& pool, const std::string& user, int32_t kind);
+
+// The found renderer's newest frame, shown to read(const uint8_t* data,
+// uint32_t size, uint32_t width, uint32_t height) under the publish lock; no
+// frame (null data, size 0) when the binding changed since the lookup.
+template <class Read>
+void readFrame(const Route& route, Read&& read) {
+  if (!route) return;
+  const ANEVideoRander& renderer = *route.renderer;
+  renderer.frame.read(std::forward<Read>(read), [&] { return renderer.binding() == route.binding; });
+}
+
+// The renderer's newest frame into a ByteArray (length 0 before the first
+// frame, and, for a found renderer, once its binding changed since the lookup).
 void copyFrame(const ANEVideoRander& renderer, FREObject byteArray);
+void copyFrame(const Route& route, FREObject byteArray);
 
 }  // namespace core

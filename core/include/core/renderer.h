@@ -12,8 +12,11 @@
 //   lock; the store compares it under its write lock just before it publishes
 //   and drops the frame when it moved. So a frame routed for one user is never
 //   shown after its renderer was given to another, however long the SDK
-//   thread took between routing and intake. The counter is atomic because the
-//   store reads it under its own lock, not the pool's.
+//   thread took between routing and intake. A pull does the same: it notes
+//   the generation when it looks the renderer up and copies only while it
+//   holds, so it never copies the picture of the renderer's next user. The
+//   counter is atomic because the store reads it under its own locks, not
+//   the pool's.
 // - A renderer bound to another user starts empty, as an unbound one is: no
 //   view ever shows the previous user's picture.
 // - FrameStore guards its pixels itself: a writer converts into a back buffer
@@ -76,8 +79,17 @@ class FrameStore {
   // uint32_t height) runs under the publish lock; data is null when size is 0.
   template <class Read>
   void read(Read&& fn) const {
+    read(std::forward<Read>(fn), [] { return true; });
+  }
+  // As read, but stillWanted() is asked under the publish lock; false reads
+  // as no frame (null data, size 0).
+  template <class Read, class StillWanted>
+  void read(Read&& fn, StillWanted&& stillWanted) const {
     std::lock_guard<std::mutex> lock(frontMutex_);
-    fn(size_ ? front_.data() : static_cast<const uint8_t*>(nullptr), size_, width_, height_);
+    if (size_ && stillWanted())
+      fn(front_.data(), size_, width_, height_);
+    else
+      fn(static_cast<const uint8_t*>(nullptr), uint32_t{0}, width_, height_);
   }
 
   // Frees both buffers; size 0, width and height kept.
