@@ -136,12 +136,13 @@ void addVideoRender(RtcManager& manager, int32_t code, const std::string& id) {
 
 ANE_FUNCTION(getVideoData) {
   const core::FramePull pull = core::readFramePull(argc, argv);
-  core::RendererPtr renderer = RtcManager::instance().pool.find(pull.user, pull.kind);
+  // A renderer given to another user between the lookup and the copy gives nothing.
+  const core::Route renderer = core::findBound(RtcManager::instance().pool, pull.user, pull.kind);
   if (!renderer) {
     std::printf("\n getVideoData = not get videoRander  - %s", core::utf8ToLocal(pull.user).c_str());
     return nullptr;
   }
-  if (core::isObjectOfType(pull.target, FRE_TYPE_BYTEARRAY)) core::copyFrame(*renderer, pull.target);
+  if (core::isObjectOfType(pull.target, FRE_TYPE_BYTEARRAY)) core::copyFrame(renderer, pull.target);
   return nullptr;
 }
 

@@ -162,10 +162,4 @@ void copyFrame(const Route& route, FREObject byteArray) {
   });
 }
 
-void copyFrame(const ANEVideoRander& renderer, FREObject byteArray) {
-  renderer.frame.read([byteArray](const uint8_t* data, uint32_t size, uint32_t, uint32_t) {
-    fillByteArray(byteArray, data, size);
-  });
-}
-
 }  // namespace core

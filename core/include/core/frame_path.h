@@ -104,9 +104,8 @@ void readFrame(const Route& route, Read&& read) {
   renderer.frame.read(std::forward<Read>(read), [&] { return renderer.binding() == route.binding; });
 }
 
-// The renderer's newest frame into a ByteArray (length 0 before the first
-// frame, and, for a found renderer, once its binding changed since the lookup).
-void copyFrame(const ANEVideoRander& renderer, FREObject byteArray);
+// The found renderer's newest frame into a ByteArray (length 0 before the
+// first frame, and once its binding changed since the lookup).
 void copyFrame(const Route& route, FREObject byteArray);
 
 }  // namespace core
