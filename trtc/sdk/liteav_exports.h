@@ -18,9 +18,10 @@ extern "C" {
 // Assumption: the one shared cloud instance, made on first call and the same
 // until destroyTRTCShareInstance.
 typedef ITRTCCloud*(LITEAV_CALL* GetTRTCShareInstanceFn)();
-// Destroys the shared instance.
-// Assumption: its callbacks are not called once a new instance has been made
-// afterwards.
+// Destroys the shared instance. A callback already under way may still finish
+// after it returns, even once a new instance exists; the extension keeps every
+// callback object it ever registered until the library is unloaded, so this
+// needs no assumption.
 typedef void(LITEAV_CALL* DestroyTRTCShareInstanceFn)();
 typedef ITXLivePusher*(LITEAV_CALL* CreateTXLivePusherFn)();
 // Assumption: takes the address of the caller's pointer, destroys the object
