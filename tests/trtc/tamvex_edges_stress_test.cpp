@@ -24,16 +24,6 @@ const std::string kAnchor = "anchor";  // never leaves
 const std::string kAnchorColour = "808080";
 const char* const kSizes[] = {"32x18", "160x90", "64x36", "320x180"};
 
-// Known gap, not yet mended: Tamvex's getVideoData looks its renderer up and
-// copies from it without checking that the binding it found still holds
-// (trtc/frames.cpp: pool.find, then copyFrame of the renderer instead of
-// core::findBound and copyFrame of the route). A user who leaves and another
-// who takes the renderer between the two steps lets a pull copy the other
-// user's picture, about once in forty runs of this scenario. Until that is
-// mended a wrong colour in a pull is reported on stderr instead of failing;
-// set this to true then.
-constexpr bool kPullsCheckTheirBinding = false;
-
 std::string colourOf(const std::string& user) {
   if (user == kAnchor) return kAnchorColour;
   for (size_t i = 0; i < kUsers.size(); ++i)
@@ -138,12 +128,7 @@ TEST_F(TamvexEdgesStress, EachPullShowsItsOwnUsersColourWhileUsersComeGoAndTheSe
     const auto ba = pull(user, code);
     if (ba->bytes.size() == 3 || ba->bytes.empty()) return;  // not found, or no frame yet
     ++pictures;
-    const std::string wrong = wrongPicture(user, ba->bytes);
-    if (kPullsCheckTheirBinding || wrong.empty()) {
-      EXPECT_EQ("", wrong) << "the picture pulled for (" << user << ", " << code << ")";
-    } else {
-      std::fprintf(stderr, "KNOWN GAP: the picture pulled for (%s, %d): %s\n", user.c_str(), code, wrong.c_str());
-    }
+    EXPECT_EQ("", wrongPicture(user, ba->bytes)) << "the picture pulled for (" << user << ", " << code << ")";
   };
   // Seven phases: the last one starts a session again, so the departures at
   // the end meet a live session whatever the phase before it did.
