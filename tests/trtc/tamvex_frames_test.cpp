@@ -8,17 +8,7 @@
 namespace tamvex_test {
 namespace {
 
-class TamvexFrames : public TamvexSession {
- protected:
-  void SetUp() override {
-    TamvexSession::SetUp();
-    if (HasFatalFailure()) return;
-    enterRoom("me");
-    console();
-    calls();
-    events();
-  }
-};
+using TamvexFrames = TamvexInRoom;
 
 TEST_F(TamvexFrames, LocalI420FrameIsStoredAsBgraAndAnnounced) {
   renderCallbacks(1, {});

@@ -23,16 +23,8 @@
 namespace tamvex_test {
 namespace {
 
-class TamvexLifetimes : public TamvexSession {
+class TamvexLifetimes : public TamvexInRoom {
  protected:
-  void SetUp() override {
-    TamvexSession::SetUp();
-    if (HasFatalFailure()) return;
-    enterRoom("me");
-    console();
-    calls();
-    events();
-  }
   void TearDown() override {
     sdk("reset");  // lets go of anything a failed scenario still holds
     TamvexSession::TearDown();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "air/host.h"
+#include "stderr_failures.h"
 #include "liteav_standin/control.h"
 
 namespace air {
@@ -49,20 +50,7 @@ inline int count(const std::string& text, const std::string& part) {
 }
 
 // Failure messages also go to stderr: stdout is captured while a scenario runs.
-class StderrFailures : public ::testing::EmptyTestEventListener {
-  void OnTestPartResult(const ::testing::TestPartResult& r) override {
-    if (r.failed())
-      std::fprintf(stderr, "%s:%d: Failure\n%s\n", r.file_name() ? r.file_name() : "?", r.line_number(), r.message());
-  }
-};
-
-inline void reportFailuresOnStderr() {
-  static bool added = false;
-  if (!added) {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new StderrFailures);
-    added = true;
-  }
-}
+using ane_test::reportFailuresOnStderr;
 
 // True once a scenario of this process entered a room (the local user id
 // outlives a context while the extension stays loaded).
@@ -140,6 +128,20 @@ class TamvexSession : public TamvexLoaded {
     bytes->bytes.assign(3, 0xEE);  // a marker that shows whether the array was touched
     call("getVideoData", {bytes, id, code});
     return bytes;
+  }
+};
+
+// A session in a room as "me", with the set-up's console lines, SDK calls and
+// events taken.
+class TamvexInRoom : public TamvexSession {
+ protected:
+  void SetUp() override {
+    TamvexSession::SetUp();
+    if (HasFatalFailure()) return;
+    enterRoom("me");
+    console();
+    calls();
+    events();
   }
 };
 
