@@ -93,7 +93,11 @@ TEST_F(AirHost, AHeldDispatchWaitsForItsContextsRetirementOrItsLimit) {
   const FREContext handle = ctx->handle();
   {
     air::DispatchHold hold("held", std::chrono::milliseconds(50));
+#ifndef _WIN32
+    // Not in the Windows build: the runtime's DLL carries its own C++ runtime,
+    // so its throw cannot reach this program.
     EXPECT_THROW(air::DispatchHold("other"), std::logic_error);
+#endif
     FREResult first = FRE_OK;
     std::thread t([&] {
       EXPECT_EQ(FREDispatchStatusEventAsync(handle, u8("other"), u8("passes")), FRE_OK);
