@@ -5,8 +5,12 @@
 // Threads and ownership:
 // - Everything here is written on the AIR main thread only, except what the
 //   renderer pool guards (its own mutex) and the local user id (localIdMutex_).
-// - The event-name table and the manager's context copy are written before any
-//   SDK activity and only read by SDK threads afterwards.
+// - The event-name table is written before any SDK activity and only read by
+//   SDK threads afterwards.
+// - The manager's context copy is an atomic word, changed under the pool's
+//   mutex (a new context adopted, the session's end clearing it); SDK threads
+//   read it when they raise an event, under core's dispatch gate, which the
+//   context finalizer drains (core/context.h).
 #pragma once
 
 #include <cstdint>
