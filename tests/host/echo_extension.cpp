@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "FlashRuntimeExtensions.h"
 
@@ -51,6 +52,26 @@ FREObject emit(FREContext ctx, void*, uint32_t argc, FREObject argv[]) {
     FREDispatchStatusEventAsync(ctx, reinterpret_cast<const uint8_t*>(code.c_str()),
                                 reinterpret_cast<const uint8_t*>(level.c_str()));
   }).join();
+  return nullptr;
+}
+
+// breach(value): reads the value into a null pointer, which the runtime
+// refuses and counts as a breach of its rules.
+FREObject breach(FREContext, void*, uint32_t argc, FREObject argv[]) {
+  if (argc) FREGetObjectAsInt32(argv[0], nullptr);
+  return nullptr;
+}
+
+// emitLate(code, level): the event is raised to this context when the
+// extension is unloaded, after every context finalizer has run.
+struct LateEvent {
+  FREContext context;
+  std::string code, level;
+};
+std::vector<LateEvent> gLateEvents;
+
+FREObject emitLate(FREContext ctx, void*, uint32_t argc, FREObject argv[]) {
+  gLateEvents.push_back({ctx, argc > 0 ? text(argv[0]) : "", argc > 1 ? text(argv[1]) : ""});
   return nullptr;
 }
 
@@ -123,6 +144,8 @@ const FRENamedFunction kFunctions[] = {
     {reinterpret_cast<const uint8_t*>("paint"), nullptr, paint},
     {reinterpret_cast<const uint8_t*>("picture"), nullptr, picture},
     {reinterpret_cast<const uint8_t*>("inverted"), nullptr, inverted},
+    {reinterpret_cast<const uint8_t*>("breach"), nullptr, breach},
+    {reinterpret_cast<const uint8_t*>("emitLate"), nullptr, emitLate},
 };
 
 void contextInitializer(void*, const uint8_t*, FREContext ctx, uint32_t* count, const FRENamedFunction** functions) {
@@ -143,4 +166,9 @@ ECHO_EXPORT void HostEchoInitializer(void**, FREContextInitializer* init, FRECon
   *fini = contextFinalizer;
 }
 
-ECHO_EXPORT void HostEchoFinalizer(void*) {}
+ECHO_EXPORT void HostEchoFinalizer(void*) {
+  for (const LateEvent& e : gLateEvents)
+    FREDispatchStatusEventAsync(e.context, reinterpret_cast<const uint8_t*>(e.code.c_str()),
+                                reinterpret_cast<const uint8_t*>(e.level.c_str()));
+  gLateEvents.clear();
+}

@@ -1,6 +1,8 @@
 #include "expectations.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "call_lines.h"
 
@@ -124,6 +126,58 @@ void Expectations::noSdk() {
   seen_.pump(true);
   if (!seen_.calls().empty())
     failed("expected no SDK call, but the extension called " + t_.call(seen_.calls().front()));
+}
+
+void Expectations::sdkLater(const Command& c, bool haveSdk) {
+  if (!haveSdk) scriptError(c, "this extension has no simulated SDK");
+  seen_.pump(true);
+  auto& calls = seen_.calls();
+  std::string passed;
+  for (size_t n = 0; !calls.empty(); ++n) {
+    const std::string call = calls.front();
+    calls.pop_front();
+    if (callMatches(c.text, call)) return;
+    if (n < 5) passed += "\n        " + t_.call(call);
+    else if (n == 5) passed += "\n        ...";
+  }
+  failed("expected the SDK call " + c.text + " later on, the further SDK calls were: " + (passed.empty() ? "none" : passed));
+}
+
+void Expectations::noSdkCall(const Command& c, bool haveSdk) {
+  if (!haveSdk) scriptError(c, "this extension has no simulated SDK");
+  seen_.pump(true);
+  for (const std::string& call : seen_.calls())
+    if (callMatches(c.text, call)) failed("expected no SDK call " + c.text + ", but the extension called " + t_.call(call));
+  seen_.forbid(c);
+}
+
+void Expectations::eventSet(const Command& c) {
+  auto& events = seen_.events();
+  const size_t n = c.events.size();
+  seen_.pollUntil(o_.timeoutMs, [&] { return events.size() >= n; });
+  std::vector<bool> met(n, false);
+  std::string unexpected;
+  const size_t taken = std::min(n, events.size());
+  for (size_t k = 0; k < taken; ++k) {
+    const air::Event e = events.front();
+    events.pop_front();
+    // One with its level given first: a code alone may stand for any of them.
+    size_t i = n;
+    for (int pass = 0; pass < 2 && i == n; ++pass)
+      for (i = 0; i < n; ++i)
+        if (!met[i] && e.code == c.events[i].code && (pass ? !c.events[i].hasLevel : c.events[i].hasLevel && e.level == c.events[i].level))
+          break;
+    if (i < n) met[i] = true;
+    else unexpected += "\n        " + t_.q(e.code) + " " + t_.q(e.level);
+  }
+  std::string missing;
+  for (size_t i = 0; i < n; ++i)
+    if (!met[i]) missing += "\n        " + t_.q(c.events[i].code) + (c.events[i].hasLevel ? " " + t_.q(c.events[i].level) : "");
+  if (missing.empty()) return;
+  failed("expected " + std::to_string(n) + " events in any order; missing:" + missing +
+         (unexpected.empty() ? "\n    (only " + std::to_string(taken) + " event(s) arrived within " +
+                                   std::to_string(o_.timeoutMs) + " ms)"
+                             : "\n    arrived instead:" + unexpected));
 }
 
 void Expectations::win32(const Command& c) {

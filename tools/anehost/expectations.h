@@ -32,6 +32,12 @@ class Expectations {
   void noConsole();
   void sdk(const Command& c, bool haveSdk);
   void noSdk();
+  // `expect sdk later CALL`: the calls before the first that matches are passed over.
+  void sdkLater(const Command& c, bool haveSdk);
+  // `expect no sdk CALL`: none among the calls not yet expected, nor made until the next step ends.
+  void noSdkCall(const Command& c, bool haveSdk);
+  // `expect events any order ...`: the next events, as many as listed, are these in some order.
+  void eventSet(const Command& c);
   void win32(const Command& c);
   void noWin32();
   void size(const Command& c, const air::Value& v);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "call_lines.h"
+
 #ifndef _WIN32
 #include "win32_standin.h"
 #endif
@@ -118,8 +120,7 @@ void Observer::pumpOutput(bool endOfStep) {
   for (auto& call : win32::takeCalls()) takenWin32.push_back(std::move(call));
 #endif
   const auto showCall = [&] {
-    t_.item("sdk", t_.call(taken.front()));
-    calls_.push_back(std::move(taken.front()));
+    sdkCall(std::move(taken.front()));
     taken.pop_front();
   };
   const auto showWin32Call = [&] {
@@ -153,6 +154,29 @@ void Observer::pumpOutput(bool endOfStep) {
   if (endOfStep) completePartialLine();
 }
 
+void Observer::sdkCall(std::string call) {
+  t_.item("sdk", t_.call(call));
+  for (Forbidden& f : forbidden_)
+    if (f.made.empty() && callMatches(f.c->text, call)) f.made = call;
+  calls_.push_back(std::move(call));
+}
+
+void Observer::forbid(const Command& c) { forbidden_.push_back({&c, 2, {}}); }
+
+std::string Observer::forbiddenCallMade() {
+  std::string miss;
+  for (Forbidden& f : forbidden_) {
+    if (miss.empty() && !f.made.empty())
+      miss = "expected no SDK call " + f.c->text + " from line " + std::to_string(f.c->line) +
+             " to the end of the next step, but the extension called " + t_.call(f.made);
+    --f.stepsLeft;
+  }
+  forbidden_.erase(std::remove_if(forbidden_.begin(), forbidden_.end(),
+                                  [](const Forbidden& f) { return f.stepsLeft <= 0 || !f.made.empty(); }),
+                   forbidden_.end());
+  return miss;
+}
+
 void Observer::win32Call(std::string call) {
   const auto ignored = [&](const std::string& prefix) { return call.compare(0, prefix.size(), prefix) == 0; };
   if (std::any_of(ignoredWin32_.begin(), ignoredWin32_.end(), ignored)) {
@@ -171,6 +195,7 @@ void Observer::pumpEvents() {
     if (watch_ && e.code == watch_->name && (!watch_->hasText || e.level == watch_->text)) watched_ = true;
     if (std::find(ignoredEvents_.begin(), ignoredEvents_.end(), e.code) != ignoredEvents_.end()) {
       ++ignoredEventCounts_[e.code];
+      recentIgnored_.emplace(e.code, e.level);
       continue;
     }
     t_.item("event", t_.q(e.code) + " " + t_.q(e.level));
@@ -199,6 +224,7 @@ void Observer::endStep() {
 
 void Observer::beginAction() {
   pump(true);
+  recentIgnored_.clear();
   consoleLines_.clear();
   calls_.clear();
   win32Calls_.clear();
@@ -225,6 +251,9 @@ void Observer::ignore(const Command& c) {
 bool Observer::waitForEvent(const Command& c, unsigned ms) {
   watch_ = &c;
   watched_ = false;
+  // Ignored ones too, up to the start of this step.
+  for (const auto& [code, level] : recentIgnored_)
+    if (code == c.name && (!c.hasText || level == c.text)) watched_ = true;
   beginAction();
   // One delivered before (the moment a completion arrives on an SDK thread
   // decides which step shows it) and not yet expected counts as well.

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,6 +65,13 @@ class Observer {
   // began, line breaks and ignored lines included.
   const std::string& consoleBytes() const { return consoleBytes_; }
 
+  // `expect no sdk CALL`: from here to the end of the next step, an SDK call
+  // that matches is a miss.
+  void forbid(const Command& c);
+  // At the end of a step: the miss of a call forbidden until now ("" when
+  // none); a forbidding that has run its course ends.
+  std::string forbiddenCallMade();
+
   // Runs right after the simulated SDK (or, with win32, the Win32 stand-in)
   // logged a call: the console output written before it is set apart, so the
   // call is shown after it.
@@ -105,6 +113,17 @@ class Observer {
   size_t ignoredWin32Count_ = 0;
   size_t ignoredConsoleCount_ = 0;
   std::map<std::string, size_t> ignoredEventCounts_;
+  struct Forbidden {
+    const Command* c;
+    int stepsLeft;
+    std::string made;  // the first call that matched
+  };
+  void sdkCall(std::string call);
+
+  std::vector<Forbidden> forbidden_;
+  // Ignored events delivered since the current action began: `wait event`
+  // counts them as delivered.
+  std::set<std::pair<std::string, std::string>> recentIgnored_;
   const Command* watch_ = nullptr;  // the event a `wait event` waits for
   bool watched_ = false;
 };

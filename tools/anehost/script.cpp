@@ -5,24 +5,13 @@
 
 #include "call_lines.h"
 #include "options.h"
+#include "repeat.h"
 #include "session.h"
 #include "script_line.h"
 #include "text.h"
 
 namespace anehost {
 namespace {
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-// The text after the first word of a line and, when given, a second one.
-std::string restAfter(const std::string& line, int words) {
-  size_t i = 0;
-  for (int w = 0; w < words; ++w) {
-    while (i < line.size() && isSpace(line[i])) ++i;
-    while (i < line.size() && !isSpace(line[i])) ++i;
-  }
-  return trim(line.substr(i));
-}
 
 // The longest `wait`: ten minutes.
 constexpr uint64_t kMaxWaitMs = 600000;
@@ -34,15 +23,16 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
   std::set<std::string> bound;
   bool haveExtension = false;
   // A byte order mark that some editors write is not part of the first line.
-  std::istringstream in(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
-  std::string raw;
+  std::vector<ScriptLine> lines;
+  if (!expandRepeats(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text, &lines, error)) return false;
   int lineNumber = 0;
   const auto failAt = [&](const std::string& message) {
     *error = "line " + std::to_string(lineNumber) + ": " + message;
     return false;
   };
-  while (std::getline(in, raw)) {
-    ++lineNumber;
+  for (const ScriptLine& scriptLine : lines) {
+    const std::string& raw = scriptLine.text;
+    lineNumber = scriptLine.number;
     std::string message, content;
     std::vector<Token> tokens;
     if (!lineTokens(raw, &tokens, &content, &message)) return failAt(message);
@@ -139,87 +129,7 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       }
       if (ok && !c.bind.empty()) bound.insert(c.bind);
     } else if (keyword == "expect") {
-      if (p.word("result")) {
-        c.op = Command::Op::ExpectResult;
-        ok = p.literal(&c.value, false) && p.end();
-      } else if (p.word("event")) {
-        c.op = Command::Op::ExpectEvent;
-        ok = p.text(&c.name, "an event code");
-        if (ok && !p.atEnd()) ok = p.text(&c.text, "an event level") && (c.hasText = true);
-        ok = ok && p.end();
-      } else if (p.word("console")) {
-        c.op = Command::Op::ExpectConsole;
-        if (tokens.size() == 4 && p.word("contains")) c.flag = true;
-        else if (tokens.size() == 4 && p.word("exactly")) c.op = Command::Op::ExpectConsoleExactly;
-        ok = p.text(&c.text, "a console line") && p.end();
-      } else if (p.word("sdk")) {
-        c.op = Command::Op::ExpectSdk;
-        c.text = restAfter(line, 2);
-        std::string message;
-        if (c.text.empty()) ok = p.fail("expected an SDK operation");
-        else if (!checkCallPattern(c.text, &message)) ok = p.fail(message);
-      } else if (p.word("win32")) {
-        c.op = Command::Op::ExpectWin32;
-        c.text = restAfter(line, 2);
-        std::string message;
-        if (c.text.empty()) ok = p.fail("expected a Win32 call");
-        else if (!checkCallPattern(c.text, &message)) ok = p.fail(message);
-      } else if (p.word("size")) {
-        c.op = Command::Op::ExpectSize;
-        ok = p.boundName(&c.name);
-        if (ok) {
-          const auto* t = p.peek();
-          if (t && t->kind == Token::Kind::Number && t->text.find('x') != std::string::npos &&
-              t->text.compare(0, 2, "0x") != 0) {
-            ok = p.size(&c.width, &c.height);
-            c.hasSize = true;
-          } else if (tokens.size() == 5) {
-            ok = p.size(&c.width, &c.height);
-            c.hasSize = true;
-          } else {
-            ok = p.unsignedNumber(0xFFFFFFFFull, &c.number, "a length");
-          }
-        }
-        ok = ok && p.end();
-      } else if (p.word("bytes")) {
-        c.op = Command::Op::ExpectBytes;
-        ok = p.boundName(&c.name);
-        if (ok && p.word("at")) ok = p.unsignedNumber(0xFFFFFFFFull, &c.number, "an offset") && (c.flag = true);
-        ok = ok && p.byteContents(&c.value) && p.end();
-      } else if (p.word("pixel")) {
-        c.op = Command::Op::ExpectPixel;
-        ok = p.boundName(&c.name);
-        if (ok && !p.word("at")) {
-          ok = p.size(&c.width, &c.height) && (p.word("at") || p.fail("expected 'at X Y' after the size"));
-          c.hasSize = true;
-        }
-        uint64_t x = 0, y = 0, colour = 0;
-        ok = ok && p.unsignedNumber(65535, &x, "a column") && (p.punct(','), true) &&
-             p.unsignedNumber(65535, &y, "a row") && p.unsignedNumber(0xFFFFFFFFull, &colour, "a colour 0xAARRGGBB") &&
-             p.tolerance(&c.tolerance) && p.end();
-        c.x = static_cast<uint32_t>(x);
-        c.y = static_cast<uint32_t>(y);
-        c.colour = static_cast<uint32_t>(colour);
-      } else if (p.word("picture")) {
-        c.op = Command::Op::ExpectPicture;
-        ok = p.boundName(&c.name);
-        const auto* t = p.peek();
-        if (ok && t && t->kind == Token::Kind::Number) {
-          ok = p.size(&c.width, &c.height);
-          c.hasSize = true;
-        }
-        ok = ok && p.text(&c.text, "a PNG file") && p.tolerance(&c.tolerance) && p.end();
-      } else if (p.word("no")) {
-        if (p.word("event")) c.op = Command::Op::ExpectNoEvent;
-        else if (p.word("sdk")) c.op = Command::Op::ExpectNoSdk;
-        else if (p.word("win32")) c.op = Command::Op::ExpectNoWin32;
-        else if (p.word("console")) c.op = Command::Op::ExpectNoConsole;
-        else if (p.word("breach")) c.op = Command::Op::ExpectNoBreach;
-        else ok = p.fail("expected 'expect no event', 'expect no console', 'expect no sdk', 'expect no win32' or 'expect no breach'");
-        ok = ok && p.end();
-      } else {
-        ok = p.fail("expected 'expect result|event|console|sdk|win32|size|bytes|pixel|picture|no ...'");
-      }
+      ok = parseExpect(p, tokens, line, &c);
     } else if (keyword == "wait") {
       if (p.word("event")) {
         c.op = Command::Op::WaitEvent;
@@ -232,8 +142,9 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       }
     } else if (keyword == "sdk") {
       c.op = Command::Op::Sdk;
-      c.text = restAfter(line, 1);
-      if (c.text.empty()) ok = p.fail("expected an SDK command after 'sdk'");
+      std::string message;
+      if (restAfter(line, 1).empty()) ok = p.fail("expected an SDK command after 'sdk'");
+      else if (!sdkCommandText(restAfter(line, 1), &c.text, &message)) ok = p.fail(message);
     } else if (keyword == "library") {
       c.op = Command::Op::Library;
       c.flag = p.word("remove");
@@ -255,7 +166,7 @@ bool parseScript(const std::string& text, Script* out, std::string* error) {
       if (ok && c.hasSize && (c.width == 0 || c.height == 0)) ok = p.fail("a picture needs a width and a height above 0");
     } else {
       return failAt("unknown command '" + (keyword.empty() ? tokens[0].text : keyword) +
-                    "' (option, extension, call, let, expect, wait, sdk, library, save, ignore, print, context, finalize)");
+                    "' (option, extension, call, let, expect, wait, sdk, library, save, ignore, print, context, finalize, repeat)");
     }
     if (!ok) return failAt(p.message());
     script.commands.push_back(std::move(c));

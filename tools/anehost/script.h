@@ -28,6 +28,13 @@ struct Literal {
   bool transparent = true;  // Bitmap
 };
 
+// One event of `expect events any order`: its code and, when given, its level.
+struct EventPattern {
+  std::string code;
+  std::string level;
+  bool hasLevel = false;
+};
+
 struct Command {
   enum class Op {
     Option,         // option NAME [VALUE]
@@ -52,6 +59,11 @@ struct Command {
     ExpectPixel,    // expect pixel NAME [W H] at X Y COLOUR [within N]
     ExpectPicture,  // expect picture NAME [W H] FILE.png [within N]
     ExpectNoBreach, // expect no breach
+    ExpectBreaches,    // expect breaches N (at the end of the run)
+    ExpectLateEvents,  // expect late events N (at the end of the run)
+    ExpectSdkLater,    // expect sdk later OPERATION[(ARGS...)]
+    ExpectNoSdkCall,   // expect no sdk OPERATION[(ARGS...)]
+    ExpectEventSet,    // expect events any order CODE [LEVEL], CODE [LEVEL], ...
     Wait,           // wait MS
     WaitEvent,      // wait event CODE [LEVEL]
     Sdk,            // sdk VERB ...
@@ -74,6 +86,7 @@ struct Command {
   uint32_t x = 0, y = 0, colour = 0, tolerance = 0;  // expect pixel, expect picture
   std::vector<Literal> args;
   Literal value;
+  std::vector<EventPattern> events;  // expect events any order
 };
 
 struct Script {

@@ -38,6 +38,48 @@ bool decode(const standin_common::Tokens& pieces, std::vector<Token>* tokens, st
 
 }  // namespace
 
+std::string restAfter(const std::string& line, int words) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  size_t i = 0;
+  for (int w = 0; w < words; ++w) {
+    while (i < line.size() && blank(line[i])) ++i;
+    while (i < line.size() && !blank(line[i])) ++i;
+  }
+  return trim(line.substr(i));
+}
+
+// Bytes in the form the stand-ins' command readers take back byte for byte:
+// printable ASCII as it is; the quote, the backslash and every other byte \xNN.
+std::string plainEscapes(const std::string& bytes) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
+      out.push_back(ch);
+    } else {
+      out += "\\x";
+      out.push_back(kHex[b >> 4]);
+      out.push_back(kHex[b & 15]);
+    }
+  }
+  return out;
+}
+
+bool sdkCommandText(const std::string& command, std::string* out, std::string* error) {
+  std::string result;
+  size_t at = 0;
+  for (const standin_common::Token& t : scan(command).tokens) {
+    if (t.kind != standin_common::Token::Kind::Quoted) continue;
+    std::string bytes;
+    if (!unescape(t.text, &bytes, error)) return false;
+    result += command.substr(at, t.begin - at) + '"' + plainEscapes(bytes) + '"';
+    at = t.end;
+  }
+  *out = result + command.substr(at);
+  return true;
+}
+
 bool lineTokens(const std::string& line, std::vector<Token>* tokens, std::string* content, std::string* error) {
   const standin_common::Tokens pieces = scan(line);
   if (pieces.unclosed()) {

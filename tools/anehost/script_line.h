@@ -34,6 +34,18 @@ bool parseUnsigned(const std::string& digits, uint64_t limit, uint64_t* value);
 // integer outside the int range is a Number, as in ActionScript.
 bool parseNumber(const std::string& raw, Literal* out, std::string* error);
 
+// The text after the first `words` words of a line, blanks trimmed.
+std::string restAfter(const std::string& line, int words);
+
+// An `sdk` line's command for the simulated SDK: its quoted texts read with
+// the script's escapes, as every text of the script is, and written again in
+// a form the stand-ins' own readers give back byte for byte.
+bool sdkCommandText(const std::string& command, std::string* out, std::string* error);
+
+class LineParser;
+// `expect ...`: the operands after the keyword, into *c (script_expect.cpp).
+bool parseExpect(LineParser& p, const std::vector<Token>& tokens, const std::string& line, Command* c);
+
 class LineParser {
  public:
   LineParser(std::vector<Token> tokens, std::set<std::string>* bound) : t_(std::move(tokens)), bound_(bound) {}

@@ -13,6 +13,7 @@
 #include "observer.h"
 #include "picture.h"
 #include "received.h"
+#include "rules.h"
 #include "script_line.h"
 #include "signatures.h"
 #include "transcript.h"
@@ -76,14 +77,12 @@ class Session {
       code = kExitScriptError;
       finishQuietly();
     }
-    const auto b = air::breaches();
-    t_.say("runtime rule breaches: " + std::to_string(b.total()) +
-        (b.total() ? " (wrong thread " + std::to_string(b.wrongThread) + ", illegal state " +
-                         std::to_string(b.illegalState) + ", invalid object " + std::to_string(b.invalidObject) +
-                         ", invalid argument " + std::to_string(b.invalidArgument) + ")"
-                   : ""));
-    if (const uint64_t late = air::eventsAfterFinalize())
-      t_.say("events sent to a finalized context: " + std::to_string(late));
+    for (const std::string& miss : rules_.finish()) endMisses_.push_back(miss);
+    for (const std::string& miss : endMisses_) {
+      std::fprintf(stderr, "anehost: end of the run: expectation failed: %s\n", miss.c_str());
+      ++failures;
+      if (code == kExitOk) code = kExitFailed;
+    }
 #ifndef _WIN32
     win32::onTerminate(nullptr);
 #endif
@@ -212,6 +211,19 @@ class Session {
       case Command::Op::ExpectNoBreach:
         expect_.noBreach();
         break;
+      case Command::Op::ExpectBreaches:
+      case Command::Op::ExpectLateEvents:
+        rules_.expect(c);
+        break;
+      case Command::Op::ExpectSdkLater:
+        expect_.sdkLater(c, host_.sdk() != nullptr);
+        break;
+      case Command::Op::ExpectNoSdkCall:
+        expect_.noSdkCall(c, host_.sdk() != nullptr);
+        break;
+      case Command::Op::ExpectEventSet:
+        expect_.eventSet(c);
+        break;
       case Command::Op::Wait:
         seen_.beginAction();
         seen_.pollUntil(static_cast<unsigned>(c.number), [] { return false; });
@@ -241,7 +253,16 @@ class Session {
         t_.item("note", c.text);
         break;
     }
+    endStep();
+  }
+
+  // What the step left: the ignored lines and events counted, the breaches
+  // and late events shown, and a call made that the script said would not be.
+  void endStep() {
     seen_.endStep();
+    rules_.show();
+    const std::string miss = seen_.forbiddenCallMade();
+    if (!miss.empty()) failed(miss);
   }
 
   void doCall(const Command& c) {
@@ -317,8 +338,15 @@ class Session {
       seen_.beginAction();
       context->dispose();
       seen_.endStep();
+      rules_.show();
+      const std::string miss = seen_.forbiddenCallMade();
+      if (!miss.empty()) {
+        t_.say("    FAILED end: " + miss);
+        endMisses_.push_back(miss);
+      }
     }
     host_.unload();
+    rules_.show();
   }
 
   void finishQuietly() {
@@ -333,6 +361,8 @@ class Session {
   Observer seen_;  // before host_: the console capture outlives the extension
   ExtensionHost host_;
   Expectations expect_;
+  RuleWatch rules_{t_};
+  std::vector<std::string> endMisses_;  // what failed once the script's lines had run
   std::map<std::string, air::Value> vars_;
   air::Value result_;
   bool haveResult_ = false;
