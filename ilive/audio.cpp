@@ -131,7 +131,7 @@ void onAudioData(const ilive::AudioFrame* frame, int32_t sourceKind, void* data)
     const uint32_t dataSize = frame->data ? frame->dataSize : 0;
 
     if (sourceKind == 2 && manager.localAudioCapture.load() && dataSize != 0 && frame->sampleRate != 0 &&
-        manager.isLocalUser(id.data(), id.size()) && blockWanted(manager)) {
+        manager.localUser.is(id.data(), id.size()) && blockWanted(manager)) {
       takeLocalBlock(manager, id, *frame);
     }
 

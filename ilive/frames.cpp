@@ -18,10 +18,10 @@ namespace {
 
 const char* kindText(int32_t kind) {
   switch (kind) {
-    case 1: return "1";
-    case 2: return "2";
-    case 3: return "3";
-    default: return "0";
+    case kCamera: return "1";
+    case kScreen: return "2";
+    case kMediaFile: return "3";
+    default: return "0";  // kUnknownKind
   }
 }
 
@@ -58,8 +58,8 @@ void onRemoteVideo(const ilive::VideoFrame* frame, void*) {
     if (!frame) return;
     LiveManager& m = LiveManager::instance();
     const std::string& user = frameUser(*frame);
-    const int32_t kind = frame->sourceKind >= 1 && frame->sourceKind <= 3 ? frame->sourceKind : 0;
-    const core::Route route = core::routeRemote(m.renderers, m.context, user, kind, m.localUserLocked);
+    const int32_t kind = frame->sourceKind >= kCamera && frame->sourceKind <= kMediaFile ? frame->sourceKind : kUnknownKind;
+    const core::Route route = core::routeRemote(m.renderers, m.context, user, kind, m.localUser, kCamera);
     if (route) {
       core::takeFrame(route, frameOf(*frame), user, kind);
     } else if (route.ownerGone) {
@@ -76,17 +76,18 @@ void onLocalVideo(const ilive::VideoFrame* frame, void*) {
   core::inHandler([&] {
     if (!frame) return;
     const int32_t kind = frame->sourceKind;
-    if (kind < 1 || kind > 3) return;
+    if (kind < kCamera || kind > kMediaFile) return;
     LiveManager& m = LiveManager::instance();
     thread_local std::string user;
-    core::RendererPtr& slot = kind == 1 ? m.localCamera : m.localScreen;
-    const core::Route route = core::routeLocal(m.renderers, m.context, slot, kind != 1, m.localUserLocked, kind, &user);
+    const bool camera = kind == kCamera;
+    core::RendererPtr& slot = camera ? m.localCamera : m.localScreen;
+    const core::Route route = core::routeLocal(m.renderers, m.context, slot, !camera, m.localUser, kind, &user);
     if (route)
       core::takeFrame(route, frameOf(*frame), user, kind);
     else if (route.ownerGone)
       core::lateFrame();
     else
-      raiseError(user, kind, kind == 1 ? "not find local_camera" : "not find local_screen");
+      raiseError(user, kind, camera ? "not find local_camera" : "not find local_screen");
   });
 }
 
@@ -103,22 +104,22 @@ void cameraOn(LiveManager& m, const std::string& user) {
   core::RendererPtr r;
   {
     std::lock_guard<std::mutex> lock(m.renderers.mutex());
-    if (user == m.localUserLocked) {
+    if (m.localUser.is(user)) {
       if (!m.localCamera) {
-        m.localCamera = m.renderers.findLocked(user, 1);
+        m.localCamera = m.renderers.findLocked(user, kCamera);
         if (!m.localCamera) m.localCamera = m.acquireRendererLocked();
       }
       r = m.localCamera;
     } else {
-      r = m.renderers.findLocked(user, 1);
+      r = m.renderers.findLocked(user, kCamera);
       if (!r) r = m.acquireRendererLocked();
     }
-    if (r) r->bind(user, 1);
+    if (r) r->bind(user, kCamera);
   }
   if (r)
-    m.context.raise(m.addvideo, core::joinLevel({user, "1"}));
+    m.context.raise(m.addvideo, core::joinLevel({user, kindText(kCamera)}));
   else
-    raiseError(user, 1, "not find videoRander");
+    raiseError(user, kCamera, "not find videoRander");
 }
 
 // Camera off: the user's camera renderer (the local camera slot for the local
@@ -127,7 +128,7 @@ void cameraOff(LiveManager& m, const std::string& user) {
   bool released = false;
   {
     std::lock_guard<std::mutex> lock(m.renderers.mutex());
-    core::RendererPtr r = user == m.localUserLocked ? m.localCamera : m.renderers.findLocked(user, 1);
+    core::RendererPtr r = m.localUser.is(user) ? m.localCamera : m.renderers.findLocked(user, kCamera);
     if (r) {
       r->release();
       if (r == m.localCamera) m.localCamera.reset();
@@ -135,12 +136,12 @@ void cameraOff(LiveManager& m, const std::string& user) {
     }
   }
   if (released)
-    m.context.raise(m.novideo, core::joinLevel({user, "1"}));
+    m.context.raise(m.novideo, core::joinLevel({user, kindText(kCamera)}));
   else
-    raiseError(user, 1, "not remove videoRander");
+    raiseError(user, kCamera, "not remove videoRander");
 }
 
-// Screen or media file on (kind 2 or 3): the one screen slot is bound to the
+// Screen or media file on (kScreen or kMediaFile): the one screen slot is bound to the
 // user; given to another user, it starts empty.
 void screenOn(LiveManager& m, const std::string& user, int32_t kind) {
   {
@@ -180,11 +181,11 @@ void onMemberEvent(int32_t event, const ilive::SdkVector<ilive::SdkString>& user
         break;
       case ilive::EVENT_SCREEN_ON:
       case ilive::EVENT_MEDIA_ON:
-        if (!userIds.empty()) screenOn(m, userText(userIds[0]), event == ilive::EVENT_SCREEN_ON ? 2 : 3);
+        if (!userIds.empty()) screenOn(m, userText(userIds[0]), event == ilive::EVENT_SCREEN_ON ? kScreen : kMediaFile);
         break;
       case ilive::EVENT_SCREEN_OFF:
       case ilive::EVENT_MEDIA_OFF:
-        if (!userIds.empty()) screenOff(m, userText(userIds[0]), event == ilive::EVENT_SCREEN_OFF ? 2 : 3);
+        if (!userIds.empty()) screenOff(m, userText(userIds[0]), event == ilive::EVENT_SCREEN_OFF ? kScreen : kMediaFile);
         break;
       default:
         break;

@@ -5,6 +5,8 @@
 #include "core/api.h"
 #include "core/edge.h"
 #include "core/entry.h"
+#include "core/frame_path.h"
+#include "ilive/codes.h"
 #include "ilive/functions.h"
 
 namespace brisora {
@@ -12,21 +14,21 @@ namespace {
 
 // The status events of the extension and the form of their levels.
 const core::ApiEvent kEvents[] = {
-    {"ilivelogin", "complete | error", "the outcome of iLiveLogin or iLiveLoginWithSpear"},
-    {"iliveloginout", "complete | error", "the outcome of iLiveLoginOut"},
-    {"createroom", "complete | error", "the outcome of createRoom"},
-    {"joinroom", "complete | error", "the outcome of joinRoom"},
-    {"changerole", "complete | error", "the outcome of changeRole"},
-    {"quitroom", "complete | error", "the outcome of quitRoom"},
-    {"devices", "operation||operation code||result", "the SDK's report of a device operation (or \"detect\" when devices changed)"},
-    {"qualityparam", "the quality report text", "the quality report, every statistics period in a room"},
-    {"video", "user id||width||height||flag||value||source kind", "a new frame of (user, source kind) is ready for getVideoData"},
-    {"addvideo", "user id||source kind", "a remote user's video of a source kind started"},
-    {"removevideo", "user id||source kind", "a remote user's video of a source kind stopped"},
-    {"novideo", "user id||1", "a remote user's camera went off"},
-    {"audioevent", "audio kind||user id||level", "an audio level of a user"},
-    {"audiodata", "user id", "an audio block waits for getAudioData"},
-    {"ilivesdk_error", "user id||source kind||message", "a frame or a pull found no renderer"},
+    {events::kIliveLogin, "complete | error", "the outcome of iLiveLogin or iLiveLoginWithSpear"},
+    {events::kIliveLoginOut, "complete | error", "the outcome of iLiveLoginOut"},
+    {events::kCreateRoom, "complete | error", "the outcome of createRoom"},
+    {events::kJoinRoom, "complete | error", "the outcome of joinRoom"},
+    {events::kChangeRole, "complete | error", "the outcome of changeRole"},
+    {events::kQuitRoom, "complete | error", "the outcome of quitRoom"},
+    {events::kDevices, "operation||operation code||result", "the SDK's report of a device operation (or \"detect\" when devices changed)"},
+    {events::kQualityParam, "the quality report text", "the quality report, every statistics period in a room"},
+    {core::kVideoEvent, "user id||width||height||flag||value||source kind", "a new frame of (user, source kind) is ready for getVideoData"},
+    {events::kAddVideo, "user id||source kind", "a remote user's video of a source kind started"},
+    {events::kRemoveVideo, "user id||source kind", "a remote user's video of a source kind stopped"},
+    {events::kNoVideo, "user id||1", "a remote user's camera went off"},
+    {events::kAudioEvent, "audio kind||user id||level", "an audio level of a user"},
+    {events::kAudioData, "user id", "an audio block waits for getAudioData"},
+    {events::kSdkError, "user id||source kind||message", "a frame or a pull found no renderer"},
 };
 const core::ApiEvents kEventTable = core::eventsOf(kEvents);
 

@@ -1,8 +1,6 @@
 // LiveManager and its renderer pool operations.
 #include "ilive/manager.h"
 
-#include <cstring>
-
 namespace brisora {
 
 namespace {
@@ -18,23 +16,13 @@ LiveManager& LiveManager::instance() {
   return *manager;
 }
 
-std::string LiveManager::localUser() const {
-  std::lock_guard<std::mutex> lock(renderers.mutex());
-  return localUserLocked;
-}
-
-bool LiveManager::isLocalUser(const char* id, size_t length) const {
-  std::lock_guard<std::mutex> lock(renderers.mutex());
-  return localUserLocked.size() == length && std::memcmp(localUserLocked.data(), id, length) == 0;
-}
-
 void LiveManager::prepareRendererPool(const std::string& localUserId, int32_t count, FREContext ctx) {
   // count + 2 in 32-bit signed arithmetic (wrapping), at least 2.
   int32_t target = static_cast<int32_t>(static_cast<uint32_t>(count) + 2u);
   if (target < 2) target = 2;
   if (target > kMaxPreparedRenderers) target = kMaxPreparedRenderers;
   std::lock_guard<std::mutex> lock(renderers.mutex());
-  localUserLocked = localUserId;
+  localUser.set(localUserId);  // a leaf lock: may be taken under the pool's
   renderers.growLocked(static_cast<size_t>(target), ctx);
 }
 

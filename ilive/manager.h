@@ -3,9 +3,10 @@
 // library is unloaded.
 //
 // Protection:
-// - renderers.mutex() guards the pool, every renderer's binding, localCamera,
-//   localScreen and the local user identifier. Handlers take it for routing
-//   (lookup and bind) only; pixels are converted outside it (FrameStore).
+// - renderers.mutex() guards the pool, every renderer's binding, localCamera
+//   and localScreen. Handlers take it for routing (lookup and bind) only;
+//   pixels are converted outside it (FrameStore).
+// - localUser guards the local user identifier with its own leaf lock.
 // - The event names are const; context is an atomic word.
 // - audioMutex guards the pending audio block; audioLevelsMutex the level counters.
 #pragma once
@@ -18,7 +19,9 @@
 #include <string>
 
 #include "core/context.h"
+#include "core/local_user.h"
 #include "core/renderer.h"
+#include "ilive/codes.h"
 
 namespace brisora {
 
@@ -26,38 +29,35 @@ class LiveManager {
  public:
   static LiveManager& instance();
 
-  // Event names and the two outcome levels, spelled here only ("video" is the
-  // frame path's, in core).
-  const std::string complete{"complete"};
-  const std::string error{"error"};
-  const std::string ilivelogin{"ilivelogin"};
-  const std::string iliveloginout{"iliveloginout"};
-  const std::string createroom{"createroom"};
-  const std::string joinroom{"joinroom"};
-  const std::string changerole{"changerole"};
-  const std::string devices{"devices"};
-  const std::string quitroom{"quitroom"};
-  const std::string qualityparam{"qualityparam"};
-  const std::string addvideo{"addvideo"};
-  const std::string removevideo{"removevideo"};
-  const std::string novideo{"novideo"};
-  const std::string audioevent{"audioevent"};
-  const std::string ilivesdk_error{"ilivesdk_error"};
-  const std::string audiodata{"audiodata"};
+  // Event names and the two outcome levels as texts made once (codes.h).
+  const std::string complete{events::kComplete};
+  const std::string error{events::kError};
+  const std::string ilivelogin{events::kIliveLogin};
+  const std::string iliveloginout{events::kIliveLoginOut};
+  const std::string createroom{events::kCreateRoom};
+  const std::string joinroom{events::kJoinRoom};
+  const std::string changerole{events::kChangeRole};
+  const std::string devices{events::kDevices};
+  const std::string quitroom{events::kQuitRoom};
+  const std::string qualityparam{events::kQualityParam};
+  const std::string addvideo{events::kAddVideo};
+  const std::string removevideo{events::kRemoveVideo};
+  const std::string novideo{events::kNoVideo};
+  const std::string audioevent{events::kAudioEvent};
+  const std::string ilivesdk_error{events::kSdkError};
+  const std::string audiodata{events::kAudioData};
 
   // Where every event but the frame events goes.
   core::AneContext context;
 
-  // The renderer pool; its mutex also guards the three members below.
+  // The renderer pool; its mutex also guards the two slots below.
   core::RendererPool renderers;
   core::RendererPtr localCamera;  // guarded by renderers.mutex()
   core::RendererPtr localScreen;  // guarded by renderers.mutex()
-  std::string localUserLocked;    // the local user identifier; guarded by renderers.mutex()
 
-  // The local user identifier, copied under the pool lock.
-  std::string localUser() const;
-  // Whether id is the local user identifier (no copy).
-  bool isLocalUser(const char* id, size_t length) const;
+  // The local user identifier (set at login, read by the handlers and by
+  // routing); guarded by its own leaf lock, which may be taken under the pool's.
+  core::LocalUser localUser;
 
   // Stores the local user id and grows the pool to count + 2 (at least 2)
   // renderers made with ctx; a larger pool is left alone.

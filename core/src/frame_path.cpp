@@ -1,7 +1,6 @@
 // The shared frame path (see frame_path.h).
 #include "core/frame_path.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -9,44 +8,13 @@
 #include "core/args.h"
 #include "core/pixels.h"
 #include "core/results.h"
+#include "core/text.h"
 
 namespace core {
 namespace {
 
-const std::string kVideoEvent = "video";
-
-// Appends decimal numbers and "||" separators to a level text, without
-// allocating beyond the text's own growth.
-class LevelBuilder {
- public:
-  explicit LevelBuilder(std::string& buffer) : text_(buffer) { text_.clear(); }
-  LevelBuilder& field(const std::string& s) {
-    separate();
-    text_ += s;
-    return *this;
-  }
-  LevelBuilder& field(const char* s) {
-    separate();
-    text_ += s;
-    return *this;
-  }
-  template <class Int>
-  LevelBuilder& number(Int v) {
-    separate();
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-    text_.append(digits, end);
-    return *this;
-  }
-
- private:
-  void separate() {
-    if (!first_) text_ += "||";
-    first_ = false;
-  }
-  std::string& text_;
-  bool first_ = true;
-};
+// The frame event code as a text made once, so raising it copies nothing.
+const std::string kVideoEventText = kVideoEvent;
 
 // Whether the frame carries the bytes its format needs for width x height:
 // 3 a pixel for packed 24-bit, 4 for BGRA, Y and two quarter-size chroma
@@ -91,7 +59,7 @@ bool takeFrame(const Route& route, const Frame& frame, const std::string& user, 
       .field(frame.flag ? "1" : "0")
       .number(frame.value)
       .number(kind);
-  renderer.context.raise(kVideoEvent, level);
+  renderer.context.raise(kVideoEventText, level);
   return true;
 }
 
@@ -115,13 +83,13 @@ Route routedLocked(RendererPtr renderer, const AneContext& owner, const std::str
 }  // namespace
 
 Route routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
-                  const std::string& localUser) {
+                  const LocalUser& localUser, int32_t announcedKind) {
   Route route;
   bool created = false;
   {
     std::lock_guard<std::mutex> lock(pool.mutex());
     RendererPtr renderer = pool.findLocked(user, kind);
-    if (!renderer && user != localUser && kind != 1) {
+    if (!renderer && kind != announcedKind && !localUser.is(user)) {
       renderer = pool.acquireLocked(owner.get());
       created = renderer != nullptr;
     }
@@ -132,13 +100,15 @@ Route routeRemote(RendererPool& pool, const AneContext& owner, const std::string
 }
 
 Route routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
-                 const std::string& localUser, int32_t kind, std::string* userCopy) {
+                 const LocalUser& localUser, int32_t kind, std::string* userCopy) {
+  thread_local std::string copy;
+  std::string& user = userCopy ? *userCopy : copy;
   std::lock_guard<std::mutex> lock(pool.mutex());
-  if (userCopy) userCopy->assign(localUser);
-  RendererPtr renderer = pool.findLocked(localUser, kind);
+  localUser.copyInto(&user);
+  RendererPtr renderer = pool.findLocked(user, kind);
   if (!renderer) renderer = keepSlot && slot ? slot : pool.acquireLocked(owner.get());
   slot = renderer;
-  return routedLocked(std::move(renderer), owner, localUser, kind);
+  return routedLocked(std::move(renderer), owner, user, kind);
 }
 
 FramePull readFramePull(uint32_t argc, FREObject argv[]) {

@@ -113,6 +113,8 @@ bool wellFormedUtf8(const std::string& text) {
 
 }  // namespace
 
+std::string utf8ToLocal(const char* utf8) { return utf8ToLocal(std::string(utf8 ? utf8 : "")); }
+
 // Embedded zero bytes are valid UTF-8 and are kept. Well-formed text is
 // returned as it is (the conversion would give the same bytes).
 std::string validUtf8(const std::string& text) {
@@ -128,12 +130,8 @@ std::string intToString(int32_t value) { return std::to_string(value); }
 
 std::string joinLevel(std::initializer_list<std::string> fields) {
   std::string level;
-  bool first = true;
-  for (const std::string& field : fields) {
-    if (!first) level += "||";
-    level += field;
-    first = false;
-  }
+  LevelBuilder builder(level);
+  for (const std::string& field : fields) builder.field(field);
   return level;
 }
 

@@ -215,4 +215,41 @@ TEST_F(CoreFramePath, FramesAfterTheFinalizerFindNothingAndSaySo) {
   EXPECT_FALSE(camera.ownerGone);
 }
 
+// Routing reads the local user as it is at that moment: a remote frame of the
+// local user takes no free renderer; once the id changes the former local user
+// is remote like any other, and a local frame is bound to the new id, which
+// the caller's copy receives.
+TEST_F(CoreFramePath, RoutingFollowsTheLocalUserAsItChanges) {
+  {
+    std::lock_guard<std::mutex> lock(pool_.mutex());
+    pool_.growLocked(2, context_->handle());
+  }
+  core::LocalUser local;
+  local.set("me");
+  air::ConsoleCapture console;
+  EXPECT_FALSE(core::routeRemote(pool_, owner_, "me", 2, local));
+  local.set("other");
+  EXPECT_TRUE(core::routeRemote(pool_, owner_, "me", 2, local));
+  EXPECT_EQ("\nno Video - init Create === 2", console.take());
+
+  core::RendererPtr slot;
+  std::string copy = "stale";
+  const core::Route routed = core::routeLocal(pool_, owner_, slot, false, local, 1, &copy);
+  ASSERT_TRUE(routed);
+  EXPECT_EQ("other", copy);
+  EXPECT_TRUE(core::takeFrame(routed, frame(0x44), copy, 1));
+  EXPECT_EQ(std::vector<uint8_t>(8, 0x44), pull("other", 1));
+  EXPECT_EQ((std::vector<air::Event>{{"video", "other||2||1||0||0||1"}}), events());
+}
+
+// Which kind waits for its announcement is the extension's to say: with
+// another announced kind, a first frame of kind 1 takes a free renderer and
+// one of the announced kind takes none.
+TEST_F(CoreFramePath, OnlyTheAnnouncedKindWaitsForItsAnnouncement) {
+  air::ConsoleCapture console;
+  EXPECT_FALSE(core::routeRemote(pool_, owner_, "u1", 7, "me", 7));
+  EXPECT_TRUE(core::routeRemote(pool_, owner_, "u1", 1, "me", 7));
+  EXPECT_EQ("\nno Video - init Create === 1", console.take());
+}
+
 }  // namespace

@@ -74,4 +74,22 @@ TEST_F(CoreText, NumbersAndLevels) {
   EXPECT_EQ("u1||640||480", core::joinLevel({"u1", "640", "480"}));
 }
 
+// One builder for every level: reused from event to event it starts afresh,
+// keeps empty fields and embedded zero bytes, and writes extreme numbers whole.
+TEST_F(CoreText, LevelBuilderStartsAfreshAndKeepsEveryField) {
+  std::string level = "old";
+  core::LevelBuilder(level).field("rtc").field("").number(INT32_MIN);
+  EXPECT_EQ("rtc||||-2147483648", level);
+  core::LevelBuilder(level).number(UINT32_MAX).number(int64_t{-1}).field(std::string("a\0b", 3));
+  EXPECT_EQ(std::string("4294967295||-1||a\0b", 19), level);
+  EXPECT_EQ("", core::joinLevel({}));
+  EXPECT_EQ("||", core::joinLevel({"", ""}));
+}
+
+// SDK texts come zero-terminated, sometimes null: null reads as empty.
+TEST_F(CoreText, ZeroTerminatedUtf8ForTheConsole) {
+  EXPECT_EQ("", core::utf8ToLocal(static_cast<const char*>(nullptr)));
+  EXPECT_EQ("\xD6\xD0u1", core::utf8ToLocal("\xE4\xB8\xADu1"));
+}
+
 }  // namespace

@@ -4,7 +4,8 @@
 // a ByteArray. Each extension adapts its SDK's frame record to Frame and keeps
 // its own console texts for a frame that finds no renderer.
 //
-// Threads: routing takes the pool's mutex for the lookup and the bind only,
+// Threads: routing takes the pool's mutex for the lookup and the bind only
+// (and, under it, the local user's leaf lock to read the id),
 // and hands back the renderer with its binding's generation as they were
 // under that lock (a Route); the conversion runs outside it, into the
 // renderer's FrameStore, which publishes the frame only while that binding
@@ -21,9 +22,18 @@
 #include <utility>
 
 #include "FlashRuntimeExtensions.h"
+#include "core/local_user.h"
 #include "core/renderer.h"
 
 namespace core {
+
+// The code of the event that announces a stored frame.
+inline constexpr char kVideoEvent[] = "video";
+
+// The kind whose remote renderer is bound when the SDK announces the stream
+// (Brisora's camera, Tamvex's big stream), never by its first frame; each
+// extension passes its own named kind, which is this one in both.
+constexpr int32_t kAnnouncedKind = 1;
 
 // How a frame's pixels are laid out. Unreadable stores transparent black.
 enum class FramePixels { I420, Rgb24, Bgra32, Unreadable };
@@ -65,21 +75,23 @@ bool takeFrame(const Route& route, const Frame& frame, const std::string& user, 
 void lateFrame();
 
 // A remote user's frame: the renderer bound to (user, kind); without one, for
-// a user other than localUser and a kind other than 1 (a camera is bound when
-// it is announced), the first free renderer, bound now, after which the console
-// says "no Video - init Create". localUser is read only under the pool lock,
-// so it may be a text that lock guards, and so is owner, the context a new
+// a kind other than announcedKind (bound when the SDK announces it) and a user
+// other than the local one, the first free renderer, bound now, after which
+// the console says "no Video - init Create". The local user is read under the
+// pool lock (its own lock taken inside), and so is owner, the context a new
 // renderer takes. Empty when the frame has no renderer.
 Route routeRemote(RendererPool& pool, const AneContext& owner, const std::string& user, int32_t kind,
-                  const std::string& localUser);
+                  const LocalUser& localUser, int32_t announcedKind = kAnnouncedKind);
 
-// A local frame of `kind`: the renderer bound to (localUser, kind), else the
+// A local frame of `kind`: the renderer bound to (local user, kind), else the
 // one `slot` names when keepSlot (a slot shared by several kinds), else the
-// first free one; slot then names it, and it is bound to (localUser, kind).
-// localUser and slot are read under the pool lock; *userCopy, when given,
-// receives localUser as it was there.
+// first free one; slot then names it, and it is bound to (local user, kind).
+// The local user and slot are read under the pool lock; *userCopy, when given,
+// receives the local user's id as it was there (into its own storage; without
+// it a buffer of the calling thread is used, so routing allocates nothing
+// once the id's size settles).
 Route routeLocal(RendererPool& pool, const AneContext& owner, RendererPtr& slot, bool keepSlot,
-                 const std::string& localUser, int32_t kind, std::string* userCopy);
+                 const LocalUser& localUser, int32_t kind, std::string* userCopy);
 
 // The arguments of a frame pull: the target, the user id (read into a text
 // this thread keeps, so a pull allocates nothing) and the kind.
