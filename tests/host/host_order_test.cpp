@@ -146,3 +146,59 @@ TEST(HostRepeat, OneHundredFiftyUsersComeAndGo) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace host_test;
+
+TEST(HostContentForms, AFillOrARepeatedRunSaysAWholeFrameInOneLine) {
+  const HostRun pass = runScript(kEcho + R"(
+let frame = bytes(3, 2, 0xFF102030)
+expect bytes frame fill 3 2 0xFF102030
+expect bytes frame fill 3x2 0xFF102030
+expect bytes frame repeat hex "30 20 10 ff"
+let run = bytes(hex "00 01 02 01 02")
+expect bytes run at 1 repeat hex "01 02"
+)");
+  EXPECT_EQ(pass.status, 0) << pass.out << pass.err;
+  const HostRun r = runScript(kEcho + R"(
+let frame = bytes(3, 2, 0xFF102030)
+let odd = bytes(hex "30 20 10 ff 30 20 10 ff 30 20 11 ff 30 20 10 ff 30 20 10 ff 30 20 10 ff")
+expect bytes frame fill 2 2 0xFF102030
+expect bytes odd fill 3 2 0xFF102030
+expect bytes frame fill 3 2 0xFF102031
+expect bytes odd repeat hex "30 20 10 ff"
+expect bytes frame repeat hex "30 20 10 ff 30"
+let empty = bytes(0)
+expect bytes empty repeat "a"
+)",
+                              "--keep-going");
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("FAILED line 5: frame holds 24 bytes, not a 2x2 frame (16)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("FAILED line 6: odd differs at byte 10 (pixel 2, 0): it holds 11, expected 10"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("FAILED line 7: frame differs at byte 0 (pixel 0, 0): it holds 30, expected 31"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("FAILED line 8: odd differs at byte 10: it holds 11, expected 10"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("FAILED line 9: frame holds 24 bytes, not a whole number of 5-byte runs"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("FAILED line 11: empty holds no bytes from offset 0"), std::string::npos) << r.out;
+  EXPECT_EQ(runScript(kEcho + "let b = bytes(4)\nexpect bytes b repeat \"\"\n").status, 2);
+  EXPECT_EQ(runScript(kEcho + "let b = bytes(4)\nexpect bytes b at 1 fill 1 1 0\n").status, 2);
+}
+
+TEST(HostConsole, MatchingTakesALineOfAPattern) {
+  const HostRun pass = runScript(kEcho + R"(
+call say "Tamvex: onEnterRoom elapsed=120 ms" "last"
+expect console matching "Tamvex: onEnterRoom elapsed=* ms"
+expect console matching "l??t"
+)");
+  EXPECT_EQ(pass.status, 0) << pass.out << pass.err;
+  const HostRun r = runScript(kEcho + "call say \"abc\"\nexpect console matching \"a?\"\n", "--timeout 100");
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("expected a console line matching \"a?\""), std::string::npos) << r.out;
+}
+
+}  // namespace

@@ -9,6 +9,13 @@ namespace {
 
 std::string sizeText(uint32_t w, uint32_t h) { return std::to_string(w) + "x" + std::to_string(h); }
 
+// One byte as two hex digits.
+std::string byteHex(char byte) {
+  static const char kHex[] = "0123456789abcdef";
+  const auto b = static_cast<unsigned char>(byte);
+  return {kHex[b >> 4], kHex[b & 15]};
+}
+
 }  // namespace
 
 void Expectations::bytes(const Command& c, const air::Value& v) {
@@ -16,8 +23,13 @@ void Expectations::bytes(const Command& c, const air::Value& v) {
   if (!b || !*b) failed(c.name + " is " + t_.value(v) + ", not a ByteArray");
   std::string want, error;
   if (!contentBytes(c.value, o_.scriptDir, &want, &error)) scriptError(c, error);
+  if (c.repeat && want.empty()) scriptError(c, "a repeated run needs at least one byte");
   const std::string have((*b)->bytes.begin(), (*b)->bytes.end());
   const size_t offset = c.flag ? static_cast<size_t>(c.number) : 0;
+  if (c.repeat) return repeatedBytes(c, have, offset, want);
+  if (c.hasSize && have.size() != want.size())
+    failed(c.name + " holds " + std::to_string(have.size()) + " bytes, not a " + sizeText(c.value.width, c.value.height) +
+           " frame (" + std::to_string(want.size()) + ")");
   if (!c.flag && have.size() != want.size())
     failed(c.name + " holds " + std::to_string(have.size()) + " bytes, expected " + std::to_string(want.size()) +
            ": " + hexText(want));
@@ -25,12 +37,26 @@ void Expectations::bytes(const Command& c, const air::Value& v) {
     failed(c.name + " holds " + std::to_string(have.size()) + " bytes, too few for " + std::to_string(want.size()) +
            " at offset " + std::to_string(offset));
   for (size_t i = 0; i < want.size(); ++i) {
-    if (have[offset + i] != want[i]) {
-      const size_t at = offset + i;
-      failed(c.name + " differs at byte " + std::to_string(at) + ": from there it holds " + hexText(have, at, 16) +
-             ", expected " + hexText(want, i, 16));
-    }
+    if (have[offset + i] == want[i]) continue;
+    const size_t at = offset + i;
+    if (c.hasSize)  // a fill: the pixel and the one byte
+      failed(c.name + " differs at byte " + std::to_string(at) + " (pixel " + std::to_string(at / 4 % c.value.width) +
+             ", " + std::to_string(at / 4 / c.value.width) + "): it holds " + byteHex(have[at]) + ", expected " + byteHex(want[i]));
+    failed(c.name + " differs at byte " + std::to_string(at) + ": from there it holds " + hexText(have, at, 16) +
+           ", expected " + hexText(want, i, 16));
   }
+}
+
+// The bytes from offset to the end are the run, over and over.
+void Expectations::repeatedBytes(const Command& c, const std::string& have, size_t offset, const std::string& run) {
+  if (offset >= have.size()) failed(c.name + " holds no bytes from offset " + std::to_string(offset));
+  if ((have.size() - offset) % run.size() != 0)
+    failed(c.name + " holds " + std::to_string(have.size()) + " bytes, not a whole number of " +
+           std::to_string(run.size()) + "-byte runs" + (offset ? " from offset " + std::to_string(offset) : ""));
+  for (size_t at = offset; at < have.size(); ++at)
+    if (have[at] != run[(at - offset) % run.size()])
+      failed(c.name + " differs at byte " + std::to_string(at) + ": it holds " + byteHex(have[at]) + ", expected " +
+             byteHex(run[(at - offset) % run.size()]));
 }
 
 // The picture NAME holds, W × H for a ByteArray (a length that does not fit fails).

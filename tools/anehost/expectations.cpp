@@ -16,6 +16,27 @@ const char* typeName(const air::Value& v) {
   return kNames[v.index()];
 }
 
+// `*` any run of bytes, `?` any one byte, every other byte itself; the whole line.
+bool patternMatches(const std::string& pattern, const std::string& line) {
+  size_t p = 0, l = 0, star = std::string::npos, resume = 0;
+  while (l < line.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || (pattern[p] != '*' && pattern[p] == line[l]))) {
+      ++p;
+      ++l;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = l;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      l = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
 }  // namespace
 
 bool win32CallMatches(const std::string& expected, const std::string& actual) {
@@ -66,6 +87,7 @@ void Expectations::noEvent() {
 void Expectations::console(const Command& c) {
   auto& lines = seen_.consoleLines();
   const auto matches = [&](const std::string& line) {
+    if (c.pattern) return patternMatches(c.text, line);
     return c.flag ? line.find(c.text) != std::string::npos : line == c.text;
   };
   size_t checked = 0;
@@ -89,7 +111,7 @@ void Expectations::console(const Command& c) {
     std::string seen = lines.empty() ? "none" : "";
     for (size_t i = 0; i < lines.size() && i < 5; ++i) seen += "\n        " + t_.qb(lines[i]);
     if (lines.size() > 5) seen += "\n        ...";
-    failed(std::string("expected a console line ") + (c.flag ? "containing " : "") + t_.qb(c.text) +
+    failed(std::string("expected a console line ") + (c.flag ? "containing " : c.pattern ? "matching " : "") + t_.qb(c.text) +
            "; lines printed since the last call: " + seen);
   }
 }

@@ -48,6 +48,7 @@ class Expectations {
   void noBreach();
 
  private:
+  void repeatedBytes(const Command& c, const std::string& have, size_t offset, const std::string& run);
   const Options& o_;
   Transcript& t_;
   Observer& seen_;

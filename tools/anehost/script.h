@@ -47,7 +47,7 @@ struct Command {
     ExpectResult,   // expect result VALUE
     ExpectEvent,    // expect event CODE [LEVEL]
     ExpectNoEvent,  // expect no event
-    ExpectConsole,  // expect console [contains] TEXT
+    ExpectConsole,  // expect console [contains|matching] TEXT
     ExpectConsoleExactly,  // expect console exactly TEXT
     ExpectNoConsole,       // expect no console
     ExpectSdk,      // expect sdk OPERATION[(ARGS...)]
@@ -55,7 +55,7 @@ struct Command {
     ExpectWin32,    // expect win32 CALL[(ARGS...)] [-> RESULT]
     ExpectNoWin32,  // expect no win32
     ExpectSize,     // expect size NAME N | expect size NAME W H
-    ExpectBytes,    // expect bytes NAME [at OFFSET] CONTENTS
+    ExpectBytes,    // expect bytes NAME [at OFFSET] [repeat] CONTENTS | expect bytes NAME fill W H COLOUR
     ExpectPixel,    // expect pixel NAME [W H] at X Y COLOUR [within N]
     ExpectPicture,  // expect picture NAME [W H] FILE.png [within N]
     ExpectNoBreach, // expect no breach
@@ -80,6 +80,8 @@ struct Command {
   std::string text;    // level, console text, sdk line, file, ...
   bool hasText = false;
   bool flag = false;   // expect console contains; ignore console (vs event)
+  bool pattern = false;  // expect console matching
+  bool repeat = false;   // expect bytes NAME [at OFFSET] repeat CONTENTS
   bool hasSize = false;
   uint32_t width = 0, height = 0;
   uint64_t number = 0;

@@ -31,6 +31,27 @@ bool eventSet(LineParser& p, Command* c) {
   return true;
 }
 
+// `expect bytes NAME` then: [at OFFSET] [repeat] CONTENTS | fill W H 0xAARRGGBB
+bool byteExpectation(LineParser& p, Command* c) {
+  if (p.word("fill")) {
+    uint64_t colour = 0;
+    if (!p.size(&c->value.width, &c->value.height)) return false;
+    p.punct(',');
+    if (!p.unsignedNumber(0xFFFFFFFFull, &colour, "a colour 0xAARRGGBB")) return false;
+    if (uint64_t{c->value.width} * c->value.height * 4 > kMaxByteArray) return p.fail("a ByteArray holds at most 268435456 bytes");
+    c->value.content = Literal::Content::Fill;
+    c->value.colour = static_cast<uint32_t>(colour);
+    c->hasSize = true;
+    return true;
+  }
+  if (p.word("at") && !(p.unsignedNumber(0xFFFFFFFFull, &c->number, "an offset") && (c->flag = true))) return false;
+  c->repeat = p.word("repeat");
+  if (!p.byteContents(&c->value)) return false;
+  if (c->repeat && c->value.content == Literal::Content::Given && c->value.data.empty())
+    return p.fail("a repeated run needs at least one byte");
+  return true;
+}
+
 }  // namespace
 
 bool parseExpect(LineParser& p, const std::vector<Token>& tokens, const std::string& line, Command* c) {
@@ -55,6 +76,7 @@ bool parseExpect(LineParser& p, const std::vector<Token>& tokens, const std::str
   } else if (p.word("console")) {
     c->op = Command::Op::ExpectConsole;
     if (tokens.size() == 4 && p.word("contains")) c->flag = true;
+    else if (tokens.size() == 4 && p.word("matching")) c->pattern = true;
     else if (tokens.size() == 4 && p.word("exactly")) c->op = Command::Op::ExpectConsoleExactly;
     ok = p.text(&c->text, "a console line") && p.end();
   } else if (p.word("sdk")) {
@@ -82,9 +104,7 @@ bool parseExpect(LineParser& p, const std::vector<Token>& tokens, const std::str
     ok = ok && p.end();
   } else if (p.word("bytes")) {
     c->op = Command::Op::ExpectBytes;
-    ok = p.boundName(&c->name);
-    if (ok && p.word("at")) ok = p.unsignedNumber(0xFFFFFFFFull, &c->number, "an offset") && (c->flag = true);
-    ok = ok && p.byteContents(&c->value) && p.end();
+    ok = p.boundName(&c->name) && byteExpectation(p, c) && p.end();
   } else if (p.word("pixel")) {
     c->op = Command::Op::ExpectPixel;
     ok = p.boundName(&c->name);

@@ -1,10 +1,12 @@
 // Runs a parsed session script against an extension through the runtime
 // stand-in, printing what the application would see. The host tool's files:
 // main.cpp (options), script (the script language; script_line: one line's
-// tokens and operands), session (the commands, step by step), transcript,
+// tokens and operands; script_expect: the expectations' operands; repeat:
+// repeated blocks), session (the commands, step by step), transcript,
 // extension_host (loading the extension, its context and simulated SDK),
 // observer (console lines, events and SDK calls as they arrive),
-// expectations, descriptor, signatures (argument checks), sdk_control,
+// expectations, rules (breaches and late events over the whole run),
+// descriptor, signatures (argument checks), sdk_control,
 // received (the buffers the simulated SDK was handed), picture (PNG files),
 // text (quoted texts).
 #pragma once
