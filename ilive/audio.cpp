@@ -158,7 +158,7 @@ ANE_FUNCTION(registAudioDataCallback) {
     LiveManager::instance().localAudioCapture.store(args.boolean(1));
     return core::newBool(true);
   }
-  return core::newBool(core::callSdk([&] { GetILive()->setAudioDataHandler(kind, &onAudioData, ctx); }));
+  return core::newBool(core::ask([&] { GetILive()->setAudioDataHandler(kind, &onAudioData, ctx); }));
 }
 
 ANE_FUNCTION(getAudioData) {

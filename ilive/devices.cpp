@@ -3,7 +3,6 @@
 // position in a listing that is fetched again from the SDK at open time.
 #include <cstdint>
 #include <cstdio>
-#include <exception>
 #include <string>
 
 #include "core/args.h"
@@ -59,20 +58,31 @@ FREObject openByIndex(uint32_t argc, FREObject argv[], const char* word, DeviceL
   DeviceList list;
   if ((GetILive()->*listing)(list) != 0) return nullptr;
   if (!inList(index, list.size())) return core::newBool(false);
-  return core::newBool(core::callSdk([&] { (GetILive()->*open)(list[static_cast<uint32_t>(index)].first); }));
+  return core::newBool(core::ask([&] { (GetILive()->*open)(list[static_cast<uint32_t>(index)].first); }));
 }
 
-FREObject answerMinusOne() { return core::newUint32(4294967295u); }
-FREObject answerZero() { return core::newInt32(0); }
-FREObject alwaysTrue(int32_t) { return core::newBool(true); }
-FREObject asUint(uint32_t value) { return core::newUint32(value); }
+// The trace line, then a state question: false when the SDK throws.
+FREObject askState(const char* word, bool (ilive::iLive::*state)()) {
+  traceCall(word);
+  return core::newBool(core::ask([&] { return (GetILive()->*state)(); }).value_or(false));
+}
+
+// The trace line, then a volume question: 4294967295 when the SDK throws.
+FREObject askVolume(const char* word, uint32_t (ilive::iLive::*volume)()) {
+  traceCall(word);
+  return core::newUint32(core::ask([&] { return (GetILive()->*volume)(); }).value_or(4294967295u));
+}
+
+// The trace line, then a close call whose answer is not read: true once it
+// returned, false when it throws.
+FREObject close(const char* word, int32_t (ilive::iLive::*closeDevice)()) {
+  traceCall(word);
+  return core::newBool(core::ask([&] { (GetILive()->*closeDevice)(); }));
+}
 
 // A volume setter answers true even when the SDK throws.
 FREObject setVolume(int32_t volume, int32_t (ilive::iLive::*set)(int32_t)) {
-  try {
-    (GetILive()->*set)(volume);
-  } catch (const std::exception&) {
-  }
+  core::ask([&] { (GetILive()->*set)(volume); });
   return core::newBool(true);
 }
 
@@ -88,7 +98,7 @@ ANE_FUNCTION(openCamera) {
   if (GetILive()->getCameraList(list) != 0 || list.empty() || !inList(index, list.size())) {
     return core::newBool(false);
   }
-  return core::newBool(core::callSdk([&] {
+  return core::newBool(core::ask([&] {
     const ilive::DeviceInfo& entry = list[static_cast<uint32_t>(index)];
     debugMode.print("\n%s%s,%s\n", kPrefix, "Usb Camera:", entry.second.c_str());
     const ilive::SdkString id(entry.first.c_str(), entry.first.size());
@@ -97,13 +107,11 @@ ANE_FUNCTION(openCamera) {
 }
 
 ANE_FUNCTION(getCurCameraState) {
-  return askLive(
-      "getCurCameraState", [](ilive::iLive* live) { return live->getCurCameraState(); }, asBool, answerFalse);
+  return askState("getCurCameraState", &ilive::iLive::getCurCameraState);
 }
 
 ANE_FUNCTION(closeCamera) {
-  return askLive(
-      "closeCamera", [](ilive::iLive* live) { return live->closeCamera(); }, alwaysTrue, answerFalse);
+  return close("closeCamera", &ilive::iLive::closeCamera);
 }
 
 ANE_FUNCTION(getCameraNames) {
@@ -117,8 +125,7 @@ ANE_FUNCTION(openMic) {
 }
 
 ANE_FUNCTION(getMicVolume) {
-  return askLive(
-      "getMicVolume", [](ilive::iLive* live) { return live->getMicVolume(); }, asUint, answerMinusOne);
+  return askVolume("getMicVolume", &ilive::iLive::getMicVolume);
 }
 
 ANE_FUNCTION(setMicVolume) {
@@ -128,13 +135,11 @@ ANE_FUNCTION(setMicVolume) {
 }
 
 ANE_FUNCTION(getCurMicState) {
-  return askLive(
-      "getCurMicState", [](ilive::iLive* live) { return live->getCurMicState(); }, asBool, answerFalse);
+  return askState("getCurMicState", &ilive::iLive::getCurMicState);
 }
 
 ANE_FUNCTION(closeMic) {
-  return askLive(
-      "closeMic", [](ilive::iLive* live) { return live->closeMic(); }, alwaysTrue, answerFalse);
+  return close("closeMic", &ilive::iLive::closeMic);
 }
 
 ANE_FUNCTION(getMicNames) {
@@ -149,8 +154,7 @@ ANE_FUNCTION(openSpeaker) {
 }
 
 ANE_FUNCTION(getCurPlayerState) {
-  return askLive(
-      "getCurPlayerState", [](ilive::iLive* live) { return live->getCurPlayerState(); }, asBool, answerFalse);
+  return askState("getCurPlayerState", &ilive::iLive::getCurPlayerState);
 }
 
 ANE_FUNCTION(getSpeakerNames) {
@@ -164,21 +168,19 @@ ANE_FUNCTION(setPlayerVolume) {
 }
 
 ANE_FUNCTION(getPlayerVolume) {
-  return askLive(
-      "getPlayerVolume", [](ilive::iLive* live) { return live->getPlayerVolume(); }, asUint, answerMinusOne);
+  return askVolume("getPlayerVolume", &ilive::iLive::getPlayerVolume);
 }
 
 ANE_FUNCTION(closeSpeaker) {
-  return askLive(
-      "closeSpeaker", [](ilive::iLive* live) { return live->closeSpeaker(); }, alwaysTrue, answerFalse);
+  return close("closeSpeaker", &ilive::iLive::closeSpeaker);
 }
 
 // ---- Screen and window share ----
 
 ANE_FUNCTION(getScreenShareState) {
-  return askLive(
-      "getScreenShareState", [](ilive::iLive* live) { return live->getScreenShareState(); },
-      [](int32_t state) { return core::newInt32(state == 1 || state == 2 ? state : 0); }, answerZero);
+  traceCall("getScreenShareState");
+  const int32_t state = core::ask([] { return GetILive()->getScreenShareState(); }).value_or(0);
+  return core::newInt32(state == 1 || state == 2 ? state : 0);
 }
 
 ANE_FUNCTION(getScreenShareNames) {
@@ -195,7 +197,7 @@ ANE_FUNCTION(openScreenShare) {
   WindowList list;
   if (GetILive()->getWindowList(list) != 0) return nullptr;
   if (!inList(index, list.size())) return core::newBool(false);
-  return core::newBool(core::callSdk([&] {
+  return core::newBool(core::ask([&] {
     GetILive()->openScreenShare(list[static_cast<uint32_t>(index)].first, fps);
   }));
 }
@@ -209,12 +211,11 @@ ANE_FUNCTION(openScreenRectangleShare) {
   uint32_t fps = args.uint32(4);
   // The word is "openScreenShare", as the window share prints it.
   debugMode.print("\n%s%s,%i,%i,%i,%i,%i\n", kPrefix, "openScreenShare", left, top, right, bottom, static_cast<int>(fps));
-  return core::newBool(core::callSdk([&] { GetILive()->openScreenShareArea(left, top, right, bottom, fps); }));
+  return core::newBool(core::ask([&] { GetILive()->openScreenShareArea(left, top, right, bottom, fps); }));
 }
 
 ANE_FUNCTION(closeScreenShare) {
-  return askLive(
-      "closeScreenShare", [](ilive::iLive* live) { return live->closeScreenShare(); }, alwaysTrue, answerFalse);
+  return close("closeScreenShare", &ilive::iLive::closeScreenShare);
 }
 
 // ---- System-sound capture ----
@@ -238,15 +239,11 @@ ANE_FUNCTION(setSystemVoiceInputVolume) {
 }
 
 ANE_FUNCTION(getSystemVoiceInputVolume) {
-  return askLive(
-      "getSystemVoiceInputVolume", [](ilive::iLive* live) { return live->getSystemVoiceInputVolume(); }, asUint,
-      answerMinusOne);
+  return askVolume("getSystemVoiceInputVolume", &ilive::iLive::getSystemVoiceInputVolume);
 }
 
 ANE_FUNCTION(getCurSystemVoiceInputState) {
-  return askLive(
-      "getCurSystemVoiceInputState", [](ilive::iLive* live) { return live->getCurSystemVoiceInputState(); },
-      asBool, answerFalse);
+  return askState("getCurSystemVoiceInputState", &ilive::iLive::getCurSystemVoiceInputState);
 }
 
 // ---- Skin grades ----

@@ -1,7 +1,7 @@
 // Start-up and login: the trace switch, SDK start-up, log path, version,
 // channel mode, login and logout with their completion handlers.
 #include <cstdio>
-#include <exception>
+#include <optional>
 
 #include "core/args.h"
 #include "core/context.h"
@@ -10,6 +10,7 @@
 #include "ilive/brisora.h"
 #include "ilive/functions.h"
 #include "ilive/manager.h"
+#include "ilive/sdk_call.h"
 
 namespace brisora {
 
@@ -110,16 +111,15 @@ ANE_FUNCTION(initILiveSdk) {
     live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);
     debugMode.print("\n%s%s,%s", kPrefix, "VideoColorFormat", "COLOR_FORMAT_RGB24");
   }
-  try {
-    if (live->init(appId, 1, 0) != 0) return core::newBool(false);
+  const std::optional<bool> started = core::ask([&] {
+    if (live->init(appId, 1, 0) != 0) return false;
     if (debugMode.on()) {
       const ilive::SdkString version = live->getVersion();
       std::printf("\n%s%s,%s", kPrefix, "initILiveSdk Version:", version.c_str());
     }
-    return core::newBool(true);
-  } catch (const std::exception&) {
-    return core::newBool(false);
-  }
+    return true;
+  });
+  return core::newBool(started.value_or(false));
 }
 
 ANE_FUNCTION(setLogPath) {
@@ -139,8 +139,7 @@ ANE_FUNCTION(setChannelMode) {
   const uint32_t mode = args.uint32(0);
   const std::string text = args.string(1);
   debugMode.print("\n%s%s", kPrefix, "setChannelMode");
-  const ilive::SdkString sdkText(text.data(), text.size());
-  ::GetILive()->setChannelMode(mode != 0, sdkText);
+  ::GetILive()->setChannelMode(mode != 0, toSdkString(text));
   return core::newBool(true);
 }
 
@@ -158,19 +157,11 @@ ANE_FUNCTION(iLiveLoginOut) {
 }
 
 ANE_FUNCTION(isLogin) {
-  try {
-    return core::newBool(::GetILive()->isLogin());
-  } catch (const std::exception&) {
-    return core::newBool(false);
-  }
+  return core::newBool(core::ask([] { return ::GetILive()->isLogin(); }).value_or(false));
 }
 
 ANE_FUNCTION(isInited) {
-  try {
-    return core::newBool(::GetILive()->isInited());
-  } catch (const std::exception&) {
-    return core::newBool(false);
-  }
+  return core::newBool(core::ask([] { return ::GetILive()->isInited(); }).value_or(false));
 }
 
 }  // namespace brisora

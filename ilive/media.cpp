@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <exception>
 #include <mutex>
 #include <new>
 #include <string>
@@ -77,11 +76,7 @@ bool sendFrame(uint32_t width, uint32_t height, uint8_t* pixels, uint32_t size) 
   frame.dataSize = size;
   frame.data = pixels;
   frame.timestamp = 0;
-  try {
-    return GetILive()->fillExternalCaptureFrame(frame) == 0;
-  } catch (const std::exception&) {
-    return false;
-  }
+  return core::ask([&] { return GetILive()->fillExternalCaptureFrame(frame) == 0; }).value_or(false);
 }
 
 }  // namespace
@@ -91,49 +86,35 @@ bool sendFrame(uint32_t width, uint32_t height, uint8_t* pixels, uint32_t size) 
 ANE_FUNCTION(isValidMediaFile) {
   const std::string path = core::Args(argc, argv).string(0);
   debugMode.print("\n%s%s,%s\n", kPrefix, "isValidMediaFile", path.c_str());
-  try {
-    return core::newBool(GetILive()->isValidMediaFile(sdkText(path)));
-  } catch (const std::exception&) {
-    return core::newBool(false);
-  }
+  return core::newBool(core::ask([&] { return GetILive()->isValidMediaFile(toSdkString(path)); }).value_or(false));
 }
 
 ANE_FUNCTION(openPlayMediaFile) {
   const std::string path = core::Args(argc, argv).string(0);
   debugMode.print("\n%s%s,%s\n", kPrefix, "openPlayMediaFile", path.c_str());
-  return core::newBool(core::callSdk([&] {
-    GetILive()->openPlayMediaFile(sdkText(path));  // its answer is not read
+  return core::newBool(core::ask([&] {
+    GetILive()->openPlayMediaFile(toSdkString(path));  // its answer is not read
   }));
 }
 
 ANE_FUNCTION(pausePlayMediaFile) {
-  return askLive(
-      "pausePlayMediaFile", [](ilive::iLive* live) { return live->pausePlayMediaFile() == 0; }, asBool, answerFalse);
+  traceCall("pausePlayMediaFile");
+  return core::newBool(core::ask([] { return GetILive()->pausePlayMediaFile() == 0; }).value_or(false));
 }
 
 ANE_FUNCTION(resumePlayMediaFile) {
-  return askLive(
-      "resumePlayMediaFile", [](ilive::iLive* live) { return live->resumePlayMediaFile() == 0; }, asBool, answerFalse);
+  traceCall("resumePlayMediaFile");
+  return core::newBool(core::ask([] { return GetILive()->resumePlayMediaFile() == 0; }).value_or(false));
 }
 
 ANE_FUNCTION(closePlayMediaFile) {
-  return askLive(
-      "closePlayMediaFile",
-      [](ilive::iLive* live) {
-        live->closePlayMediaFile();
-        return true;
-      },
-      asBool, answerFalse);
+  traceCall("closePlayMediaFile");
+  return core::newBool(core::ask([] { GetILive()->closePlayMediaFile(); }));
 }
 
 ANE_FUNCTION(getPlayMediaFileState) {
-  int32_t state = 0;
-  try {
-    const int32_t answer = GetILive()->getPlayMediaFileState();
-    state = (answer == 1 || answer == 2) ? answer : 0;
-  } catch (const std::exception&) {
-    state = 0;
-  }
+  const int32_t answer = core::ask([] { return GetILive()->getPlayMediaFileState(); }).value_or(0);
+  const int32_t state = (answer == 1 || answer == 2) ? answer : 0;
   debugMode.print("\n%s%s == %i\n", kPrefix, "getPlayMediaFileState", state);
   return core::newInt32(state);
 }
@@ -142,11 +123,8 @@ ANE_FUNCTION(getPlayMediaFilePos) {
   debugMode.print("\n%s%s\n", kPrefix, "getPlayMediaFilePos");
   int64_t position = 0;
   int64_t duration = 0;
-  try {
-    if (GetILive()->getPlayMediaFilePos(position, duration) != 0) return nullptr;
-  } catch (const std::exception&) {
-    return nullptr;
-  }
+  const auto found = core::ask([&] { return GetILive()->getPlayMediaFilePos(position, duration); });
+  if (!found || *found != 0) return nullptr;  // refused, or the SDK threw
   // std::to_string gives the same decimal text as "%I64d" on Windows.
   return core::newString(std::to_string(position) + "||" + std::to_string(duration));
 }
@@ -155,11 +133,7 @@ ANE_FUNCTION(setPlayMediaFilePos) {
   const int32_t position = core::Args(argc, argv).int32(0);
   debugMode.print("\n%s%s==%i\n", kPrefix, "setPlayMediaFilePos", position);
   const int64_t value = position;  // sign-extended
-  try {
-    return core::newBool(GetILive()->setPlayMediaFilePos(value) == 0);
-  } catch (const std::exception&) {
-    return core::newBool(false);
-  }
+  return core::newBool(core::ask([&] { return GetILive()->setPlayMediaFilePos(value) == 0; }).value_or(false));
 }
 
 // ---- Local recording ----
@@ -167,7 +141,7 @@ ANE_FUNCTION(setPlayMediaFilePos) {
 ANE_FUNCTION(startLocalRecord) {
   const std::string path = core::Args(argc, argv).string(0);
   debugMode.print("\n%s%s==%s\n", kPrefix, "startLocalRecord", path.c_str());
-  return core::newBool(core::callSdk([&] { GetILive()->startLocalRecord(sdkText(path), recordDelegate()); }));
+  return core::newBool(core::ask([&] { GetILive()->startLocalRecord(toSdkString(path), recordDelegate()); }));
 }
 
 ANE_FUNCTION(stopLocalRecord) {
@@ -179,23 +153,13 @@ ANE_FUNCTION(stopLocalRecord) {
 // ---- External capture ----
 
 ANE_FUNCTION(openExternalCapture) {
-  return askLive(
-      "openExternalCapture",
-      [](ilive::iLive* live) {
-        live->openExternalCapture();
-        return true;
-      },
-      asBool, answerFalse);
+  traceCall("openExternalCapture");
+  return core::newBool(core::ask([] { GetILive()->openExternalCapture(); }));
 }
 
 ANE_FUNCTION(closeExternalCapture) {
-  return askLive(
-      "closeExternalCapture",
-      [](ilive::iLive* live) {
-        live->closeExternalCapture();
-        return true;
-      },
-      asBool, answerFalse);
+  traceCall("closeExternalCapture");
+  return core::newBool(core::ask([] { GetILive()->closeExternalCapture(); }));
 }
 
 // A ByteArray of width x height 4-byte pixels, sent as width x height 3-byte
@@ -289,11 +253,7 @@ ANE_FUNCTION(fillCustomData) {
   data.size = static_cast<uint32_t>(bytes.size());
   data.data = bytes.data();
   data.kind = code;
-  try {
-    return core::newBool(GetILive()->sendCustomData(data) == 0);
-  } catch (const std::exception&) {
-    return core::newBool(false);
-  }
+  return core::newBool(core::ask([&] { return GetILive()->sendCustomData(data) == 0; }).value_or(false));
 }
 
 }  // namespace brisora

@@ -2,7 +2,6 @@
 // requests, and the completion handlers that report room outcomes as events.
 #include <cstdint>
 #include <cstdio>
-#include <exception>
 #include <string>
 
 #include "core/args.h"
@@ -69,8 +68,8 @@ FREObject enterRoom(FREContext ctx, uint32_t argc, FREObject argv[], bool join) 
   option.roomType = 1;
   option.roomId = roomId;
   option.authBits = join ? 0xAA : -1;
-  if (!privateMapKey.empty()) option.privateMapKey = sdkText(privateMapKey);
-  option.controlRole = sdkText(controlRole);
+  if (!privateMapKey.empty()) option.privateMapKey = toSdkString(privateMapKey);
+  option.controlRole = toSdkString(controlRole);
   option.roomDisconnectHandler = static_cast<ilive::RoomDisconnectHandler>(&emptyHandler);
   option.roomDisconnectData = nullptr;
   option.memberEventHandler = &onMemberEvent;
@@ -104,21 +103,17 @@ FREObject streamRequest(uint32_t argc, FREObject argv[], bool cancel) {
   const int32_t mapped = (kind == 2 || kind == 3) ? kind : 1;
 
   ilive::SdkVector<ilive::StreamRequest> list;
-  list.push_back(ilive::StreamRequest{sdkText(userId), mapped});
+  list.push_back(ilive::StreamRequest{toSdkString(userId), mapped});
   // The user data is never read by the empty handlers; it names the call.
   char tag[] = "requeststream";
   char cancelTag[] = "cancelstream";
-  bool ok = true;
-  try {
+  return core::newBool(core::ask([&] {
     if (cancel) {
       GetILive()->cancelStreams(list, kEmptySuccess, kEmptyError, cancelTag);
     } else {
       GetILive()->requestStreams(list, kEmptySuccess, kEmptyError, tag);
     }
-  } catch (const std::exception&) {
-    ok = false;
-  }
-  return core::newBool(ok);
+  }));
 }
 
 }  // namespace
@@ -135,13 +130,13 @@ ANE_FUNCTION(changeRole) {
   core::Args args(argc, argv);
   const std::string role = args.string(0);
   debugMode.print("\n%s%s,%s\n", kPrefix, "ChangeRole", role.c_str());
-  return core::newBool(core::callSdk([&] {
+  return core::newBool(core::ask([&] {
     GetILive()->changeRole(role.c_str(), &onChangeRoleSuc, &onChangeRoleErr, ctx);
   }));
 }
 
 ANE_FUNCTION(quitRoom) {
-  return core::newBool(core::callSdk([&] { GetILive()->quitRoom(&onQuitRoomSuc, &onQuitRoomErr, ctx, 1); }));
+  return core::newBool(core::ask([&] { GetILive()->quitRoom(&onQuitRoomSuc, &onQuitRoomErr, ctx, 1); }));
 }
 
 ANE_FUNCTION(requestStream) {
@@ -154,7 +149,7 @@ ANE_FUNCTION(cancelStream) {
 
 ANE_FUNCTION(cancelAllStream) {
   char tag[] = "cancelallstream";
-  return core::newBool(core::callSdk([&] { GetILive()->cancelAllStreams(kEmptySuccess, kEmptyError, tag); }));
+  return core::newBool(core::ask([&] { GetILive()->cancelAllStreams(kEmptySuccess, kEmptyError, tag); }));
 }
 
 }  // namespace brisora

@@ -9,12 +9,9 @@
 #include "core/edge.h"
 #include "core/text.h"
 #include "trtc/callbacks.h"
+#include "trtc/sdk_call.h"
 
 namespace tamvex {
-
-namespace {
-std::string textOf(const char* text) { return text ? std::string(text) : std::string(); }
-}  // namespace
 
 std::string forActionScript(const std::string& text) {
   for (unsigned char c : text)
@@ -22,7 +19,7 @@ std::string forActionScript(const std::string& text) {
   return text;
 }
 
-std::string consoleText(const char* utf8) { return core::utf8ToLocal(textOf(utf8)); }
+std::string consoleText(const char* utf8) { return core::utf8ToLocal(fromSdkText(utf8)); }
 
 void ANEITRTCCloudCallback::raise(RtcManager::Event event, const std::string& level) {
   manager_->context.raise(manager_->eventName(event), level);
@@ -73,7 +70,7 @@ void ANEITRTCCloudCallback::onUserExit(const char* userId, int reason) {
     std::printf("\n  onUserExit  = %s --- %i", consoleText(userId).c_str(), reason);
     Retirement::Pass pass(retirement_);
     if (!pass) return;
-    const std::string id = textOf(userId);
+    const std::string id = fromSdkText(userId);
     releaseRemoteRenderers(*manager_, &id);
   });
 }
@@ -92,7 +89,7 @@ void releaseRemoteRenderers(RtcManager& manager, const std::string* userId) {
 // code-page-936 form.
 void ANEITRTCCloudCallback::availability(const char* userId, bool available, const char* kind, const char* line,
                                          int32_t code) {
-  const std::string id = textOf(userId);
+  const std::string id = fromSdkText(userId);
   const char* flag = available ? "1" : "0";
   std::printf(line, (kind + consoleText(userId) + "||" + flag).c_str());
   Retirement::Pass pass(retirement_);
@@ -145,7 +142,7 @@ void ANEITRTCCloudCallback::onUserVoiceVolume(TRTCVolumeInfo* userVolumes, uint3
     if (!pass) return;
     const std::string localId = forActionScript(manager_->localUserId());
     for (int32_t i = 0; i < count; ++i) {
-      const std::string id = textOf(userVolumes[i].userId);
+      const std::string id = fromSdkText(userVolumes[i].userId);
       const std::string& who = id.empty() ? localId : forActionScript(id);
       raise(RtcManager::kAudioEvent,
             "rtc||" + who + "||" + core::intToString(static_cast<int32_t>(userVolumes[i].volume)));
@@ -160,7 +157,7 @@ void ANEITRTCCloudCallback::onSpeedTest(const TRTCSpeedTestResult& result, uint3
     if (!pass) return;
     raise(RtcManager::kSpeedTestEvent, core::intToString(static_cast<int32_t>(finishedCount)) + "||" +
                                            core::intToString(static_cast<int32_t>(totalCount)) + "||" +
-                                           forActionScript(textOf(result.ip)) + "||" + core::intToString(result.rtt));
+                                           forActionScript(fromSdkText(result.ip)) + "||" + core::intToString(result.rtt));
   });
 }
 

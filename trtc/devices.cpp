@@ -68,7 +68,7 @@ namespace {
 FREObject deviceList(const DeviceKind& kind) {
   traceName(kind.listFunction);
   DeviceNames names;
-  callCloud([&](ITRTCCloud& cloud) {
+  onCloud([&](ITRTCCloud& cloud) {
     SdkReleaser<ITRTCDeviceCollection> collection((cloud.*kind.list)());
     if (collection) names = deviceNames(*collection.get());
   });
@@ -80,7 +80,7 @@ FREObject deviceList(const DeviceKind& kind) {
 // collection does not hold selects nothing and answers false.
 FREObject selectDevice(const DeviceKind& kind, int32_t index) {
   bool selected = false;
-  callCloud([&](ITRTCCloud& cloud) {
+  onCloud([&](ITRTCCloud& cloud) {
     SdkReleaser<ITRTCDeviceCollection> collection((cloud.*kind.list)());
     if (!collection || index < 0 || index >= entries(*collection.get())) return;
     const char* id = collection->getDevicePID(static_cast<uint32_t>(index));
@@ -93,9 +93,9 @@ FREObject selectDevice(const DeviceKind& kind, int32_t index) {
 
 FREObject currentDevice(const DeviceKind& kind) {
   std::string name;
-  callCloud([&](ITRTCCloud& cloud) {
+  onCloud([&](ITRTCCloud& cloud) {
     SdkReleaser<ITRTCDeviceInfo> info((cloud.*kind.current)());
-    if (info) name = sdkText(info->getDeviceName());
+    if (info) name = fromSdkText(info->getDeviceName());
   });
   return core::newString(core::validUtf8(name));
 }
@@ -147,27 +147,27 @@ ANE_FUNCTION(getCurrentSpeakerDevice) {
 ANE_FUNCTION(getCurrentMicDeviceVolume) {
   traceName("getCurrentMicDeviceVolume");
   uint32_t volume = 0;
-  callCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentMicDeviceVolume(); });
+  onCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentMicDeviceVolume(); });
   return core::newUint32(volume);
 }
 
 ANE_FUNCTION(setCurrentMicDeviceVolume) {
   traceName("setCurrentMicDeviceVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
-  return askCloud([&](ITRTCCloud& cloud) { cloud.setCurrentMicDeviceVolume(volume); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setCurrentMicDeviceVolume(volume); }));
 }
 
 ANE_FUNCTION(getCurrentSpeakerVolume) {
   traceName("getCurrentSpeakerVolume");
   uint32_t volume = 0;
-  callCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentSpeakerVolume(); });
+  onCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentSpeakerVolume(); });
   return core::newUint32(volume);
 }
 
 ANE_FUNCTION(setCurrentSpeakerVolume) {
   traceName("setCurrentSpeakerVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
-  return askCloud([&](ITRTCCloud& cloud) { cloud.setCurrentSpeakerVolume(volume); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setCurrentSpeakerVolume(volume); }));
 }
 
 }  // namespace tamvex

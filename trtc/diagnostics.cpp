@@ -19,31 +19,31 @@ using core::Args;
 ANE_FUNCTION(setConsoleEnabled) {
   const bool enabled = Args(argc, argv).boolean(0);
   debugMode.print("\n%s setConsoleEnabled", kPrefix);
-  return askCloud([&](ITRTCCloud& cloud) { cloud.setConsoleEnabled(enabled); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setConsoleEnabled(enabled); }));
 }
 
 ANE_FUNCTION(setLogCompressEnabled) {
   const bool enabled = Args(argc, argv).boolean(0);
   debugMode.print("\n%s setLogCompressEnabled", kPrefix);
-  return askCloud([&](ITRTCCloud& cloud) { cloud.setLogCompressEnabled(enabled); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setLogCompressEnabled(enabled); }));
 }
 
 ANE_FUNCTION(setLogPath) {
   const std::string folder = Args(argc, argv).string(0);
   debugMode.print("\n%s setLogDirPath:%s", kPrefix, folder.c_str());
-  return askCloud([&](ITRTCCloud& cloud) { cloud.setLogDirPath(folder.c_str()); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setLogDirPath(folder.c_str()); }));
 }
 
 ANE_FUNCTION(showDebugView) {
   const int32_t mode = Args(argc, argv).int32(0);
   debugMode.print("\n%s showDebugView", kPrefix);
-  return askCloud([&](ITRTCCloud& cloud) { cloud.showDebugView(mode); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.showDebugView(mode); }));
 }
 
 // The version text in the zero-terminated form (the length counts the zero).
 ANE_FUNCTION(getSdkVersion) {
   std::string version;
-  callCloud([&](ITRTCCloud& cloud) { version = sdkText(cloud.getSDKVersion()); });
+  onCloud([&](ITRTCCloud& cloud) { version = fromSdkText(cloud.getSDKVersion()); });
   return core::newString(core::validUtf8(version).c_str());
 }
 
@@ -52,11 +52,13 @@ ANE_FUNCTION(startSpeedTest) {
   const uint32_t appId = static_cast<uint32_t>(args.int32(0));
   const std::string userId = args.string(1);
   const std::string userSig = args.string(2);
-  return askCloud([&](ITRTCCloud& cloud) { cloud.startSpeedTest(appId, userId.c_str(), userSig.c_str()); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) {
+    cloud.startSpeedTest(appId, userId.c_str(), userSig.c_str());
+  }));
 }
 
 ANE_FUNCTION(stopSpeedTest) {
-  return askCloud([](ITRTCCloud& cloud) { cloud.stopSpeedTest(); });
+  return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.stopSpeedTest(); }));
 }
 
 }  // namespace tamvex

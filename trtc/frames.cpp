@@ -3,13 +3,13 @@
 // follow remote users' video, getVideoData, and the render-callback
 // registrations that feed the path. Frames arrive on the SDK's render threads.
 #include <cstdio>
-#include <exception>
 
 #include "core/args.h"
 #include "core/edge.h"
 #include "core/frame_path.h"
 #include "core/text.h"
 #include "core/results.h"
+#include "core/sdk.h"
 #include "trtc/callbacks.h"
 #include "trtc/functions.h"
 
@@ -125,6 +125,8 @@ void ANEITRTCVideoRenderCallback::onRenderVideoFrame(const char* userId, TRTCVid
 
 void addVideoRender(RtcManager& manager, int32_t code, const std::string& id) {
   if (id == manager.localUserId()) {
+    // Two literals: written as one, "??!" would be the trigraph of '|' to a
+    // compiler that still reads trigraphs, and the line would print a bar.
     std::printf("\n me addVideoRender ?????" "!!!!!!!!!!!!!!!!!!!");
     return;
   }
@@ -172,11 +174,8 @@ ANE_FUNCTION(setLocalVideoRenderCallback) {
   ITRTCCloud* cloud = loadTrtcCloud();
   if (!cloud) return core::newBool(false);
   ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().localRenderCallback() : nullptr;
-  try {
-    return core::newBool(cloud->setLocalVideoRenderCallback(format, bufferType, callback) == 0);
-  } catch (const std::exception&) {
-    return core::newBool(false);
-  }
+  return core::newBool(
+      core::ask([&] { return cloud->setLocalVideoRenderCallback(format, bufferType, callback) == 0; }).value_or(false));
 }
 
 ANE_FUNCTION(setRemoteVideoRenderCallback) {
@@ -189,7 +188,7 @@ ANE_FUNCTION(setRemoteVideoRenderCallback) {
   ITRTCCloud* cloud = loadTrtcCloud();
   if (!cloud) return core::newBool(false);
   ITRTCVideoRenderCallback* callback = enable == 1 ? RtcManager::instance().remoteRenderCallback() : nullptr;
-  return core::newBool(core::callSdk([&] {
+  return core::newBool(core::ask([&] {
     cloud->setRemoteVideoRenderCallback(userId.c_str(), format, bufferType, callback);
   }));
 }

@@ -66,7 +66,7 @@ template <class T, class Destroy>
 bool destroyObject(Destroy destroy, T* object) {
   if (!destroy) return false;
   T* copy = object;
-  return callSdk([&] { destroy(&copy); });
+  return core::ask([&] { destroy(&copy); });
 }
 
 // The handle of a new entry: the list length before it is appended.
@@ -81,7 +81,7 @@ template <class Call>
 FREObject withPusher(int32_t handle, Call&& call) {
   ITXLivePusher* pusher = pusherAt(handle);
   if (!pusher) return core::newBool(true);
-  return core::newBool(callSdk([&] { call(*pusher); }));
+  return core::newBool(core::ask([&] { call(*pusher); }));
 }
 
 // A VOD control: false when the handle names no player or the player failed.
@@ -89,7 +89,7 @@ template <class Call>
 FREObject withVodPlayer(int32_t handle, Call&& call) {
   ITXVodPlayer* player = vodPlayerAt(handle);
   if (!player) return core::newBool(false);
-  return core::newBool(callSdk([&] { call(*player); }));
+  return core::newBool(core::ask([&] { call(*player); }));
 }
 
 void traceVod(const char* function, int32_t handle) {
@@ -114,7 +114,7 @@ ANE_FUNCTION(TXLivePusher_createTXLivePusher) {
   const CreateTXLivePusherFn create = sdk().createTXLivePusher;
   if (!create) return core::newInt32(kNoObject);
   ITXLivePusher* pusher = nullptr;
-  if (!callSdk([&] { pusher = create(); }) || !pusher) return core::newInt32(kNoObject);
+  if (!core::ask([&] { pusher = create(); }) || !pusher) return core::newInt32(kNoObject);
   const int32_t handle = nextHandle(pushers);
   PusherEntry entry;
   entry.pusher = pusher;
@@ -123,7 +123,7 @@ ANE_FUNCTION(TXLivePusher_createTXLivePusher) {
   pushers.push_back(std::move(entry));
   // Should the registration fail, the pusher works without notifications; the
   // callback stays owned by the entry until the pusher is destroyed.
-  callSdk([&] { pusher->setCallback(callback, reinterpret_cast<void*>(static_cast<intptr_t>(handle))); });
+  core::ask([&] { pusher->setCallback(callback, reinterpret_cast<void*>(static_cast<intptr_t>(handle))); });
   return core::newInt32(handle);
 }
 
@@ -131,7 +131,7 @@ ANE_FUNCTION(TXLivePusher_destroyTXLivePusher) {
   const int32_t handle = Args(argc, argv).int32(0);
   if (ITXLivePusher* pusher = pusherAt(handle)) {
     PusherEntry& entry = pushers[handle];
-    callSdk([&] { pusher->setCallback(nullptr, nullptr); });
+    core::ask([&] { pusher->setCallback(nullptr, nullptr); });
     destroyObject(sdk().destroyTXLivePusher, pusher);
     if (entry.callback) keptPusherCallbacks.push_back(std::move(entry.callback));  // may still be called
     entry.pusher = nullptr;
@@ -144,7 +144,7 @@ ANE_FUNCTION(TXLivePusher_startPush) {
   ITXLivePusher* pusher = pusherAt(args.int32(0));
   const std::string url = args.string(1);
   bool started = false;
-  if (pusher) callSdk([&] { started = pusher->startPush(url.c_str()); });
+  if (pusher) core::ask([&] { started = pusher->startPush(url.c_str()); });
   return core::newBool(started);
 }
 
@@ -164,7 +164,7 @@ ANE_FUNCTION(TXLivePusher_getMicDevicesList) {
   ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
   std::string names;
   if (pusher) {
-    const bool listed = callSdk([&] {
+    const bool listed = core::ask([&] {
       SdkReleaser<ITRTCDeviceCollection> collection(pusher->getMicDevicesList());
       if (!collection) return;
       std::printf("\nTXLivePusher_getMicDevicesList:count = %i", static_cast<int>(collection->getCount()));
@@ -192,7 +192,7 @@ ANE_FUNCTION(TXLivePusher_setMute) {
 ANE_FUNCTION(TXLivePusher_micVolume) {
   ITXLivePusher* pusher = pusherAt(Args(argc, argv).int32(0));
   int32_t volume = -1;
-  if (pusher && !callSdk([&] { volume = pusher->micVolume(); })) volume = -1;
+  if (pusher && !core::ask([&] { volume = pusher->micVolume(); })) volume = -1;
   return core::newInt32(volume);
 }
 
@@ -209,7 +209,7 @@ ANE_FUNCTION(ITXLivePlayer_createTXLivePlayer) {
   const CreateTXLivePlayerFn create = sdk().createTXLivePlayer;
   if (!create) return core::newInt32(kNoObject);
   ITXLivePlayer* player = nullptr;
-  if (!callSdk([&] { player = create(); }) || !player) return core::newInt32(kNoObject);
+  if (!core::ask([&] { player = create(); }) || !player) return core::newInt32(kNoObject);
   const int32_t handle = nextHandle(livePlayers);
   livePlayers.push_back(player);
   return core::newInt32(handle);
@@ -230,7 +230,7 @@ ANE_FUNCTION(ITXLivePlayer_startPlay) {
   const std::string url = args.string(1);
   if (!player) return core::newBool(false);
   // The play code is not looked at; only a failure of the call itself is.
-  return core::newBool(callSdk([&] { player->startPlay(url.c_str(), 1); }));
+  return core::newBool(core::ask([&] { player->startPlay(url.c_str(), 1); }));
 }
 
 // ---- VOD players ----
@@ -243,14 +243,14 @@ ANE_FUNCTION(ITXVodPlayer_createTXVodPlayer) {
   const CreateTXVodPlayerFn create = sdk().createTXVodPlayer;
   if (!create) return core::newInt32(kNoObject);
   ITXVodPlayer* player = nullptr;
-  if (!callSdk([&] { player = create(url.c_str(), repeat); }) || !player) return core::newInt32(kNoObject);
+  if (!core::ask([&] { player = create(url.c_str(), repeat); }) || !player) return core::newInt32(kNoObject);
   const int32_t handle = nextHandle(vodPlayers);
   VodEntry entry;
   entry.player = player;
   entry.callback.reset(new ANEITXVodPlayerCallback(&RtcManager::instance()));
   ANEITXVodPlayerCallback* callback = entry.callback.get();
   vodPlayers.push_back(std::move(entry));
-  callSdk([&] { player->setCallback(callback); });  // as for pushers
+  core::ask([&] { player->setCallback(callback); });  // as for pushers
   return core::newInt32(handle);
 }
 
@@ -259,7 +259,7 @@ ANE_FUNCTION(ITXVodPlayer_destroyTXVodPlayer) {
   traceVod("ITXVodPlayer_destroyTXVodPlayer", handle);
   if (ITXVodPlayer* player = vodPlayerAt(handle)) {
     VodEntry& entry = vodPlayers[handle];
-    callSdk([&] { player->setCallback(nullptr); });
+    core::ask([&] { player->setCallback(nullptr); });
     destroyObject(sdk().destroyTXVodPlayer, player);
     if (entry.callback) keptVodCallbacks.push_back(std::move(entry.callback));  // may still be called
     entry.player = nullptr;

@@ -45,50 +45,50 @@ ANE_FUNCTION(enterRoom) {
   }
   std::printf("\n%s - TRTCAppSceneVideoCall \n", kPrefix);
 
-  const bool asked = callCloud([&](ITRTCCloud& c) { c.enterRoom(params, TRTCAppSceneVideoCall); });
+  const bool asked = onCloud([&](ITRTCCloud& c) { c.enterRoom(params, TRTCAppSceneVideoCall); });
   if (asked) RtcManager::instance().setLocalUserId(userId);
   return core::newBool(asked);
 }
 
 ANE_FUNCTION(exitRoom) {
   traceName("exitRoom");
-  return askCloud([](ITRTCCloud& c) { c.exitRoom(); });
+  return core::newBool(onCloud([](ITRTCCloud& c) { c.exitRoom(); }));
 }
 
 ANE_FUNCTION(startLocalPreview) {
   traceName("startLocalPreview");
-  return askCloud([](ITRTCCloud& c) { c.startLocalPreview(nullptr); });
+  return core::newBool(onCloud([](ITRTCCloud& c) { c.startLocalPreview(nullptr); }));
 }
 
 ANE_FUNCTION(stopLocalPreview) {
   traceName("stopLocalPreview");
   RtcManager& m = RtcManager::instance();
   m.pool.trim(m.localUserId(), 1);
-  return askCloud([](ITRTCCloud& c) { c.stopLocalPreview(); });
+  return core::newBool(onCloud([](ITRTCCloud& c) { c.stopLocalPreview(); }));
 }
 
 ANE_FUNCTION(startRemoteView) {
   traceName("startRemoteView");
   const std::string userId = Args(argc, argv).string(0);
-  return askCloud([&](ITRTCCloud& c) { c.startRemoteView(userId.c_str(), nullptr); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.startRemoteView(userId.c_str(), nullptr); }));
 }
 
 ANE_FUNCTION(stopRemoteView) {
   traceName("stopRemoteView");
   const std::string userId = Args(argc, argv).string(0);
   RtcManager::instance().pool.trim(userId, 1);
-  return askCloud([&](ITRTCCloud& c) { c.stopRemoteView(userId.c_str()); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.stopRemoteView(userId.c_str()); }));
 }
 
 ANE_FUNCTION(stopAllRemoteView) {
   traceName("stopAllRemoteView");
-  return askCloud([](ITRTCCloud& c) { c.stopAllRemoteView(); });
+  return core::newBool(onCloud([](ITRTCCloud& c) { c.stopAllRemoteView(); }));
 }
 
 ANE_FUNCTION(muteLocalVideo) {
   traceName("muteLocalVideo");
   const bool mute = Args(argc, argv).boolean(0);
-  return askCloud([&](ITRTCCloud& c) { c.muteLocalVideo(mute); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.muteLocalVideo(mute); }));
 }
 
 ANE_FUNCTION(setVideoEncoderParam) {
@@ -97,7 +97,7 @@ ANE_FUNCTION(setVideoEncoderParam) {
   TRTCVideoEncParam param;
   if (!makeEncoderParam(args.int32(0), args.int32(1), args.int32(2), args.int32(3), &param))
     return core::newBool(false);
-  return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderParam(param); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.setVideoEncoderParam(param); }));
 }
 
 ANE_FUNCTION(setNetworkQosParam) {
@@ -106,13 +106,13 @@ ANE_FUNCTION(setNetworkQosParam) {
   TRTCNetworkQosParam param;
   param.preference = args.int32(0) == 1 ? TRTCVideoQosPreferenceSmooth : TRTCVideoQosPreferenceClear;
   param.controlMode = args.int32(1) != 0 ? TRTCQosControlModeServer : TRTCQosControlModeClient;
-  return askCloud([&](ITRTCCloud& c) { c.setNetworkQosParam(param); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.setNetworkQosParam(param); }));
 }
 
 ANE_FUNCTION(setLocalViewFillMode) {
   traceName("setLocalViewFillMode");
   const TRTCVideoFillMode mode = Args(argc, argv).int32(0) != 0 ? TRTCVideoFillMode_Fit : TRTCVideoFillMode_Fill;
-  return askCloud([&](ITRTCCloud& c) { c.setLocalViewFillMode(mode); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.setLocalViewFillMode(mode); }));
 }
 
 ANE_FUNCTION(setRemoteViewFillMode) {
@@ -120,14 +120,16 @@ ANE_FUNCTION(setRemoteViewFillMode) {
   Args args(argc, argv);
   const std::string userId = args.string(0);
   const TRTCVideoFillMode mode = args.int32(1) != 0 ? TRTCVideoFillMode_Fit : TRTCVideoFillMode_Fill;
-  return askCloud([&](ITRTCCloud& c) { c.setRemoteViewFillMode(userId.c_str(), mode); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.setRemoteViewFillMode(userId.c_str(), mode); }));
 }
 
 ANE_FUNCTION(setLocalViewRotation) {
   traceName("setLocalViewRotation");
   const int32_t rotation = Args(argc, argv).int32(0);
   if (!acceptedViewRotation(rotation)) return core::newBool(false);
-  return askCloud([&](ITRTCCloud& c) { c.setLocalViewRotation(static_cast<TRTCVideoRotation>(rotation)); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) {
+    c.setLocalViewRotation(static_cast<TRTCVideoRotation>(rotation));
+  }));
 }
 
 ANE_FUNCTION(setRemoteViewRotation) {
@@ -136,27 +138,29 @@ ANE_FUNCTION(setRemoteViewRotation) {
   const std::string userId = args.string(0);
   const int32_t rotation = args.int32(1);
   if (!acceptedViewRotation(rotation)) return core::newBool(false);
-  return askCloud(
-      [&](ITRTCCloud& c) { c.setRemoteViewRotation(userId.c_str(), static_cast<TRTCVideoRotation>(rotation)); });
+  return core::newBool(onCloud(
+      [&](ITRTCCloud& c) { c.setRemoteViewRotation(userId.c_str(), static_cast<TRTCVideoRotation>(rotation)); }));
 }
 
 ANE_FUNCTION(setVideoEncoderRotation) {
   traceName("setVideoEncoderRotation");
   const int32_t rotation = Args(argc, argv).int32(0);
   if (!acceptedEncoderRotation(rotation)) return core::newBool(false);
-  return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderRotation(static_cast<TRTCVideoRotation>(rotation)); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) {
+    c.setVideoEncoderRotation(static_cast<TRTCVideoRotation>(rotation));
+  }));
 }
 
 ANE_FUNCTION(setLocalViewMirror) {
   traceName("setLocalViewMirror");
   const bool mirror = Args(argc, argv).boolean(0);
-  return askCloud([&](ITRTCCloud& c) { c.setLocalViewMirror(mirror); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.setLocalViewMirror(mirror); }));
 }
 
 ANE_FUNCTION(setVideoEncoderMirror) {
   traceName("setVideoEncoderMirror");
   const bool mirror = Args(argc, argv).boolean(0);
-  return askCloud([&](ITRTCCloud& c) { c.setVideoEncoderMirror(mirror); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.setVideoEncoderMirror(mirror); }));
 }
 
 ANE_FUNCTION(enableSmallVideoStream) {
@@ -166,7 +170,7 @@ ANE_FUNCTION(enableSmallVideoStream) {
   TRTCVideoEncParam param;
   if (!makeEncoderParam(args.int32(1), args.int32(2), args.int32(3), args.int32(4), &param))
     return core::newBool(false);
-  return askCloud([&](ITRTCCloud& c) { c.enableSmallVideoStream(enable, param); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.enableSmallVideoStream(enable, param); }));
 }
 
 ANE_FUNCTION(setRemoteVideoStreamType) {
@@ -175,31 +179,33 @@ ANE_FUNCTION(setRemoteVideoStreamType) {
   const std::string userId = args.string(0);
   const int32_t type = args.int32(1);
   if (!acceptedStreamType(type)) return core::newBool(false);
-  return askCloud(
-      [&](ITRTCCloud& c) { c.setRemoteVideoStreamType(userId.c_str(), static_cast<TRTCVideoStreamType>(type)); });
+  return core::newBool(onCloud(
+      [&](ITRTCCloud& c) { c.setRemoteVideoStreamType(userId.c_str(), static_cast<TRTCVideoStreamType>(type)); }));
 }
 
 ANE_FUNCTION(setPriorRemoteVideoStreamType) {
   traceName("setPriorRemoteVideoStreamType");
   const int32_t type = Args(argc, argv).int32(0);
   if (!acceptedStreamType(type)) return core::newBool(false);
-  return askCloud([&](ITRTCCloud& c) { c.setPriorRemoteVideoStreamType(static_cast<TRTCVideoStreamType>(type)); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) {
+    c.setPriorRemoteVideoStreamType(static_cast<TRTCVideoStreamType>(type));
+  }));
 }
 
 ANE_FUNCTION(startLocalAudio) {
   traceName("startLocalAudio");
-  return askCloud([](ITRTCCloud& c) { c.startLocalAudio(); });
+  return core::newBool(onCloud([](ITRTCCloud& c) { c.startLocalAudio(); }));
 }
 
 ANE_FUNCTION(stopLocalAudio) {
   traceName("stopLocalAudio");
-  return askCloud([](ITRTCCloud& c) { c.stopLocalAudio(); });
+  return core::newBool(onCloud([](ITRTCCloud& c) { c.stopLocalAudio(); }));
 }
 
 ANE_FUNCTION(muteLocalAudio) {
   traceName("muteLocalAudio");
   const bool mute = Args(argc, argv).boolean(0);
-  return askCloud([&](ITRTCCloud& c) { c.muteLocalAudio(mute); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.muteLocalAudio(mute); }));
 }
 
 ANE_FUNCTION(muteRemoteAudio) {
@@ -207,19 +213,19 @@ ANE_FUNCTION(muteRemoteAudio) {
   Args args(argc, argv);
   const std::string userId = args.string(0);
   const bool mute = args.boolean(1);
-  return askCloud([&](ITRTCCloud& c) { c.muteRemoteAudio(userId.c_str(), mute); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.muteRemoteAudio(userId.c_str(), mute); }));
 }
 
 ANE_FUNCTION(muteAllRemoteAudio) {
   traceName("muteAllRemoteAudio");
   const bool mute = Args(argc, argv).boolean(0);
-  return askCloud([&](ITRTCCloud& c) { c.muteAllRemoteAudio(mute); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.muteAllRemoteAudio(mute); }));
 }
 
 ANE_FUNCTION(enableAudioVolumeEvaluation) {
   traceName("enableAudioVolumeEvaluation");
   const uint32_t interval = static_cast<uint32_t>(Args(argc, argv).int32(0));
-  return askCloud([&](ITRTCCloud& c) { c.enableAudioVolumeEvaluation(interval); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.enableAudioVolumeEvaluation(interval); }));
 }
 
 ANE_FUNCTION(setBeautyStyle) {
@@ -230,23 +236,23 @@ ANE_FUNCTION(setBeautyStyle) {
   const int32_t fourth = args.int32(3);
   debugMode.print("\n setBeautyStyle style:%i    beauty:%i     white:%i", style, beauty, white);
   const TRTCBeautyStyle sdkStyle = style != 0 ? TRTCBeautyStyleNature : TRTCBeautyStyleSmooth;
-  return askCloud([&](ITRTCCloud& c) {
+  return core::newBool(onCloud([&](ITRTCCloud& c) {
     c.setBeautyStyle(sdkStyle, static_cast<uint32_t>(beauty), static_cast<uint32_t>(white),
                      static_cast<uint32_t>(fourth));
-  });
+  }));
 }
 
 ANE_FUNCTION(startRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
   debugMode.print("\n startRemoteSubStreamView:userId=%s", core::utf8ToLocal(userId).c_str());
-  return askCloud([&](ITRTCCloud& c) { c.startRemoteSubStreamView(userId.c_str(), nullptr); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.startRemoteSubStreamView(userId.c_str(), nullptr); }));
 }
 
 ANE_FUNCTION(stopRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
   debugMode.print("\n stopRemoteSubStreamView:userId=%s", core::utf8ToLocal(userId).c_str());
   RtcManager::instance().pool.trim(userId, 2);
-  return askCloud([&](ITRTCCloud& c) { c.stopRemoteSubStreamView(userId.c_str()); });
+  return core::newBool(onCloud([&](ITRTCCloud& c) { c.stopRemoteSubStreamView(userId.c_str()); }));
 }
 
 }  // namespace tamvex

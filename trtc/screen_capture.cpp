@@ -88,7 +88,7 @@ ANE_FUNCTION(getScreenCaptureSources) {
   iconSize.cy = args.int32(3);
 
   std::string text;
-  const bool listed = callCloud([&](ITRTCCloud& cloud) {
+  const bool listed = onCloud([&](ITRTCCloud& cloud) {
     releaseScreenList();
     screenList = cloud.getScreenCaptureSources(thumbSize, iconSize);
     if (!screenList) return;
@@ -96,7 +96,7 @@ ANE_FUNCTION(getScreenCaptureSources) {
       const TRTCScreenCaptureSourceInfo source = screenList->getSourceInfo(i);
       const int32_t id = sourceIdOf(source);
       const int32_t type = typeCodeOf(source);
-      const std::string name = sdkText(source.sourceName);
+      const std::string name = fromSdkText(source.sourceName);
       std::printf("\n getScreenCaptureSources:id:%i , type=%i, %s", id, type,
                   core::utf8ToLocal(name).c_str());
       if (i > 0) text += "||";
@@ -143,29 +143,31 @@ ANE_FUNCTION(selectScreenCaptureTarget) {
   // handed a record of some other source.
   TRTCScreenCaptureSourceInfo source;
   if (!findSource(id, &source)) return core::newBool(false);
-  return askCloud([&](ITRTCCloud& cloud) { cloud.selectScreenCaptureTarget(source, rect, firstOption, secondOption); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) {
+    cloud.selectScreenCaptureTarget(source, rect, firstOption, secondOption);
+  }));
 }
 
 ANE_FUNCTION(startScreenCapture) {
   traceName("startScreenCapture");
-  return askCloud([](ITRTCCloud& cloud) { cloud.startScreenCapture(nullptr); });
+  return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.startScreenCapture(nullptr); }));
 }
 
 ANE_FUNCTION(pauseScreenCapture) {
   traceName("pauseScreenCapture");
-  return askCloud([](ITRTCCloud& cloud) { cloud.pauseScreenCapture(); });
+  return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.pauseScreenCapture(); }));
 }
 
 ANE_FUNCTION(resumeScreenCapture) {
   traceName("resumeScreenCapture");
-  return askCloud([](ITRTCCloud& cloud) { cloud.resumeScreenCapture(); });
+  return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.resumeScreenCapture(); }));
 }
 
 ANE_FUNCTION(stopScreenCapture) {
   traceName("stopScreenCapture");
   RtcManager& m = RtcManager::instance();
   m.pool.trim(m.localUserId(), 2);
-  return askCloud([](ITRTCCloud& cloud) { cloud.stopScreenCapture(); });
+  return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.stopScreenCapture(); }));
 }
 
 ANE_FUNCTION(setSubStreamEncoderParam) {
@@ -174,13 +176,13 @@ ANE_FUNCTION(setSubStreamEncoderParam) {
   TRTCVideoEncParam param;
   if (!makeEncoderParam(args.int32(0), args.int32(1), args.int32(2), args.int32(3), &param))
     return core::newBool(false);
-  return askCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamEncoderParam(param); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamEncoderParam(param); }));
 }
 
 ANE_FUNCTION(setSubStreamMixVolume) {
   traceName("setSubStreamMixVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
-  return askCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamMixVolume(volume); });
+  return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamMixVolume(volume); }));
 }
 
 }  // namespace tamvex

@@ -1,35 +1,32 @@
 // How the control functions reach the cloud instance. Each function runs on
 // the AIR main thread, asks loadTrtcCloud for the instance (which loads the SDK
-// on first use) and makes its call. When the SDK is missing, or the call throws,
-// the function answers its neutral value (false, empty text, 0) instead of
-// claiming that the SDK was asked. Whatever else escapes a function ends the
-// call with null at the guard of its table entry (core/edge.h).
+// on first use) and makes its call through core::ask (core/sdk.h). When the
+// SDK is missing, or the call throws, the function answers its neutral value
+// (false, empty text, 0) instead of claiming that the SDK was asked. Whatever
+// else escapes a function ends the call with null at the guard of its table
+// entry (core/edge.h).
 #pragma once
 
 #include <cstdio>
-#include <exception>
 #include <string>
 
 #include "core/edge.h"
 #include "core/results.h"
+#include "core/sdk.h"
 #include "trtc/manager.h"
 
 namespace tamvex {
 
-// Makes `call(cloud)`; true when it was made and returned.
+// core::ask of `call(cloud)` on the cloud instance: as core::ask answers, and
+// no answer (false for a call without one) when the SDK is missing.
 template <class Call>
-bool callCloud(Call&& call) {
+auto onCloud(Call&& call) {
   ITRTCCloud* cloud = loadTrtcCloud();
-  return cloud && core::callSdk([&] { call(*cloud); });
+  auto onInstance = [&] { return call(*cloud); };
+  using Asked = decltype(core::ask(onInstance));
+  if (!cloud) return Asked{};
+  return core::ask(onInstance);
 }
-
-// The Boolean answer of a function that only asks the SDK.
-template <class Call>
-FREObject askCloud(Call&& call) {
-  return core::newBool(callCloud(std::forward<Call>(call)));
-}
-
-using core::callSdk;  // a call on an SDK object: false when it throws
 
 // Releases an SDK collection (or device object) when the scope ends, whatever
 // happens; a release that throws is swallowed, as nothing can be done about it.
@@ -54,7 +51,7 @@ class SdkReleaser {
   T* object_;
 };
 
-// The text at an SDK pointer, empty for null.
-inline std::string sdkText(const char* text) { return text ? std::string(text) : std::string(); }
+// The zero-terminated text at an SDK pointer as a std::string, empty for null.
+inline std::string fromSdkText(const char* text) { return text ? std::string(text) : std::string(); }
 
 }  // namespace tamvex

@@ -2,11 +2,11 @@
 // entry points, and releasing the cloud instance. Main thread only.
 #include <cstdio>
 #include <cwchar>
-#include <exception>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "core/sdk.h"
 #include "shlwapi.h"
 #include "trtc/callbacks.h"
 #include "trtc/manager.h"
@@ -94,21 +94,15 @@ Fn lookUp(HMODULE module, const char* name) {
 constexpr const char* kLoadFailed = "\n\xD4\xD8\xC8\xEB" "liteav.dll" "\xCA\xA7\xB0\xDC" ": %d";
 // "\n" 载入函数 "%s" 失败, in code page 936.
 constexpr const char* kLookUpFailed = "\n\xD4\xD8\xC8\xEB\xBA\xAF\xCA\xFD" "%s" "\xCA\xA7\xB0\xDC";
-}  // namespace
 
-const SdkEntryPoints& sdk() { return g_sdk; }
-
-ITRTCCloud* loadTrtcCloud() {
-  RtcManager& manager = RtcManager::instance();
-  if (manager.cloud_) return manager.cloud_;
-
-  // The host application's executable, not this library: liteav.dll lies in
-  // the LiteAV folder beside it.
-  WCHAR folder[MAX_PATH] = {0};
+// The LiteAV folder beside the host application's executable (not this
+// library), with its final backslash, printed; false (with a line saying
+// why) when the path does not fit.
+bool findLiteAvFolder(WCHAR (&folder)[MAX_PATH]) {
   const DWORD length = GetModuleFileNameW(nullptr, folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) {
     std::printf("\n%s---%s", kPrefix, "executable path unavailable or too long");
-    return nullptr;
+    return false;
   }
   PathRemoveFileSpecW(folder);
   static const WCHAR kSubFolder[] = L"\\LiteAV\\";
@@ -116,16 +110,16 @@ ITRTCCloud* loadTrtcCloud() {
   const size_t extra = sizeof(kSubFolder) / sizeof(kSubFolder[0]);  // 8 characters and the zero
   if (used + extra > MAX_PATH) {
     std::printf("\n%s---%s", kPrefix, "LiteAV folder path too long");
-    return nullptr;
+    return false;
   }
   std::wmemcpy(folder + used, kSubFolder, extra);
   std::printf("\n%s---%ls", kPrefix, folder);
+  return true;
+}
 
-  std::vector<WCHAR> hostDllDirectory = currentDllDirectory();
-  SetDllDirectoryW(folder);
-  HMODULE library = LoadLibraryW(L"liteav.dll");
-  if (!library) std::printf(kLoadFailed, static_cast<int>(GetLastError()));
-
+// The two entry points of the shared instance; each one missing is printed.
+// Null library: both missing.
+void lookUpInstanceEntryPoints(HMODULE library) {
   SdkEntryPoints found;
   if (library) {
     found.getTRTCShareInstance = lookUp<GetTRTCShareInstanceFn>(library, LITEAV_GET_SHARE_INSTANCE);
@@ -135,53 +129,87 @@ ITRTCCloud* loadTrtcCloud() {
   if (!found.destroyTRTCShareInstance) std::printf(kLookUpFailed, LITEAV_DESTROY_SHARE_INSTANCE);
   g_sdk.getTRTCShareInstance = found.getTRTCShareInstance;
   g_sdk.destroyTRTCShareInstance = found.destroyTRTCShareInstance;
+}
 
-  ITRTCCloud* cloud = nullptr;
-  if (g_sdk.getTRTCShareInstance) {
-    try {
-      cloud = g_sdk.getTRTCShareInstance();
-    } catch (const std::exception&) {
-      cloud = nullptr;
-    }
-  }
+// The shared instance; null when its entry point is missing, gives none or throws.
+ITRTCCloud* newInstance() {
+  if (!g_sdk.getTRTCShareInstance) return nullptr;
+  return core::ask([] { return g_sdk.getTRTCShareInstance(); }).value_or(nullptr);
+}
 
-  if (library) {
-    g_sdk.createTXLivePusher = lookUp<CreateTXLivePusherFn>(library, LITEAV_CREATE_PUSHER);
-    g_sdk.destroyTXLivePusher = lookUp<DestroyTXLivePusherFn>(library, LITEAV_DESTROY_PUSHER);
-    g_sdk.createTXLivePlayer = lookUp<CreateTXLivePlayerFn>(library, LITEAV_CREATE_LIVE_PLAYER);
-    g_sdk.destroyTXLivePlayer = lookUp<DestroyTXLivePlayerFn>(library, LITEAV_DESTROY_LIVE_PLAYER);
-    g_sdk.createTXVodPlayer = lookUp<CreateTXVodPlayerFn>(library, LITEAV_CREATE_VOD_PLAYER);
-    g_sdk.destroyTXVodPlayer = lookUp<DestroyTXVodPlayerFn>(library, LITEAV_DESTROY_VOD_PLAYER);
-  } else {
+// The pushers' and players' entry points (not printed when missing); without
+// a library every entry point is cleared.
+void lookUpPlayerEntryPoints(HMODULE library) {
+  if (!library) {
     g_sdk = SdkEntryPoints{};
+    return;
   }
+  g_sdk.createTXLivePusher = lookUp<CreateTXLivePusherFn>(library, LITEAV_CREATE_PUSHER);
+  g_sdk.destroyTXLivePusher = lookUp<DestroyTXLivePusherFn>(library, LITEAV_DESTROY_PUSHER);
+  g_sdk.createTXLivePlayer = lookUp<CreateTXLivePlayerFn>(library, LITEAV_CREATE_LIVE_PLAYER);
+  g_sdk.destroyTXLivePlayer = lookUp<DestroyTXLivePlayerFn>(library, LITEAV_DESTROY_LIVE_PLAYER);
+  g_sdk.createTXVodPlayer = lookUp<CreateTXVodPlayerFn>(library, LITEAV_CREATE_VOD_PLAYER);
+  g_sdk.destroyTXVodPlayer = lookUp<DestroyTXVodPlayerFn>(library, LITEAV_DESTROY_VOD_PLAYER);
+}
+
+// Loads liteav.dll from the folder and makes the shared instance, with the
+// folder as the DLL directory meanwhile (the library's own DLLs lie there);
+// the host's DLL directory is given back afterwards. Null when no instance.
+ITRTCCloud* openLibrary(const WCHAR* folder) {
+  std::vector<WCHAR> hostDllDirectory = currentDllDirectory();
+  SetDllDirectoryW(folder);
+  HMODULE library = LoadLibraryW(L"liteav.dll");
+  if (!library) std::printf(kLoadFailed, static_cast<int>(GetLastError()));
+  lookUpInstanceEntryPoints(library);
+  ITRTCCloud* cloud = newInstance();
+  lookUpPlayerEntryPoints(library);
   restoreDllDirectory(std::move(hostDllDirectory));
+  return cloud;
+}
+
+// The callback objects for a new instance, and whether the cloud callback is
+// still to be added to it.
+struct InstanceCallbacks {
+  ANEITRTCCloudCallback* cloudCallback = nullptr;
+  ANEITRTCVideoRenderCallback* localRender = nullptr;
+  ANEITRTCVideoRenderCallback* remoteRender = nullptr;
+  bool addCloudCallback = true;
+};
+
+// The instance that outlived its destruction keeps the callbacks it still
+// holds; any other instance gets new ones, and the survivor's are retired.
+InstanceCallbacks callbacksFor(ITRTCCloud* cloud, RtcManager* manager) {
+  const Survivor survivor = std::exchange(g_survivor, Survivor{});
+  if (survivor.cloud == cloud)
+    return InstanceCallbacks{survivor.cloudCallback, survivor.localRender, survivor.remoteRender,
+                             survivor.callbackRemoved};
+  retire(survivor.cloudCallback, survivor.localRender, survivor.remoteRender);
+  InstanceCallbacks made;
+  made.cloudCallback = new ANEITRTCCloudCallback(manager);
+  made.localRender = new ANEITRTCVideoRenderCallback(manager, ANEITRTCVideoRenderCallback::Registration::Local);
+  made.remoteRender = new ANEITRTCVideoRenderCallback(manager, ANEITRTCVideoRenderCallback::Registration::Remote);
+  return made;
+}
+
+}  // namespace
+
+const SdkEntryPoints& sdk() { return g_sdk; }
+
+ITRTCCloud* loadTrtcCloud() {
+  RtcManager& manager = RtcManager::instance();
+  if (manager.cloud_) return manager.cloud_;
+  WCHAR folder[MAX_PATH] = {0};
+  if (!findLiteAvFolder(folder)) return nullptr;
+  ITRTCCloud* cloud = openLibrary(folder);
   if (!cloud) return nullptr;  // nothing to call through; the next call tries again
 
   std::printf("\n%s --- LoadLibrary liteav.dll complate", kPrefix);
-  const Survivor survivor = std::exchange(g_survivor, Survivor{});
-  bool addCallback = true;
-  if (survivor.cloud == cloud) {
-    // The instance that outlived its destruction: it still holds these.
-    manager.cloudCallback_ = survivor.cloudCallback;
-    manager.localRenderCallback_ = survivor.localRender;
-    manager.remoteRenderCallback_ = survivor.remoteRender;
-    addCallback = survivor.callbackRemoved;
-  } else {
-    retire(survivor.cloudCallback, survivor.localRender, survivor.remoteRender);
-    manager.cloudCallback_ = new ANEITRTCCloudCallback(&manager);
-    manager.localRenderCallback_ =
-        new ANEITRTCVideoRenderCallback(&manager, ANEITRTCVideoRenderCallback::Registration::Local);
-    manager.remoteRenderCallback_ =
-        new ANEITRTCVideoRenderCallback(&manager, ANEITRTCVideoRenderCallback::Registration::Remote);
-  }
+  const InstanceCallbacks callbacks = callbacksFor(cloud, &manager);
+  manager.cloudCallback_ = callbacks.cloudCallback;
+  manager.localRenderCallback_ = callbacks.localRender;
+  manager.remoteRenderCallback_ = callbacks.remoteRender;
   manager.cloud_ = cloud;
-  if (addCallback) {
-    try {
-      cloud->addCallback(manager.cloudCallback_);
-    } catch (const std::exception&) {
-    }
-  }
+  if (callbacks.addCloudCallback) core::ask([&] { cloud->addCallback(manager.cloudCallback_); });
   return cloud;
 }
 
@@ -195,19 +223,8 @@ void releaseCloud() {
   bool removed = false;
   if (manager.cloud_) {
     releaseScreenList();
-    try {
-      manager.cloud_->removeCallback(manager.cloudCallback_);
-      removed = true;
-    } catch (const std::exception&) {
-    }
-    destroyed = false;
-    if (g_sdk.destroyTRTCShareInstance) {
-      try {
-        g_sdk.destroyTRTCShareInstance();
-        destroyed = true;
-      } catch (const std::exception&) {
-      }
-    }
+    removed = core::ask([&] { manager.cloud_->removeCallback(manager.cloudCallback_); });
+    destroyed = g_sdk.destroyTRTCShareInstance && core::ask([] { g_sdk.destroyTRTCShareInstance(); });
   }
   if (destroyed) {
     retire(manager.cloudCallback_, manager.localRenderCallback_, manager.remoteRenderCallback_);

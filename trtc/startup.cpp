@@ -1,13 +1,13 @@
 // Start-up and release: initTRTCSdk (the trace switch, the SDK loaded, the
 // renderer pool prepared) and dispose. Main thread only.
 #include <cstdio>
-#include <exception>
 #include <string>
 
 #include "core/args.h"
 #include "core/results.h"
 #include "trtc/functions.h"
 #include "trtc/manager.h"
+#include "trtc/sdk_call.h"
 #include "trtc/tamvex.h"
 
 namespace tamvex {
@@ -15,14 +15,8 @@ namespace tamvex {
 ANE_FUNCTION(initTRTCSdk) {
   debugMode.setFrom(core::Args(argc, argv), 0);
 
-  std::string version;
-  if (ITRTCCloud* cloud = loadTrtcCloud()) {
-    try {
-      const char* text = cloud->getSDKVersion();
-      if (text) version = text;
-    } catch (const std::exception&) {
-    }
-  }
+  const std::string version =
+      onCloud([](ITRTCCloud& cloud) { return fromSdkText(cloud.getSDKVersion()); }).value_or(std::string());
   std::printf("\n%s%s - %s", kPrefix, "TRTCSDK Version :", version.c_str());
   RtcManager::instance().prepareRendererPool(ctx);
   std::printf("\n%s%s - %s", kPrefix, "initTRTCSdk Mode:", debugMode.on() ? "debug" : "release");

@@ -5,7 +5,8 @@
 //   text.h        UTF-8, ANSI, UTF-16 and code page 936 texts; level texts
 //   context.h     the context handle and raising status events
 //   entry.h       the exported entry points, the context initializer, function tables
-//   edge.h        ANE_FUNCTION, the guard of every table entry and SDK handler, callSdk
+//   edge.h        ANE_FUNCTION, the guard of every table entry and SDK handler
+//   sdk.h         ask: one SDK call, no answer when it throws
 //   trace.h       the trace switch of an extension
 //   pixels.h      frame conversions to BGRA and the external-capture buffer helpers
 //   renderer.h    the newest-frame store and the renderer pool (who guards what)
@@ -22,5 +23,6 @@
 #include "core/pixels.h"
 #include "core/renderer.h"
 #include "core/results.h"
+#include "core/sdk.h"
 #include "core/text.h"
 #include "core/trace.h"

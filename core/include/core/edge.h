@@ -3,8 +3,6 @@
 // function pointer, and the SDKs call our handlers on their own threads.
 #pragma once
 
-#include <exception>
-
 #include "FlashRuntimeExtensions.h"
 
 // The shape of every ActionScript function; a function need not use all four.
@@ -34,18 +32,6 @@ void inHandler(Body&& body) noexcept {
   }
 }
 
-// Makes one SDK call; false when it throws a std::exception (the function
-// then answers its neutral value). Anything else thrown goes on to the guard.
-template <class Call>
-bool callSdk(Call&& call) {
-  try {
-    call();
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
-}
-
 // Whether an argument is an object of the given type (a missing argument is not).
 inline bool isObjectOfType(FREObject object, FREObjectType type) {
   FREObjectType actual = FRE_TYPE_NULL;
@@ -53,6 +39,3 @@ inline bool isObjectOfType(FREObject object, FREObjectType type) {
 }
 
 }  // namespace core
-
-// One entry of a function table: the ActionScript name and the guarded function.
-#define ANE_FUNCTION_ENTRY(name) {reinterpret_cast<const uint8_t*>(#name), nullptr, &::core::guarded<&name>}
