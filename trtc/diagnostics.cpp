@@ -44,7 +44,7 @@ ANE_FUNCTION(showDebugView) {
 ANE_FUNCTION(getSdkVersion) {
   std::string version;
   onCloud([&](ITRTCCloud& cloud) { version = fromSdkText(cloud.getSDKVersion()); });
-  return core::newString(core::validUtf8(version).c_str());
+  return core::newStringWithZero(core::validUtf8(version).c_str());
 }
 
 ANE_FUNCTION(startSpeedTest) {

@@ -53,10 +53,4 @@ bool tryGetBool(FREObject object, bool* out) {
   return true;
 }
 
-double getDouble(FREObject object) {
-  double value = 0.0;
-  if (!checkResult(FREGetObjectAsDouble(object, &value), "Could not convert FREObject to double.")) return 0.0;
-  return value;
-}
-
 }  // namespace core

@@ -16,7 +16,7 @@ FREObject made(Call&& call) {
 
 }  // namespace
 
-FREObject newString(const char* text) {
+FREObject newStringWithZero(const char* text) {
   if (!text) text = "";
   const auto length = static_cast<uint32_t>(std::strlen(text) + 1);
   return made([&](FREObject* o) { return FRENewObjectFromUTF8(length, reinterpret_cast<const uint8_t*>(text), o); });
@@ -38,10 +38,6 @@ FREObject newInt32(int32_t value) {
 
 FREObject newUint32(uint32_t value) {
   return made([&](FREObject* o) { return FRENewObjectFromUint32(value, o); });
-}
-
-FREObject newDouble(double value) {
-  return made([&](FREObject* o) { return FRENewObjectFromDouble(value, o); });
 }
 
 void fillByteArray(FREObject byteArray, const uint8_t* data, uint32_t length) {

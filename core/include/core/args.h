@@ -21,7 +21,6 @@ bool getBool(FREObject object);
 // Whether the object is a Boolean; *out is set only then (a switch that a
 // wrong argument leaves as it was).
 bool tryGetBool(FREObject object, bool* out);
-double getDouble(FREObject object);
 
 // true when result is FRE_OK; the message describes the failure and is not printed.
 bool checkResult(FREResult result, const char* message);
@@ -43,7 +42,6 @@ class Args {
   uint32_t uint32(uint32_t i) const { return i < argc_ ? getUint32(argv_[i]) : 0; }
   bool boolean(uint32_t i) const { return i < argc_ ? getBool(argv_[i]) : false; }
   bool tryBoolean(uint32_t i, bool* out) const { return i < argc_ && tryGetBool(argv_[i], out); }
-  double number(uint32_t i) const { return i < argc_ ? getDouble(argv_[i]) : 0.0; }
 
  private:
   uint32_t argc_;

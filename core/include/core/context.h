@@ -36,7 +36,6 @@ class AneContext {
     set(o.get());
     return *this;
   }
-  void setContext(FREContext c) { set(c); }
   void set(FREContext c) { context_.store(c, std::memory_order_release); }
   FREContext get() const { return context_.load(std::memory_order_acquire); }
   bool null() const { return get() == nullptr; }

@@ -9,14 +9,19 @@
 
 namespace core {
 
-// From a zero-terminated text: the length passed counts the terminating zero.
-FREObject newString(const char* text);
-// From a std::string: the length passed is size(), without the terminator.
+// A String of all size() bytes of the text (embedded zeros kept, no
+// terminator counted).
 FREObject newString(const std::string& text);
+// A zero-terminated text goes through newStringWithZero or a std::string,
+// never silently through either.
+FREObject newString(const char* text) = delete;
+// A String from a zero-terminated text, null as the empty text, with the
+// length given to the runtime counting the terminating zero (the form some
+// answers have always had).
+FREObject newStringWithZero(const char* text);
 FREObject newBool(bool value);
 FREObject newInt32(int32_t value);
 FREObject newUint32(uint32_t value);
-FREObject newDouble(double value);
 
 // Sets the ByteArray's length to `length` and copies `data` into it.
 void fillByteArray(FREObject byteArray, const uint8_t* data, uint32_t length);
