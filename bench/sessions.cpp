@@ -83,10 +83,8 @@ BrisoraSession& BrisoraSession::get() {
 BrisoraSession::BrisoraSession() {
   std::string error;
   ilive::standin::reset();
-  extension_ = air::Extension::load(BRISORA_LIBRARY, "ANEWinExtInitializer", "ANEWinExtFinalizer", &error);
-  if (!extension_) fail("cannot load Brisora: " + error);
-  context_ = extension_->createContext();
-  if (!context_) fail("Brisora made no context");
+  if (!open(BRISORA_LIBRARY, "ANEWinExtInitializer", "ANEWinExtFinalizer", &error))
+    fail("cannot load Brisora: " + error);
   context_->call("initRtmpLiveSdk", {false});
   context_->call("initILiveSdk", {int32_t(1400012345), int32_t(12345), int32_t(0), int32_t(0)});
   context_->call("iLiveLogin", {std::string("me"), std::string("sig"), int32_t(4), std::string("")});
@@ -133,10 +131,8 @@ TamvexSession::TamvexSession() {
   std::string error;
   if (!liteav_standin::available(&error)) fail(error);
   expectSdk(liteav_standin::command("reset", &error), "reset", error);
-  extension_ = air::Extension::load(TAMVEX_LIBRARY, "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
-  if (!extension_) fail("cannot load Tamvex: " + error);
-  context_ = extension_->createContext();
-  if (!context_) fail("Tamvex made no context");
+  if (!open(TAMVEX_LIBRARY, "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error))
+    fail("cannot load Tamvex: " + error);
   context_->call("initTRTCSdk", {false});
   context_->call("enterRoom", {int32_t(1400000001), int32_t(1234), std::string("me"), std::string("sig"),
                                std::string("")});

@@ -13,6 +13,7 @@
 
 #include "air/host.h"
 #include "ilive/sdk/records.h"
+#include "tests/support/extension_host.h"
 #include "trtc/sdk/trtc_types.h"
 
 class ITRTCVideoRenderCallback;
@@ -35,16 +36,11 @@ struct SourceFrames {
 };
 const SourceFrames& sourceFrames(FrameSize size);
 
-class Session {
+// The extension and its context, as the test sessions hold them.
+class Session : public ane_test::ExtensionHost {
  public:
-  virtual ~Session() = default;
-  air::Context& context() { return *context_; }
   // Drops the queued events, as ActionScript would handle them.
-  void drainEvents() { context_->takeEvents(); }
-
- protected:
-  std::unique_ptr<air::Extension> extension_;
-  std::unique_ptr<air::Context> context_;
+  void drainEvents() { events(); }
 };
 
 // Brisora: colour format 8 (packed 24-bit) or I420 remote camera frames.

@@ -34,13 +34,13 @@ class BrisoraFrames : public BrisoraInRoom {
 
   void announce(const std::string& user) {
     sdk("member 3 \"" + user + "\"");
-    EXPECT_EQ(std::vector<air::Event>{ev("addvideo", user + "||1")}, waitEvents(1));
+    EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("addvideo", user + "||1")});
   }
 };
 
 TEST_F(BrisoraFrames, RemoteCameraFramesAreStoredOnlyAfterTheCameraWasAnnounced) {
   sdk("frame remote \"u1\" kind=1 format=rgb24 320x240");
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "u1||1||not find videoRander and doRender")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "u1||1||not find videoRander and doRender")});
   EXPECT_EQ("\nOnRemoteVideo = u1  === 1", console());
 
   announce("u1");
@@ -48,48 +48,48 @@ TEST_F(BrisoraFrames, RemoteCameraFramesAreStoredOnlyAfterTheCameraWasAnnounced)
   EXPECT_TRUE(events().empty());
 
   sdk("frame remote \"u1\" kind=1 format=rgb24 320x240");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u1||320||240||0||0||1")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u1||320||240||0||0||1")});
   EXPECT_EQ(320u * 240 * 4, pull("u1", 1).size());
   EXPECT_EQ(320u * 240 * 4, pull("u1", 1, "getVideoVector").size());
   EXPECT_EQ("", console());
 
   sdk("frame remote \"u1\" kind=1 format=i420 640x360 flag=1 value=90");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u1||640||360||1||90||1")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u1||640||360||1||90||1")});
   EXPECT_EQ(640u * 360 * 4, pull("u1", 1).size());
 }
 
 TEST_F(BrisoraFrames, OtherRemoteSourcesMakeTheirRendererOnDemand) {
   sdk("frame remote \"u2\" kind=2 format=rgb24 16x8");
   EXPECT_EQ("\nno Video - init Create === 2", console());
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||16||8||0||0||2")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u2||16||8||0||0||2")});
   sdk("frame remote \"u2\" kind=2 format=rgb24 16x8");
   EXPECT_EQ("", console());  // found this time
   events();
 
   sdk("frame remote \"u3\" kind=7 format=rgb24 4x4");
   EXPECT_EQ("\nno Video - init Create === 0", console());
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u3||4||4||0||0||0")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u3||4||4||0||0||0")});
   EXPECT_EQ(64u, pull("u3", 0).size());
 
   // The local user's own frames through the remote handler make nothing.
   sdk("frame remote \"me\" kind=2 format=rgb24 4x4");
   EXPECT_EQ("\nOnRemoteVideo = me  === 2", console());
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "me||2||not find videoRander and doRender")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "me||2||not find videoRander and doRender")});
 }
 
 TEST_F(BrisoraFrames, LocalFramesGoToTheLocalUsersCameraAndScreenSlots) {
   sdk("frame local \"ignored\" kind=1 format=rgb24 8x4");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "me||8||4||0||0||1")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "me||8||4||0||0||1")});
   EXPECT_EQ(128u, pull("me", 1).size());
 
   sdk("frame local \"ignored\" kind=2 format=rgb24 4x2");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "me||4||2||0||0||2")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "me||4||2||0||0||2")});
   // Kinds 2 and 3 share one slot: a kind-3 frame rebinds it.
   sdk("frame local \"ignored\" kind=3 format=rgb24 2x2");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "me||2||2||0||0||3")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "me||2||2||0||0||3")});
   EXPECT_EQ(16u, pull("me", 3).size());
   pull("me", 2);
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "me||2||not get videoRander")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "me||2||not get videoRander")});
 
   sdk("frame local \"ignored\" kind=4 format=rgb24 2x2");
   EXPECT_TRUE(events().empty());
@@ -98,33 +98,33 @@ TEST_F(BrisoraFrames, LocalFramesGoToTheLocalUsersCameraAndScreenSlots) {
 
 TEST_F(BrisoraFrames, MemberEventsBindAndReleaseRenderers) {
   sdk("member 4 \"nobody\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "nobody||1||not remove videoRander")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("ilivesdk_error", "nobody||1||not remove videoRander")});
 
   sdk("member 3 \"u1\" \"me\"");
-  EXPECT_EQ((std::vector<air::Event>{ev("addvideo", "u1||1"), ev("addvideo", "me||1")}), waitEvents(2));
+  EXPECT_EQ(waitEvents(2), (std::vector<air::Event>{event("addvideo", "u1||1"), event("addvideo", "me||1")}));
   // The local camera slot is the renderer that local frames use.
   sdk("frame local \"x\" kind=1 format=rgb24 2x2");
   events();
   EXPECT_EQ(16u, pull("me", 1).size());
 
   sdk("member 4 \"u1\" \"me\"");
-  EXPECT_EQ((std::vector<air::Event>{ev("novideo", "u1||1"), ev("novideo", "me||1")}), waitEvents(2));
+  EXPECT_EQ(waitEvents(2), (std::vector<air::Event>{event("novideo", "u1||1"), event("novideo", "me||1")}));
   pull("u1", 1);
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "u1||1||not get videoRander")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "u1||1||not get videoRander")});
   sdk("member 4 \"me\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "me||1||not remove videoRander")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("ilivesdk_error", "me||1||not remove videoRander")});
 
   sdk("member 7 \"s\" \"ignored\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "s||2")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("addvideo", "s||2")});
   sdk("member 9 \"s\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "s||3")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("addvideo", "s||3")});
   EXPECT_TRUE(pull("s", 3).empty());
   pull("s", 2);
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "s||2||not get videoRander")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "s||2||not get videoRander")});
   sdk("member 8 \"s\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("removevideo", "s||2")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("removevideo", "s||2")});
   sdk("member 10 \"s\"");  // nothing bound any more: the event still comes
-  EXPECT_EQ(std::vector<air::Event>{ev("removevideo", "s||3")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("removevideo", "s||3")});
 
   // An empty list names nobody; events 5 and 6 are not video events.
   sdk("member 7");
@@ -139,22 +139,22 @@ TEST_F(BrisoraFrames, MemberEventsBindAndReleaseRenderers) {
 // again keeps its own.
 TEST_F(BrisoraFrames, AScreenRendererGivenToAnotherUserStartsEmpty) {
   sdk("member 7 \"a\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "a||2")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("addvideo", "a||2")});
   sdk("frame remote \"a\" kind=2 format=rgb24 4x2");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "a||4||2||0||0||2")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "a||4||2||0||0||2")});
   sdk("member 7 \"a\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "a||2")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("addvideo", "a||2")});
   EXPECT_EQ(32u, pull("a", 2).size());
 
   sdk("member 9 \"b\"");  // a media file of b's: the same slot, another user
-  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "b||3")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("addvideo", "b||3")});
   EXPECT_TRUE(pull("b", 3).empty());
   sdk("frame remote \"b\" kind=3 format=rgb24 2x2");
   EXPECT_EQ(16u, pull("b", 3).size());
   events();
 
   sdk("member 7 \"c\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("addvideo", "c||2")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("addvideo", "c||2")});
   EXPECT_TRUE(pull("c", 2).empty());
   EXPECT_TRUE(isNull(call("getVideoBitmapData", {air::Null{}, std::string("c"), 2})));
   EXPECT_TRUE(events().empty());
@@ -187,12 +187,12 @@ TEST_F(BrisoraFrames, FramesAfterTheFinalizerPrintOnlyTheContextError) {
 
 TEST_F(BrisoraFrames, PullingAnUnboundPairRaisesAnErrorAndLeavesTheArray) {
   EXPECT_EQ((std::vector<uint8_t>{9, 9, 9}), pull("ghost", 7));
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "ghost||0||not get videoRander")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "ghost||0||not get videoRander")});
   EXPECT_TRUE(isNull(call("getVideoBitmapData", {air::Null{}, std::string("ghost"), 2})));
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "ghost||2||not get videoRander")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "ghost||2||not get videoRander")});
   // Arguments missing altogether read as empty user and kind 0.
   EXPECT_TRUE(isNull(call("getVideoData")));
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "||0||not get videoRander")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("ilivesdk_error", "||0||not get videoRander")});
 }
 
 TEST_F(BrisoraFrames, Packed24BitFramesKeepTheirByteOrderWithOpaqueAlpha) {
@@ -205,8 +205,8 @@ TEST_F(BrisoraFrames, Packed24BitFramesKeepTheirByteOrderWithOpaqueAlpha) {
   std::vector<uint8_t> longer = {20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31};
   ASSERT_TRUE(ilive::standin::remoteFrame(frame("u1", 1, 8, 2, 1, longer)));
   EXPECT_EQ((std::vector<uint8_t>{20, 21, 22, 255, 23, 24, 25, 255}), pull("u1", 1));
-  EXPECT_EQ((std::vector<air::Event>{ev("video", "u1||2||2||0||0||1"), ev("video", "u1||2||1||0||0||1")}),
-            events());
+  EXPECT_EQ(events(),
+            (std::vector<air::Event>{event("video", "u1||2||2||0||0||1"), event("video", "u1||2||1||0||0||1")}));
 }
 
 TEST_F(BrisoraFrames, I420FramesConvertWithBt601LimitedRange) {
@@ -240,7 +240,7 @@ TEST_F(BrisoraFrames, I420FramesConvertWithBt601LimitedRange) {
   std::vector<uint8_t> odd(17, 128);
   std::fill(odd.begin(), odd.begin() + 9, 235);
   ASSERT_TRUE(ilive::standin::remoteFrame(frame("u1", 1, 0, 3, 3, odd)));
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u1||3||3||0||0||1")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u1||3||3||0||0||1")});
   const std::vector<uint8_t> px = pull("u1", 1);
   ASSERT_EQ(36u, px.size());
   EXPECT_NEAR(255, px[35 - 1], 2);

@@ -38,7 +38,7 @@ class SdkCommandThread {
 // time first) and nothing reaches the finished context.
 TEST_F(BrisoraContextEnd, AVideoEventOnItsWayWhenTheContextEndsArrivesBeforeTheFinalizerReturns) {
   sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("video", "u2||4||4||0||0||2")});
   air::DispatchHold hold("video");
   SdkCommandThread frame("frame remote \"u2\" kind=2 format=rgb24 4x4");
   ASSERT_TRUE(hold.waitUntilHeld(std::chrono::seconds(5))) << "the frame raised no event";
@@ -87,8 +87,8 @@ TEST_F(BrisoraContextEnd, FinalizingADroppedContextLeavesTheNewestOnesSessionAlo
   sdk("stats");
   const std::vector<air::Event> got = waitEvents(3);
   ASSERT_EQ(3u, got.size());
-  EXPECT_EQ(ev("video", "u1||4||4||0||0||1"), got[0]);
-  EXPECT_EQ(ev("addvideo", "u3||1"), got[1]);
+  EXPECT_EQ(got[0], event("video", "u1||4||4||0||0||1"));
+  EXPECT_EQ(got[1], event("addvideo", "u3||1"));
   EXPECT_EQ("qualityparam", got[2].code);
   auto pulled = std::make_shared<air::ByteArray>();
   call("getVideoData", {air::Value(pulled), std::string("u1"), 1});
@@ -115,7 +115,7 @@ TEST_F(BrisoraContextEnd, RenderersMadeThroughADroppedContextRaiseOnTheNewestOnc
   EXPECT_EQ(3u, waitEvents(3).size()) << "the renderers made through this context raise here";
   const std::vector<air::Event> onNewest = newest->waitForEvents(3, std::chrono::seconds(5));
   ASSERT_EQ(3u, onNewest.size());
-  EXPECT_EQ(ev("ilivelogin", "complete"), onNewest[0]);
+  EXPECT_EQ(onNewest[0], event("ilivelogin", "complete"));
 
   std::unique_ptr<air::Context> dropped = std::exchange(context_, std::move(newest));
   dropped->dispose();

@@ -39,11 +39,11 @@ TEST_F(BrisoraEntry, ASecondContextGetsTheEventsAfterTheFirstIsFinalized) {
   context_ = extension_->createContext();
   call("iLiveLogin", {std::string("u1"), std::string("sig"), 0, std::string("")});
   sdk("login-result ok");
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivelogin", "complete")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("ilivelogin", "complete")});
   // The pool was emptied: a screen frame makes a renderer that raises on the new context.
   call("initILiveSdk", {1400, 0, 0, 0});
   sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")}, events());
+  EXPECT_EQ(events(), std::vector<air::Event>{event("video", "u2||4||4||0||0||2")});
 }
 
 // The SDK's release completes on its own time: frames keep coming meanwhile.
@@ -68,9 +68,8 @@ TEST_F(BrisoraInRoomLifetime, FramesWhileTheSdkWindsDownLeaveNothingOnTheFinishe
   sdk("member 3 \"me\"");
   sdk("frame local \"me\" kind=1 format=rgb24 4x4");
   sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
-  EXPECT_EQ((std::vector<air::Event>{ev("addvideo", "me||1"), ev("video", "me||4||4||0||0||1"),
-                                     ev("video", "u2||4||4||0||0||2")}),
-            waitEvents(3));
+  EXPECT_EQ(waitEvents(3), (std::vector<air::Event>{event("addvideo", "me||1"), event("video", "me||4||4||0||0||1"),
+                                                     event("video", "u2||4||4||0||0||2")}));
   EXPECT_EQ(0u, old->droppedEvents());
   EXPECT_EQ(0u, air::eventsAfterFinalize());
 }
@@ -78,11 +77,11 @@ TEST_F(BrisoraInRoomLifetime, FramesWhileTheSdkWindsDownLeaveNothingOnTheFinishe
 // A second context made while the first lives takes over every stream.
 TEST_F(BrisoraInRoomLifetime, EveryRendererRaisesOnTheNewestContext) {
   sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("video", "u2||4||4||0||0||2")});
   std::unique_ptr<air::Context> second = extension_->createContext();
   sdk("frame remote \"u2\" kind=2 format=rgb24 4x4");
-  EXPECT_EQ(std::vector<air::Event>{ev("video", "u2||4||4||0||0||2")},
-            second->waitForEvents(1, std::chrono::seconds(5)));
+  EXPECT_EQ(second->waitForEvents(1, std::chrono::seconds(5)),
+            std::vector<air::Event>{event("video", "u2||4||4||0||0||2")});
   EXPECT_TRUE(events().empty());
   second->dispose();
 }
@@ -102,9 +101,9 @@ TEST_F(BrisoraInRoomLifetime, UnboundRenderersHoldNoPixelsAndReannouncedCamerasK
   const std::string log = console();
   EXPECT_EQ(std::string::npos, log.find("init Create")) << "a second renderer was taken for u1";
   sdk("member 4 \"u1\"");  // camera off: the one renderer of u1 is released
-  EXPECT_EQ(std::vector<air::Event>{ev("novideo", "u1||1")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("novideo", "u1||1")});
   call("getVideoData", {air::Value(std::make_shared<air::ByteArray>()), std::string("u1"), 1});
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivesdk_error", "u1||1||not get videoRander")}, waitEvents(1))
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("ilivesdk_error", "u1||1||not get videoRander")})
       << "u1 still has a renderer: the second announcement took another one";
 }
 
@@ -214,7 +213,7 @@ TEST_F(BrisoraLogin, LoginAndLogoutOutcomesArriveAsEventsWithTheirLines) {
   EXPECT_EQ(std::vector<std::string>{"login(\"u1\", \"sig\", success, error, ptr, \"extra\")"}, sdkCalls());
   EXPECT_TRUE(events().empty());
   sdk("login-result ok");
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivelogin", "complete")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("ilivelogin", "complete")});
   EXPECT_EQ("\nOniLiveLoginSuccess", console());
 
   call("iLiveLoginWithSpear", {std::string("u2"), std::string("sig2"), 1, std::string("spear")});
@@ -222,16 +221,16 @@ TEST_F(BrisoraLogin, LoginAndLogoutOutcomesArriveAsEventsWithTheirLines) {
   EXPECT_EQ(std::vector<std::string>{"loginWithSpear(\"u2\", \"sig2\", \"spear\", success, error, ptr)"},
             sdkCalls());
   sdk("login-result error 70001 \"expired\"");
-  EXPECT_EQ(std::vector<air::Event>{ev("ilivelogin", "error")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("ilivelogin", "error")});
   EXPECT_EQ("\nOniLiveLoginError", console());
 
   EXPECT_TRUE(isNull(call("iLiveLoginOut")));
   EXPECT_EQ(std::vector<std::string>{"logout(success, error, ptr)"}, sdkCalls());
   sdk("logout-result ok");
-  EXPECT_EQ(std::vector<air::Event>{ev("iliveloginout", "complete")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("iliveloginout", "complete")});
   call("iLiveLoginOut");
   sdk("logout-result error");
-  EXPECT_EQ(std::vector<air::Event>{ev("iliveloginout", "error")}, waitEvents(1));
+  EXPECT_EQ(waitEvents(1), std::vector<air::Event>{event("iliveloginout", "error")});
   EXPECT_EQ("\nOniLiveLoginOutSuccess\nOniLiveLoginOutError", console());
   EXPECT_TRUE(events().empty());
 }

@@ -1,7 +1,8 @@
 // Brisora sessions as the runtime runs them, for every Brisora test program:
 // the extension loaded from its library, one context, the console captured,
-// the iLive SDK stand-in reset, no breach of the runtime's rules counted yet.
-// The tear-down checks that the whole scenario broke none of those rules.
+// the iLive SDK stand-in reset, no breach of the runtime's rules counted yet
+// (support/extension_session.h). The tear-down checks that the whole scenario
+// broke none of those rules.
 //   BrisoraSession   initialised with traces off, nothing else done
 //   BrisoraInRoom    initialised, logged in as "me" and in a room
 #pragma once
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "air/host.h"
+#include "extension_session.h"
 #include "ilive_standin/standin.h"
 
 // Whether an exception thrown inside the SDK library can be caught in
@@ -48,7 +50,7 @@ const air::Value kTrue{true};
 const air::Value kFalse{false};
 const air::Value kNull{air::Null{}};
 inline air::Value text(const char* s) { return air::Value(std::string(s)); }
-inline air::Event ev(const std::string& code, const std::string& level) { return air::Event{code, level}; }
+using ane_test::event;
 
 // A scripted answer: a return code, and what a listing or a query writes.
 inline ilive::standin::Answer answer(int64_t code, std::vector<std::string> names = {},
@@ -66,43 +68,28 @@ inline ilive::standin::Answer throws() {
   return a;
 }
 
-class BrisoraSession : public ::testing::Test {
+class BrisoraSession : public ane_test::ExtensionSession {
  protected:
   void SetUp() override {
     ilive::standin::reset();
-    air::resetBreaches();
-    std::string error;
-    extension_ = air::Extension::load(BRISORA_LIBRARY, "ANEWinExtInitializer", "ANEWinExtFinalizer", &error);
-    ASSERT_TRUE(extension_) << error;
-    context_ = extension_->createContext();
-    ASSERT_TRUE(context_);
+    ASSERT_NO_FATAL_FAILURE(load(BRISORA_LIBRARY, "ANEWinExtInitializer", "ANEWinExtFinalizer"));
     call("initRtmpLiveSdk", {false});  // the trace switch outlives contexts
-    console_.take();
-    ilive::standin::takeCalls();
+    console();
+    sdkCalls();
   }
 
   void TearDown() override {
     if (context_) context_->dispose();
-    context_.reset();
-    extension_.reset();
+    endSession();
     ilive::standin::reset();
     air::setBitmapLayout(false, 0);
-    EXPECT_EQ(0u, air::breaches().total());
+    expectNoBreach();
   }
 
-  air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
-    return context_->call(name, args);
-  }
-  std::vector<air::Event> events() { return context_->takeEvents(); }
   std::vector<air::Event> waitEvents(size_t count) {
     return context_->waitForEvents(count, std::chrono::seconds(5));
   }
-  std::string console() { return console_.take(); }
-  std::vector<std::string> sdkCalls() { return ilive::standin::takeCalls(); }
-  void sdk(const std::string& line) {
-    std::string error;
-    ASSERT_TRUE(ilive::standin::command(line, &error)) << line << ": " << error;
-  }
+  std::vector<std::string> sdkCalls() override { return ilive::standin::takeCalls(); }
 
   void traceOn() {
     call("initRtmpLiveSdk", {true});
@@ -128,9 +115,10 @@ class BrisoraSession : public ::testing::Test {
     console();
   }
 
-  std::unique_ptr<air::Extension> extension_;
-  std::unique_ptr<air::Context> context_;
-  air::ConsoleCapture console_;
+ private:
+  bool sdkCommand(const std::string& line, std::string* error) override {
+    return ilive::standin::command(line, error);
+  }
 };
 
 class BrisoraInRoom : public BrisoraSession {

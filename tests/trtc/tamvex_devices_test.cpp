@@ -27,7 +27,7 @@ TEST_F(TamvexDevices, ListsJoinNamesInCollectionOrderAndReleaseTheCollection) {
   // A count that lies past the names ends the list at the last name.
   sdk("answer getCameraDevicesList list=\"A\" count=3");
   EXPECT_EQ(call("getCameraDevicesList"), air::Value(S("A")));
-  const V log = calls();
+  const V log = sdkCalls();
   // The stand-in numbers the objects of each kind from 1.
   EXPECT_TRUE(has(log, "CameraList1.release()"));
   EXPECT_TRUE(has(log, "CameraList2.release()"));
@@ -39,7 +39,7 @@ TEST_F(TamvexDevices, ListsJoinNamesInCollectionOrderAndReleaseTheCollection) {
   sdk("answer getCameraDevicesList list=\"A\",\"B\"");
   sdk("throw CameraList4.getDeviceName");
   EXPECT_EQ(call("getCameraDevicesList"), air::Value(S("")));
-  EXPECT_TRUE(has(calls(), "CameraList4.release()"));
+  EXPECT_TRUE(has(sdkCalls(), "CameraList4.release()"));
 #endif
 }
 
@@ -93,9 +93,9 @@ TEST_F(TamvexDevices, SelectionTakesThePositionInAFreshCollection) {
   sdk("answer getMicDevicesList list=\"A\",\"B\" ids=\"a-id\",\"b-id\"");
   EXPECT_EQ(call("getMicDevicesList"), air::Value(S("A||B")));
   sdk("answer getMicDevicesList list=\"C\",\"D\" ids=\"c-id\",\"d-id\"");
-  calls();
+  sdkCalls();
   EXPECT_EQ(call("setCurrentMicDevice", {1}), air::Value(true));
-  EXPECT_EQ(calls(), (V{"getMicDevicesList()", "MicList2.getCount()", "MicList2.getDevicePID(1)",
+  EXPECT_EQ(sdkCalls(), (V{"getMicDevicesList()", "MicList2.getCount()", "MicList2.getDevicePID(1)",
                         "setCurrentMicDevice(\"d-id\")", "MicList2.release()"}));
 
   // Outside the collection nothing is selected and the answer says so.
@@ -103,7 +103,7 @@ TEST_F(TamvexDevices, SelectionTakesThePositionInAFreshCollection) {
   EXPECT_EQ(call("setCurrentMicDevice", {-1}), air::Value(false));
   sdk("answer getCameraDevicesList null");
   EXPECT_EQ(call("setCurrentCameraDevice", {0}), air::Value(false));
-  for (const S& line : calls()) EXPECT_EQ(line.find("setCurrent"), S::npos) << line;
+  for (const S& line : sdkCalls()) EXPECT_EQ(line.find("setCurrent"), S::npos) << line;
 }
 
 TEST_F(TamvexDevices, CurrentDevicesAndVolumes) {
@@ -116,7 +116,7 @@ TEST_F(TamvexDevices, CurrentDevicesAndVolumes) {
   EXPECT_EQ(console(), "\n getCurrentMicDevice");
   sdk("answer getCurrentSpeakerDevice null");
   EXPECT_EQ(call("getCurrentSpeakerDevice"), air::Value(S("")));
-  const V log = calls();
+  const V log = sdkCalls();
   EXPECT_TRUE(has(log, "CurrentCamera1.release()"));
   EXPECT_TRUE(has(log, "CurrentMic1.release()"));
 
@@ -125,7 +125,7 @@ TEST_F(TamvexDevices, CurrentDevicesAndVolumes) {
   EXPECT_EQ(call("getCurrentSpeakerVolume"), air::Value(60u));
   EXPECT_EQ(call("setCurrentSpeakerVolume", {-1}), air::Value(true));
   EXPECT_EQ(call("setCurrentMicDeviceVolume", {}), air::Value(true));
-  EXPECT_EQ(calls(), (V{"getCurrentMicDeviceVolume()", "getCurrentSpeakerVolume()",
+  EXPECT_EQ(sdkCalls(), (V{"getCurrentMicDeviceVolume()", "getCurrentSpeakerVolume()",
                         "setCurrentSpeakerVolume(4294967295)", "setCurrentMicDeviceVolume(0)"}));
 }
 
@@ -137,12 +137,12 @@ TEST_F(TamvexScreen, SourcesAreListedWithTypeCodesAndConsoleLines) {
             air::Value(S("100|-|1|-|first name||200|-|-1|-|second name")));
   EXPECT_EQ(console(), "\n getScreenCaptureSources:id:100 , type=1, first name"
                        "\n getScreenCaptureSources:id:200 , type=-1, second name");
-  EXPECT_EQ(calls().front(), "getScreenCaptureSources({160, 90}, {32, 32})");
+  EXPECT_EQ(sdkCalls().front(), "getScreenCaptureSources({160, 90}, {32, 32})");
 
   // A new listing releases the old list; an empty one gives empty text.
   sdk("sources clear");
   EXPECT_EQ(call("getScreenCaptureSources", {160, 90, 32, 32}), air::Value(S("")));
-  EXPECT_TRUE(has(calls(), "SourceList1.release()"));
+  EXPECT_TRUE(has(sdkCalls(), "SourceList1.release()"));
   EXPECT_EQ(call("getScreenCaptureTargetThumb", {100, std::make_shared<air::ByteArray>()}), air::Value());
 }
 
@@ -151,7 +151,7 @@ TEST_F(TamvexScreen, BeforeAnyListingThumbAndSelectAnswerFalse) {
   EXPECT_EQ(call("getScreenCaptureTargetThumb", {1, bytes}), air::Value(false));
   EXPECT_EQ(call("selectScreenCaptureTarget", {1, 0, 0, 0, 0, true, true}), air::Value(false));
   EXPECT_EQ(console(), "\n screenList not init\n screenList not init");
-  EXPECT_EQ(calls(), V{});
+  EXPECT_EQ(sdkCalls(), V{});
 }
 
 TEST_F(TamvexScreen, ThumbnailsAreCopiedWithinTheirOwnBytes) {
@@ -186,24 +186,24 @@ TEST_F(TamvexScreen, OnlyAListedSourceCanBeSelected) {
   sdk("source 100 1 \"desk\" thumb=2x2");
   sdk("source 200 0 \"notes\" thumb=2x2");
   call("getScreenCaptureSources", {2, 2, 0, 0});
-  calls();
+  sdkCalls();
   EXPECT_EQ(call("selectScreenCaptureTarget", {300, 0, 0, 0, 0, false, false}), air::Value(false));
-  for (const S& line : calls()) EXPECT_EQ(line.find("selectScreenCaptureTarget"), S::npos) << line;
+  for (const S& line : sdkCalls()) EXPECT_EQ(line.find("selectScreenCaptureTarget"), S::npos) << line;
 
   EXPECT_EQ(call("selectScreenCaptureTarget", {200, 1, 2, 3, 4, true, false}), air::Value(true));
-  EXPECT_EQ(calls().back(),
+  EXPECT_EQ(sdkCalls().back(),
             "selectScreenCaptureTarget({0, 200, \"notes\", {<16 bytes>, 16, 2, 2}, {null, 0, 0, 0}}, {1, 2, 3, 4}, "
             "true, false)");
   EXPECT_EQ(call("startScreenCapture"), air::Value(true));
-  EXPECT_EQ(calls(), V{"startScreenCapture(null)"});
+  EXPECT_EQ(sdkCalls(), V{"startScreenCapture(null)"});
 }
 
 TEST_F(TamvexScreen, DisposeReleasesTheListBeforeTheInstanceGoes) {
   sdk("source 100 1 \"desk\"");
   call("getScreenCaptureSources", {8, 8, 0, 0});
-  calls();
+  sdkCalls();
   call("dispose");
-  const V log = calls();
+  const V log = sdkCalls();
   const auto released = std::find(log.begin(), log.end(), "SourceList1.release()");
   const auto destroyed = std::find(log.begin(), log.end(), "destroyTRTCShareInstance()");
   ASSERT_NE(released, log.end());

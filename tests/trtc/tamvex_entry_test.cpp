@@ -45,18 +45,18 @@ TEST_F(TamvexEntry, FunctionTableHasThe85NamesInOrder) {
 TEST_F(TamvexEntry, FirstSdkCallLoadsTheLibraryAndInitOnlyPrints) {
   call("dispose");
   console();
-  calls();
+  sdkCalls();
   EXPECT_EQ(call("setLocalVideoRenderCallback", {3, 1, 1}), air::Value(true));
   const std::string loaded = console();
   EXPECT_NE(loaded.find("\nTamvex:---" + executableFolder() + "\\LiteAV\\"), std::string::npos) << loaded;
   EXPECT_NE(loaded.find("\nTamvex: --- LoadLibrary liteav.dll complate"), std::string::npos) << loaded;
-  EXPECT_EQ(calls(), (std::vector<std::string>{"getTRTCShareInstance()", "addCallback(callback)",
+  EXPECT_EQ(sdkCalls(), (std::vector<std::string>{"getTRTCShareInstance()", "addCallback(callback)",
                                                "setLocalVideoRenderCallback(3, 1, callback)"}));
 
   EXPECT_EQ(call("initTRTCSdk", {true}), air::Value(true));
   EXPECT_EQ(console(),
             "\nTamvex:TRTCSDK Version : - 7.9.10000 (stand-in)\nTamvex:initTRTCSdk Mode: - debug");
-  EXPECT_EQ(calls(), (std::vector<std::string>{"getSDKVersion()"}));
+  EXPECT_EQ(sdkCalls(), (std::vector<std::string>{"getSDKVersion()"}));
 
   // A value that is not a Boolean leaves the mode as it was.
   call("initTRTCSdk", {S("yes")});
@@ -67,16 +67,16 @@ TEST_F(TamvexEntry, FirstSdkCallLoadsTheLibraryAndInitOnlyPrints) {
 
 TEST_F(TamvexEntry, DisposeReleasesTheInstanceOnceAndTheNextCallReloads) {
   EXPECT_EQ(call("dispose"), air::Value(true));
-  EXPECT_EQ(calls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
+  EXPECT_EQ(sdkCalls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
   EXPECT_EQ(call("dispose"), air::Value(true));
-  EXPECT_TRUE(calls().empty());
+  EXPECT_TRUE(sdkCalls().empty());
   EXPECT_EQ(console(), "");
 
   call("initTRTCSdk", {false});
   const std::string text = console();
   EXPECT_EQ(count(text, "\nTamvex:---"), 1) << text;
   EXPECT_EQ(count(text, "LoadLibrary liteav.dll complate"), 1) << text;
-  EXPECT_EQ(calls(), (std::vector<std::string>{"getTRTCShareInstance()", "addCallback(callback)", "getSDKVersion()"}));
+  EXPECT_EQ(sdkCalls(), (std::vector<std::string>{"getTRTCShareInstance()", "addCallback(callback)", "getSDKVersion()"}));
 }
 
 // 18 renderers after start-up, not more after a second start-up; the
@@ -84,13 +84,13 @@ TEST_F(TamvexEntry, DisposeReleasesTheInstanceOnceAndTheNextCallReloads) {
 TEST_F(TamvexEntry, FinalizerRemovesEveryRendererAndANewContextRefills) {
   call("initTRTCSdk", {false});
   console();
-  calls();
+  sdkCalls();
   context_.reset();
   std::string text = console();
   EXPECT_EQ(text.find(kFinalizerLine), 0u) << text;
   EXPECT_EQ(count(text, "\n ANEVideoRander Remove:"), 18);
   EXPECT_EQ(count(text, kFreshRemoval), 18);
-  EXPECT_EQ(calls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
+  EXPECT_EQ(sdkCalls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
 
   context_ = extension_->createContext();
   call("initTRTCSdk", {false});

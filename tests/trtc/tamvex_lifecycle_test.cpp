@@ -21,7 +21,7 @@ class TamvexContextEnd : public TamvexSession {
     EXPECT_EQ(events(), (std::vector<air::Event>{event("mediaavailable", "video||u1||1"),
                                                  event("video", "u1||8||4||0||0||1")}));
     console();
-    calls();
+    sdkCalls();
   }
 };
 
@@ -38,7 +38,7 @@ TEST_F(TamvexContextEnd, AVideoEventOnItsWayWhenTheContextEndsArrivesBeforeTheFi
   EXPECT_EQ(hold.stage(), Stage::TimedOut) << "the finalizer returned while the event was on its way";
   EXPECT_EQ(air::eventsAfterFinalize(), 0u) << "an event reached the finished context";
   EXPECT_EQ(context_->droppedEvents(), 0u);
-  EXPECT_EQ(calls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
+  EXPECT_EQ(sdkCalls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
 }
 
 // The same for an event on its way to a context that is no longer the
@@ -64,7 +64,7 @@ TEST_F(TamvexContextEnd, FinalizingADroppedContextLeavesTheNewestOnesSessionAlon
   console();
   dropped->dispose();
   EXPECT_EQ(console(), kFinalizerLine) << "renderers were removed under the live context";
-  EXPECT_TRUE(calls().empty()) << "the cloud was released under the live context";
+  EXPECT_TRUE(sdkCalls().empty()) << "the cloud was released under the live context";
 
   sdk("frame remote \"u1\" 8x4");
   sdk("video-available \"u2\" 1");
@@ -81,7 +81,7 @@ TEST_F(TamvexContextEnd, FinalizingADroppedContextLeavesTheNewestOnesSessionAlon
   EXPECT_EQ(text.find(kFinalizerLine), 0u) << text;
   EXPECT_EQ(count(text, "\n ANEVideoRander Remove:"), 18) << text;
   EXPECT_NE(text.find("\n ANEVideoRander Remove: u1 == 1"), std::string::npos) << text;
-  EXPECT_EQ(calls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
+  EXPECT_EQ(sdkCalls(), (std::vector<std::string>{"removeCallback(callback)", "destroyTRTCShareInstance()"}));
   EXPECT_EQ(air::eventsAfterFinalize(), 0u);
 }
 

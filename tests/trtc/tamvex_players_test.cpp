@@ -12,7 +12,7 @@ class TamvexPlayers : public TamvexSession {
   void SetUp() override {
     TamvexSession::SetUp();
     call("dispose");
-    calls();
+    sdkCalls();
     console();
   }
   // Destroys what a scenario left, so that only forgotten objects outlive it.
@@ -31,7 +31,7 @@ TEST_F(TamvexPlayers, HandlesCountPerKindAndAreNeverReused) {
   EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(0));
   EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(1));
   EXPECT_EQ(call("ITXLivePlayer_createTXLivePlayer"), air::Value(0));  // its own numbering
-  EXPECT_EQ(calls(), (V{"createTXLivePusher()", "Pusher1.setCallback(callback, 0)", "createTXLivePusher()",
+  EXPECT_EQ(sdkCalls(), (V{"createTXLivePusher()", "Pusher1.setCallback(callback, 0)", "createTXLivePusher()",
                         "Pusher2.setCallback(callback, 1)", "createTXLivePlayer()"}));
 
   EXPECT_EQ(call("TXLivePusher_destroyTXLivePusher", {0}), air::Value(2u));
@@ -39,7 +39,7 @@ TEST_F(TamvexPlayers, HandlesCountPerKindAndAreNeverReused) {
   EXPECT_EQ(call("TXLivePusher_micVolume", {0}), air::Value(-1));
   EXPECT_EQ(call("TXLivePusher_startPush", {0, "rtmp://a"}), air::Value(false));
   EXPECT_EQ(call("TXLivePusher_stopPush", {7}), air::Value(true));
-  EXPECT_EQ(calls(), (V{"Pusher1.setCallback(null, 0)", "destroyTXLivePusher(Pusher1)"}));
+  EXPECT_EQ(sdkCalls(), (V{"Pusher1.setCallback(null, 0)", "destroyTXLivePusher(Pusher1)"}));
 
   EXPECT_EQ(call("TXLivePusher_startPush", {1, "rtmp://b"}), air::Value(true));
   EXPECT_EQ(call("TXLivePusher_micVolume", {1}), air::Value(50));
@@ -47,7 +47,7 @@ TEST_F(TamvexPlayers, HandlesCountPerKindAndAreNeverReused) {
   EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(2));
   EXPECT_EQ(call("ITXLivePlayer_startPlay", {0, "rtmp://live"}), air::Value(true));
   EXPECT_EQ(call("ITXLivePlayer_startPlay", {1, "rtmp://live"}), air::Value(false));
-  EXPECT_EQ(calls(), (V{"Pusher2.startPush(\"rtmp://b\")", "Pusher2.micVolume()", "Pusher2.startAudioCapture(1)",
+  EXPECT_EQ(sdkCalls(), (V{"Pusher2.startPush(\"rtmp://b\")", "Pusher2.micVolume()", "Pusher2.startAudioCapture(1)",
                         "createTXLivePusher()", "Pusher3.setCallback(callback, 2)",
                         "LivePlayer1.startPlay(\"rtmp://live\", 1)"}));
 }
@@ -56,11 +56,11 @@ TEST_F(TamvexPlayers, AfterDisposeOldHandlesNameNothingAndNumberingRestarts) {
   call("TXLivePusher_createTXLivePusher");
   call("ITXVodPlayer_createTXVodPlayer", {"movie.mp4", true});
   call("dispose");
-  calls();
+  sdkCalls();
   EXPECT_EQ(call("TXLivePusher_startPush", {0, "rtmp://a"}), air::Value(false));
   EXPECT_EQ(call("ITXVodPlayer_start", {0}), air::Value(false));
   EXPECT_EQ(call("TXLivePusher_destroyTXLivePusher", {0}), air::Value(0u));
-  EXPECT_EQ(calls(), V{});  // nothing destroyed, nothing called
+  EXPECT_EQ(sdkCalls(), V{});  // nothing destroyed, nothing called
   EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(0));
   EXPECT_EQ(call("ITXVodPlayer_createTXVodPlayer", {"b.mp4", false}), air::Value(0));
   // The forgotten objects still notify their callbacks without harm.
@@ -76,7 +76,7 @@ TEST_F(TamvexPlayers, AMissingOrFailingObjectGivesMinusOneAndNoCallback) {
   EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(-1));
   EXPECT_EQ(call("ITXVodPlayer_createTXVodPlayer", {"x.mp4", false}), air::Value(-1));
   EXPECT_EQ(call("ITXLivePlayer_createTXLivePlayer"), air::Value(-1));
-  EXPECT_EQ(calls(), (V{"createTXLivePusher()", "createTXVodPlayer(\"x.mp4\", false)", "createTXLivePlayer()"}));
+  EXPECT_EQ(sdkCalls(), (V{"createTXLivePusher()", "createTXVodPlayer(\"x.mp4\", false)", "createTXLivePlayer()"}));
   sdk("clear createTXLivePusher");
   EXPECT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(0));
 #if !defined(_WIN32)  // the stand-in cannot throw across DLLs there
@@ -97,7 +97,7 @@ TEST_F(TamvexPlayers, PusherMicrophoneListAndNotifications) {
   EXPECT_EQ(call("TXLivePusher_getMicDevicesList", {1}), air::Value(S("M1||M2")));
   EXPECT_EQ(call("TXLivePusher_getMicDevicesList", {5}), air::Value(S("")));
   EXPECT_EQ(console(), "\nTXLivePusher_getMicDevicesList:count = 2");
-  EXPECT_TRUE(calls().back() == "PusherMicList1.release()");
+  EXPECT_TRUE(sdkCalls().back() == "PusherMicList1.release()");
 
   sdk("pusher 2 event 1002 a=1 b=2");
   EXPECT_EQ(console(), "\n  onEventCallback: pushId:1    =\t\t\teventId:1002\t====   paramCount:2");
@@ -123,7 +123,7 @@ TEST_F(TamvexPlayers, NotificationsOnTheirWayOutAfterDestroyFindTheirCallbacksAl
 TEST_F(TamvexPlayers, VodControlsTraceTheHandleAndSeekKeepsTheSign) {
   call("initTRTCSdk", {true});
   console();
-  calls();
+  sdkCalls();
   EXPECT_EQ(call("ITXVodPlayer_createTXVodPlayer", {"a.mp4", true}), air::Value(0));
   EXPECT_EQ(call("ITXVodPlayer_seek", {0, -5000}), air::Value(true));
   EXPECT_EQ(call("ITXVodPlayer_pause", {0}), air::Value(true));
@@ -132,7 +132,7 @@ TEST_F(TamvexPlayers, VodControlsTraceTheHandleAndSeekKeepsTheSign) {
   EXPECT_EQ(console(), S("\n ITXVodPlayer_createTXVodPlayer url:a.mp4\n ITXVodPlayer_seek url:0"
                          "\n ITXVodPlayer_pause url:0\n ITXVodPlayer_destroyTXVodPlayer url:0"
                          "\n ITXVodPlayer_resume url:0"));
-  EXPECT_EQ(calls(), (V{"createTXVodPlayer(\"a.mp4\", true)", "VodPlayer1.setCallback(callback)",
+  EXPECT_EQ(sdkCalls(), (V{"createTXVodPlayer(\"a.mp4\", true)", "VodPlayer1.setCallback(callback)",
                         "VodPlayer1.seek(-5000)", "VodPlayer1.pause()", "VodPlayer1.setCallback(null)", "destroyTXVodPlayer(VodPlayer1)"}));
 
   call("ITXVodPlayer_createTXVodPlayer", {"b.mp4", false});

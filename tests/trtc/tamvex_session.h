@@ -1,7 +1,7 @@
 // Tamvex sessions for every Tamvex test program: the extension loaded through
 // the runtime stand-in, talking to the LiteAV stand-in, with the console
-// captured. Every scenario ends by checking that the runtime counted no breach
-// of its rules.
+// captured (support/extension_session.h). Every scenario ends by checking that
+// the runtime counted no breach of its rules.
 //   TamvexLoaded    loaded with one context, nothing else done (the programs
 //                   whose LiteAV folder lacks a part)
 //   TamvexSession   the LiteAV stand-in reset, then initialised without tracing
@@ -12,17 +12,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "air/host.h"
+#include "extension_session.h"
 #include "stderr_failures.h"
 #include "liteav_standin/control.h"
-
-namespace air {
-inline void PrintTo(const Event& e, std::ostream* os) { *os << "{\"" << e.code << "\", \"" << e.level << "\"}"; }
-}  // namespace air
 
 namespace tamvex_test {
 
@@ -52,42 +48,19 @@ inline int count(const std::string& text, const std::string& part) {
 // Failure messages also go to stderr: stdout is captured while a scenario runs.
 using ane_test::reportFailuresOnStderr;
 
-// True once a scenario of this process entered a room (the local user id
-// outlives a context while the extension stays loaded).
-inline bool& roomEnteredInThisProcess() {
-  static bool entered = false;
-  return entered;
-}
-
 // Tamvex loaded and one context created, with the console captured. The
 // scenario ends by checking that the runtime counted no breach of its rules.
-class TamvexLoaded : public ::testing::Test {
+class TamvexLoaded : public ane_test::ExtensionSession {
  protected:
   // Counting of breaches starts here.
-  void loadExtension() {
-    air::resetBreaches();
-    console_ = std::make_unique<air::ConsoleCapture>();
-    std::string error;
-    extension_ = air::Extension::load(tamvexLibrary(), "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
-    ASSERT_TRUE(extension_) << error;
-    context_ = extension_->createContext();
-    ASSERT_TRUE(context_);
-  }
+  void loadExtension() { load(tamvexLibrary(), "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer"); }
 
-  void TearDown() override {
-    context_.reset();
-    extension_.reset();
-    console_.reset();
-    EXPECT_EQ(air::breaches().total(), 0u);
-  }
+  std::vector<std::string> sdkCalls() override { return liteav_standin::takeCalls(); }
 
-  air::Value call(const std::string& name, const std::vector<air::Value>& args = {}) {
-    return context_->call(name, args);
+ private:
+  bool sdkCommand(const std::string& line, std::string* error) override {
+    return liteav_standin::command(line, error);
   }
-
-  std::unique_ptr<air::ConsoleCapture> console_;
-  std::unique_ptr<air::Extension> extension_;
-  std::unique_ptr<air::Context> context_;
 };
 
 // The same, with the LiteAV stand-in reset first and the SDK initialised
@@ -101,27 +74,18 @@ class TamvexSession : public TamvexLoaded {
     ASSERT_NO_FATAL_FAILURE(loadExtension());
     // Earlier scenarios in this process may have left tracing on.
     call("initTRTCSdk", {false});
-    console_->take();
-    liteav_standin::takeCalls();
+    console();
+    sdkCalls();
   }
 
-  // Runs a stand-in command and fails the test when the stand-in refuses it.
-  void sdk(const std::string& line) {
-    std::string error;
-    EXPECT_TRUE(liteav_standin::command(line, &error)) << line << ": " << error;
-  }
-  std::vector<std::string> calls() { return liteav_standin::takeCalls(); }
-  std::string console() { return console_->take(); }
-  std::vector<air::Event> events() { return context_->takeEvents(); }
   void enterRoom(const std::string& userId) {
-    roomEnteredInThisProcess() = true;
     call("enterRoom", {1400000001, 1234, userId, std::string("sig"), std::string("")});
   }
   // Registers the render callback for local frames and for the given remote users.
   void renderCallbacks(int format, const std::vector<std::string>& users) {
     EXPECT_EQ(call("setLocalVideoRenderCallback", {format, 1, 1}), air::Value(true));
     for (const auto& u : users) call("setRemoteVideoRenderCallback", {u, format, 1, 1});
-    calls();
+    sdkCalls();
   }
   std::shared_ptr<air::ByteArray> pull(const std::string& id, int code) {
     auto bytes = std::make_shared<air::ByteArray>();
@@ -140,11 +104,11 @@ class TamvexInRoom : public TamvexSession {
     if (HasFatalFailure()) return;
     enterRoom("me");
     console();
-    calls();
+    sdkCalls();
     events();
   }
 };
 
-inline air::Event event(const std::string& code, const std::string& level) { return air::Event{code, level}; }
+using ane_test::event;
 
 }  // namespace tamvex_test
