@@ -137,6 +137,10 @@ expect result "{i}"
   for (const char* bad : {"repeat 2 {\n", "}\n", "repeat 0 {\n}\n", "repeat 2\n}\n", "repeat 2 {\nrepeat 2 {\n}\n}\n",
                           "repeat 2 {\ncall nothing(\n}\n"})
     EXPECT_EQ(runScript(kEcho + bad).status, 2) << bad;
+  const HostRun huge = runScript(kEcho + "repeat 100000 {\n" + std::string(11, '\n') + "}\n");
+  EXPECT_EQ(huge.status, 2);
+  EXPECT_NE(huge.err.find("line 2: the script's repeat blocks come to more than 1000000 lines"), std::string::npos)
+      << huge.err;
 }
 
 TEST(HostRepeat, OneHundredFiftyUsersComeAndGo) {

@@ -1,5 +1,6 @@
 #include "repeat.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "script_line.h"
@@ -8,6 +9,8 @@ namespace anehost {
 namespace {
 
 constexpr uint64_t kMaxRounds = 100000;
+// What all blocks together may expand to.
+constexpr size_t kMaxLines = 1000000;
 
 // The words of a line before its comment, as the script reads them.
 std::vector<Token> wordsOf(const std::string& raw) {
@@ -55,6 +58,8 @@ bool expandRepeats(const std::string& text, std::vector<ScriptLine>* lines, std:
       blockLine = number;
     } else if (closesBlock(t)) {
       if (!blockLine) return fail(number, "'}' closes no repeat block");
+      if (block.size() * rounds > kMaxLines - std::min(kMaxLines, lines->size()))
+        return fail(blockLine, "the script's repeat blocks come to more than 1000000 lines");
       for (uint64_t round = 1; round <= rounds; ++round)
         for (const ScriptLine& l : block) lines->push_back({l.number, withRound(l.text, round)});
       block.clear();

@@ -16,7 +16,8 @@ struct ScriptLine {
 
 // The lines of the script with every block expanded. False with
 // "line N: message" for a block not closed, a '}' without a block, a block
-// inside a block, or a count that is not 1 to 100000.
+// inside a block, a count that is not 1 to 100000, or blocks that come to
+// more than a million lines.
 bool expandRepeats(const std::string& text, std::vector<ScriptLine>* lines, std::string* error);
 
 }  // namespace anehost
