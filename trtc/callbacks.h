@@ -122,10 +122,4 @@ void releaseRemoteRenderers(RtcManager& manager, const std::string* userId);
 // local user's (frames.cpp). Called on SDK threads.
 void addVideoRender(RtcManager& manager, int32_t code, const std::string& id);
 
-// Text for ActionScript: the bytes as given when they are valid UTF-8, with
-// U+FFFD for every invalid sequence otherwise.
-std::string forActionScript(const std::string& text);
-// The code-page-936 form of a UTF-8 text, for the console.
-std::string consoleText(const char* utf8);
-
 }  // namespace tamvex

@@ -9,17 +9,15 @@
 #include "core/edge.h"
 #include "core/text.h"
 #include "trtc/callbacks.h"
+#include "trtc/video_codes.h"
 #include "trtc/sdk_call.h"
 
 namespace tamvex {
 
-std::string forActionScript(const std::string& text) {
-  for (unsigned char c : text)
-    if (c >= 0x80) return core::validUtf8(text);
-  return text;
-}
-
-std::string consoleText(const char* utf8) { return core::utf8ToLocal(fromSdkText(utf8)); }
+namespace {
+// The code-page-936 form of an SDK's UTF-8 text, for the console.
+std::string consoleText(const char* utf8) { return core::utf8ToLocal(utf8); }
+}  // namespace
 
 void ANEITRTCCloudCallback::raise(RtcManager::Event event, const std::string& level) {
   manager_->context.raise(manager_->eventName(event), level);
@@ -91,10 +89,12 @@ void ANEITRTCCloudCallback::availability(const char* userId, bool available, con
                                          int32_t code) {
   const std::string id = fromSdkText(userId);
   const char* flag = available ? "1" : "0";
-  std::printf(line, (kind + consoleText(userId) + "||" + flag).c_str());
+  std::string text;
+  core::LevelBuilder(text).field(kind).field(consoleText(userId)).field(flag);
+  std::printf(line, text.c_str());
   Retirement::Pass pass(retirement_);
   if (!pass) return;
-  if (code != 0) {
+  if (code != kNoStream) {
     if (available) {
       addVideoRender(*manager_, code, id);
     } else {
@@ -113,24 +113,25 @@ void ANEITRTCCloudCallback::availability(const char* userId, bool available, con
       if (found) std::printf("\n ANEVideoRander Remove: %s == %i", consoleText(boundId.c_str()).c_str(), boundCode);
     }
   }
-  raise(RtcManager::kMediaAvailable, kind + forActionScript(id) + "||" + flag);
+  core::LevelBuilder(text).field(kind).field(core::validUtf8(id)).field(flag);
+  raise(RtcManager::kMediaAvailable, text);
 }
 
 void ANEITRTCCloudCallback::onUserVideoAvailable(const char* userId, bool available) {
   core::inHandler([&] {
-    availability(userId, available, "video||", "\n  onUserVideoAvailable  =%s", 1);
+    availability(userId, available, "video", "\n  onUserVideoAvailable  =%s", kBigStream);
   });
 }
 
 void ANEITRTCCloudCallback::onUserSubStreamAvailable(const char* userId, bool available) {
   core::inHandler([&] {
-    availability(userId, available, "stream||", "\n  onUserSubStreamAvailable  =%s", 2);
+    availability(userId, available, "stream", "\n  onUserSubStreamAvailable  =%s", kSubStream);
   });
 }
 
 void ANEITRTCCloudCallback::onUserAudioAvailable(const char* userId, bool available) {
   core::inHandler([&] {
-    availability(userId, available, "audio||", "\n  onUserAudioAvailable  =%s", 0);
+    availability(userId, available, "audio", "\n  onUserAudioAvailable  =%s", kNoStream);
   });
 }
 
@@ -140,12 +141,15 @@ void ANEITRTCCloudCallback::onUserVoiceVolume(TRTCVolumeInfo* userVolumes, uint3
     if (count <= 0 || !userVolumes) return;
     Retirement::Pass pass(retirement_);
     if (!pass) return;
-    const std::string localId = forActionScript(manager_->localUserId());
+    const std::string localId = core::validUtf8(manager_->localUser.get());
+    std::string level;
     for (int32_t i = 0; i < count; ++i) {
       const std::string id = fromSdkText(userVolumes[i].userId);
-      const std::string& who = id.empty() ? localId : forActionScript(id);
-      raise(RtcManager::kAudioEvent,
-            "rtc||" + who + "||" + core::intToString(static_cast<int32_t>(userVolumes[i].volume)));
+      core::LevelBuilder(level)
+          .field("rtc")
+          .field(id.empty() ? localId : core::validUtf8(id))
+          .number(static_cast<int32_t>(userVolumes[i].volume));
+      raise(RtcManager::kAudioEvent, level);
     }
   });
 }
@@ -155,9 +159,13 @@ void ANEITRTCCloudCallback::onSpeedTest(const TRTCSpeedTestResult& result, uint3
   core::inHandler([&] {
     Retirement::Pass pass(retirement_);
     if (!pass) return;
-    raise(RtcManager::kSpeedTestEvent, core::intToString(static_cast<int32_t>(finishedCount)) + "||" +
-                                           core::intToString(static_cast<int32_t>(totalCount)) + "||" +
-                                           forActionScript(fromSdkText(result.ip)) + "||" + core::intToString(result.rtt));
+    std::string level;
+    core::LevelBuilder(level)
+        .number(static_cast<int32_t>(finishedCount))
+        .number(static_cast<int32_t>(totalCount))
+        .field(core::validUtf8(fromSdkText(result.ip)))
+        .number(static_cast<int32_t>(result.rtt));
+    raise(RtcManager::kSpeedTestEvent, level);
   });
 }
 

@@ -12,19 +12,11 @@
 #include "core/sdk.h"
 #include "trtc/callbacks.h"
 #include "trtc/functions.h"
+#include "trtc/video_codes.h"
 
 namespace tamvex {
 
 namespace {
-
-int32_t codeOfStreamType(int streamType) {
-  switch (streamType) {
-    case TRTCVideoStreamTypeBig: return 1;
-    case TRTCVideoStreamTypeSmall: return 10;
-    case TRTCVideoStreamTypeSub: return 2;
-    default: return 0;
-  }
-}
 
 // The SDK's frame record as the shared path reads it: I420 or BGRA, any other
 // format stored as transparent black; no flag, the rotation passed on in the
@@ -49,54 +41,41 @@ const std::string& shownId(const std::string& id) {
   thread_local std::string lastId, shown;
   if (shown.empty() || id != lastId) {
     lastId = id;
-    shown = forActionScript(id);
+    shown = core::validUtf8(id);
   }
   return shown;
 }
 
-void routeLocal(RtcManager& m, int streamType, const TRTCVideoFrame* frame, const std::string& id) {
-  int32_t code;
-  if (streamType == TRTCVideoStreamTypeBig)
-    code = 1;
-  else if (streamType == TRTCVideoStreamTypeSub)
-    code = 2;
-  else
-    return;
-  core::RendererPtr& slot = code == 1 ? m.localBig : m.localSub;
-  if (const core::Route r = core::routeLocal(m.pool, m.context, slot, false, id, code, nullptr)) {
-    core::takeFrame(r, frameOf(frame), shownId(id), code);
-  } else if (code == 1) {
-    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeBig = %s", core::utf8ToLocal(id).c_str());
-  } else {
-    std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeSub = %s", core::utf8ToLocal(id).c_str());
-  }
-}
-
-void routeRemote(RtcManager& m, int streamType, const TRTCVideoFrame* frame, const std::string& id,
-                 const std::string& localId) {
-  const int32_t code = codeOfStreamType(streamType);
-  const core::Route r = core::routeRemote(m.pool, m.context, id, code, localId);
-  if (!r) {
-    std::printf("\n onRenderRemoteVideoFrame not ANEVideoRander = %s", core::utf8ToLocal(id).c_str());
-    return;
-  }
-  core::takeFrame(r, frameOf(frame), shownId(id), code);
-}
-
-}  // namespace
-
-namespace {
-
-// A frame that came through a retired registration finds no renderer: the
-// console says so as routing does.
-void noRenderer(bool local, int streamType, const std::string& id) {
+// A frame that finds no renderer (or came through a retired registration):
+// the console says so; a local frame of a stream other than big or sub says
+// nothing.
+void noRenderer(bool local, int32_t code, const std::string& id) {
   if (!local) {
     std::printf("\n onRenderRemoteVideoFrame not ANEVideoRander = %s", core::utf8ToLocal(id).c_str());
-  } else if (streamType == TRTCVideoStreamTypeBig) {
+  } else if (code == kBigStream) {
     std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeBig = %s", core::utf8ToLocal(id).c_str());
-  } else if (streamType == TRTCVideoStreamTypeSub) {
+  } else if (code == kSubStream) {
     std::printf("\n onRenderLocalVideoFrame  not TRTCVideoStreamTypeSub = %s", core::utf8ToLocal(id).c_str());
   }
+}
+
+// The local big and sub streams have a slot each. *localId receives the local
+// user's id as routing read it.
+void routeLocal(RtcManager& m, int32_t code, const TRTCVideoFrame* frame, std::string* localId) {
+  if (code != kBigStream && code != kSubStream) return;
+  core::RendererPtr& slot = code == kBigStream ? m.localBig : m.localSub;
+  if (const core::Route r = core::routeLocal(m.pool, m.context, slot, false, m.localUser, code, localId))
+    core::takeFrame(r, frameOf(frame), shownId(*localId), code);
+  else
+    noRenderer(true, code, *localId);
+}
+
+void routeRemote(RtcManager& m, int32_t code, const TRTCVideoFrame* frame, const std::string& id) {
+  const core::Route r = core::routeRemote(m.pool, m.context, id, code, m.localUser, kBigStream);
+  if (r)
+    core::takeFrame(r, frameOf(frame), shownId(id), code);
+  else
+    noRenderer(false, code, id);
 }
 
 }  // namespace
@@ -107,24 +86,25 @@ void ANEITRTCVideoRenderCallback::onRenderVideoFrame(const char* userId, TRTCVid
     // Per-thread copies keep their storage from frame to frame.
     thread_local std::string id;
     thread_local std::string localId;
-    manager_->copyLocalUserId(&localId);
     // The local registration's frames are the local user's whatever id they
     // carry; on the remote registration a frame without an id is local too.
     const bool local = registration_ == Registration::Local || !userId || !userId[0];
     if (!local) id.assign(userId);
+    const int32_t code = streamCodeOf(streamType);
     Retirement::Pass pass(retirement_);
     if (!pass) {
-      noRenderer(local, streamType, local ? localId : id);
+      if (local) manager_->localUser.copyInto(&localId);
+      noRenderer(local, code, local ? localId : id);
     } else if (local) {
-      routeLocal(*manager_, streamType, frame, localId);
+      routeLocal(*manager_, code, frame, &localId);
     } else {
-      routeRemote(*manager_, streamType, frame, id, localId);
+      routeRemote(*manager_, code, frame, id);
     }
   });
 }
 
 void addVideoRender(RtcManager& manager, int32_t code, const std::string& id) {
-  if (id == manager.localUserId()) {
+  if (manager.localUser.is(id)) {
     // Two literals: written as one, "??!" would be the trigraph of '|' to a
     // compiler that still reads trigraphs, and the line would print a bar.
     std::printf("\n me addVideoRender ?????" "!!!!!!!!!!!!!!!!!!!");

@@ -6,6 +6,8 @@
 #include "core/api.h"
 #include "core/edge.h"
 #include "core/entry.h"
+#include "core/frame_path.h"
+#include "trtc/codes.h"
 #include "trtc/functions.h"
 
 namespace tamvex {
@@ -13,12 +15,12 @@ namespace {
 
 // The status events of the extension and the form of their levels.
 const core::ApiEvent kEvents[] = {
-    {"enterroom", "complete", "the room was entered"},
-    {"exitroom", "complete", "the room was left"},
-    {"mediaavailable", "video | stream | audio||user id||1 | 0", "a remote user's video, sub stream or audio became available (1) or not (0)"},
-    {"audioevent", "rtc||user id||volume", "a user's volume, at the interval asked for"},
-    {"speedtestevent", "finished||total||server address||round-trip ms", "a speed-test result"},
-    {"video", "user id||width||height||0||rotation||stream type", "a new frame of (user, stream type) is ready for getVideoData"},
+    {events::kEnterRoom, events::kComplete, "the room was entered"},
+    {events::kExitRoom, events::kComplete, "the room was left"},
+    {events::kMediaAvailable, "video | stream | audio||user id||1 | 0", "a remote user's video, sub stream or audio became available (1) or not (0)"},
+    {events::kAudioEvent, "rtc||user id||volume", "a user's volume, at the interval asked for"},
+    {events::kSpeedTestEvent, "finished||total||server address||round-trip ms", "a speed-test result"},
+    {core::kVideoEvent, "user id||width||height||0||rotation||stream type", "a new frame of (user, stream type) is ready for getVideoData"},
 };
 const core::ApiEvents kEventTable = core::eventsOf(kEvents);
 

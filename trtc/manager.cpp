@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/text.h"
+#include "trtc/codes.h"
 
 namespace tamvex {
 
@@ -14,23 +15,10 @@ RtcManager& RtcManager::instance() {
   return manager;
 }
 
+// In the order of Event.
 RtcManager::RtcManager()
-    : eventNames_{"complete", "enterroom", "exitroom", "mediaavailable", "audioevent", "speedtestevent"} {}
-
-std::string RtcManager::localUserId() const {
-  std::lock_guard<std::mutex> lock(localIdMutex_);
-  return localUserId_;
-}
-
-void RtcManager::copyLocalUserId(std::string* out) const {
-  std::lock_guard<std::mutex> lock(localIdMutex_);
-  out->assign(localUserId_);
-}
-
-void RtcManager::setLocalUserId(const std::string& id) {
-  std::lock_guard<std::mutex> lock(localIdMutex_);
-  localUserId_ = id;
-}
+    : eventNames_{events::kComplete,   events::kEnterRoom,  events::kExitRoom,
+                  events::kMediaAvailable, events::kAudioEvent, events::kSpeedTestEvent} {}
 
 void RtcManager::prepareRendererPool(FREContext ctx) {
   std::lock_guard<std::mutex> lock(pool.mutex());

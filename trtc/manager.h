@@ -1,10 +1,11 @@
 // RtcManager: the process-wide state that Tamvex's functions and SDK
-// callbacks share: the context events go to, the event names, the local user,
+// callbacks share: the context events go to, the event texts, the local user,
 // the renderer pool and the cloud instance with its callback objects.
 //
 // Threads and ownership:
 // - Everything here is written on the AIR main thread only, except what the
-//   renderer pool guards (its own mutex) and the local user id (localIdMutex_).
+//   renderer pool guards (its own mutex) and the local user id (its own leaf
+//   lock, which may be taken under the pool's).
 // - The event-name table is written before any SDK activity and only read by
 //   SDK threads afterwards.
 // - The manager's context copy is an atomic word, changed under the pool's
@@ -18,6 +19,7 @@
 #include <string>
 
 #include "core/context.h"
+#include "core/local_user.h"
 #include "core/renderer.h"
 #include "trtc/tamvex.h"
 
@@ -33,15 +35,12 @@ class RtcManager {
 
   core::AneContext context;
 
-  // Event codes, spelled once.
+  // The event codes (codes.h) as texts made once, by name.
   enum Event { kComplete, kEnterRoom, kExitRoom, kMediaAvailable, kAudioEvent, kSpeedTestEvent, kEventCount };
   const std::string& eventName(Event e) const { return eventNames_[e]; }
 
-  // The user id of the last enterRoom; read by SDK threads.
-  std::string localUserId() const;
-  // Copies it into *out (reusing out's storage: nothing allocated per frame).
-  void copyLocalUserId(std::string* out) const;
-  void setLocalUserId(const std::string& id);
+  // The user id of the last enterRoom (main thread); read by SDK threads.
+  core::LocalUser localUser;
 
   // The renderer pool and the local stream renderers (guarded by the pool's mutex).
   core::RendererPool pool;
@@ -72,8 +71,6 @@ class RtcManager {
   friend void releaseCloud();
 
   std::string eventNames_[kEventCount];
-  mutable std::mutex localIdMutex_;
-  std::string localUserId_;  // guarded by localIdMutex_
 
   ITRTCCloud* cloud_ = nullptr;
   ANEITRTCCloudCallback* cloudCallback_ = nullptr;

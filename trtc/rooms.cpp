@@ -46,7 +46,7 @@ ANE_FUNCTION(enterRoom) {
   std::printf("\n%s - TRTCAppSceneVideoCall \n", kPrefix);
 
   const bool asked = onCloud([&](ITRTCCloud& c) { c.enterRoom(params, TRTCAppSceneVideoCall); });
-  if (asked) RtcManager::instance().setLocalUserId(userId);
+  if (asked) RtcManager::instance().localUser.set(userId);
   return core::newBool(asked);
 }
 
@@ -63,7 +63,7 @@ ANE_FUNCTION(startLocalPreview) {
 ANE_FUNCTION(stopLocalPreview) {
   traceName("stopLocalPreview");
   RtcManager& m = RtcManager::instance();
-  m.pool.trim(m.localUserId(), 1);
+  m.pool.trim(m.localUser.get(), kBigStream);
   return core::newBool(onCloud([](ITRTCCloud& c) { c.stopLocalPreview(); }));
 }
 
@@ -76,7 +76,7 @@ ANE_FUNCTION(startRemoteView) {
 ANE_FUNCTION(stopRemoteView) {
   traceName("stopRemoteView");
   const std::string userId = Args(argc, argv).string(0);
-  RtcManager::instance().pool.trim(userId, 1);
+  RtcManager::instance().pool.trim(userId, kBigStream);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.stopRemoteView(userId.c_str()); }));
 }
 
@@ -251,7 +251,7 @@ ANE_FUNCTION(startRemoteSubStreamView) {
 ANE_FUNCTION(stopRemoteSubStreamView) {
   const std::string userId = Args(argc, argv).string(0);
   debugMode.print("\n stopRemoteSubStreamView:userId=%s", core::utf8ToLocal(userId).c_str());
-  RtcManager::instance().pool.trim(userId, 2);
+  RtcManager::instance().pool.trim(userId, kSubStream);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.stopRemoteSubStreamView(userId.c_str()); }));
 }
 

@@ -166,7 +166,7 @@ ANE_FUNCTION(resumeScreenCapture) {
 ANE_FUNCTION(stopScreenCapture) {
   traceName("stopScreenCapture");
   RtcManager& m = RtcManager::instance();
-  m.pool.trim(m.localUserId(), 2);
+  m.pool.trim(m.localUser.get(), kSubStream);
   return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.stopScreenCapture(); }));
 }
 

@@ -9,6 +9,25 @@
 
 namespace tamvex {
 
+// The stream codes renderers are bound by and that events and pulls show:
+// the big stream (bound when the SDK announces it: core::routeRemote's
+// announced kind), the sub stream (screen sharing), the small stream, and
+// kNoStream for what has no renderer (audio, an unknown stream type).
+constexpr int32_t kNoStream = 0;
+constexpr int32_t kBigStream = 1;
+constexpr int32_t kSubStream = 2;
+constexpr int32_t kSmallStream = 10;
+
+// The stream code of an SDK stream type (kNoStream for an unknown one).
+inline int32_t streamCodeOf(int streamType) {
+  switch (streamType) {
+    case TRTCVideoStreamTypeBig: return kBigStream;
+    case TRTCVideoStreamTypeSmall: return kSmallStream;
+    case TRTCVideoStreamTypeSub: return kSubStream;
+    default: return kNoStream;
+  }
+}
+
 // 100, 102, ..., 114: the resolutions that ActionScript may ask for.
 inline bool acceptedResolution(int32_t code) { return code >= 100 && code <= 114 && code % 2 == 0; }
 inline bool acceptedViewRotation(int32_t rotation) { return rotation >= 0 && rotation <= 3; }
