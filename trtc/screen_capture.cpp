@@ -32,10 +32,13 @@ int32_t sourceIdOf(const TRTCScreenCaptureSourceInfo& source) {
   return static_cast<int32_t>(reinterpret_cast<intptr_t>(source.sourceId));
 }
 
-// 0, 1 and 2 are reported as they are, anything else as -1.
+// Window, screen and custom (0, 1, 2) are reported as they are, anything else
+// as unknown (-1).
 int32_t typeCodeOf(const TRTCScreenCaptureSourceInfo& source) {
   const int32_t type = static_cast<int32_t>(source.type);
-  return type >= 0 && type <= 2 ? type : -1;
+  return type >= TRTCScreenCaptureSourceTypeWindow && type <= TRTCScreenCaptureSourceTypeCustom
+             ? type
+             : static_cast<int32_t>(TRTCScreenCaptureSourceTypeUnknown);
 }
 
 // The first source of the kept list with the id, if any.

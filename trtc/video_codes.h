@@ -33,7 +33,10 @@ inline bool acceptedResolution(int32_t code) { return code >= 100 && code <= 114
 inline bool acceptedViewRotation(int32_t rotation) { return rotation >= 0 && rotation <= 3; }
 // The encoder takes no rotation 0.
 inline bool acceptedEncoderRotation(int32_t rotation) { return rotation >= 1 && rotation <= 3; }
-inline bool acceptedStreamType(int32_t type) { return type >= 0 && type <= 2; }
+// The SDK's stream types: big (0), small (1) and sub (2).
+inline bool acceptedStreamType(int32_t type) {
+  return type >= TRTCVideoStreamTypeBig && type <= TRTCVideoStreamTypeSub;
+}
 
 // The encoder record, or false when the resolution code is refused.
 inline bool makeEncoderParam(int32_t resolution, int32_t mode, int32_t fps, int32_t bitrate, TRTCVideoEncParam* out) {
