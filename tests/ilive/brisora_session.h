@@ -86,9 +86,6 @@ class BrisoraSession : public ane_test::ExtensionSession {
     expectNoBreach();
   }
 
-  std::vector<air::Event> waitEvents(size_t count) {
-    return context_->waitForEvents(count, std::chrono::seconds(5));
-  }
   std::vector<std::string> sdkCalls() override { return ilive::standin::takeCalls(); }
 
   void traceOn() {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstddef>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -45,6 +47,8 @@ class ExtensionSession : public ::testing::Test, public ExtensionHost {
   }
   void expectNoBreach() { EXPECT_EQ(air::breaches().total(), 0u); }
 
+  // The next count events, waiting up to five seconds for events raised on the SDK's threads.
+  std::vector<air::Event> waitEvents(size_t count) { return context_->waitForEvents(count, std::chrono::seconds(5)); }
   // The console lines printed since the last look.
   std::string console() { return console_ ? console_->take() : std::string(); }
 
