@@ -42,6 +42,21 @@ TEST(HostRules, ABreachTheScriptExpectsPassesOnlyInItsExactCount) {
   EXPECT_EQ(runScript(kEcho + "expect late events\n").status, 2);
 }
 
+TEST(HostRules, BreachesPastTheRuntimesLogAreStillShownAndCounted) {
+  const HostRun r = runScript(kEcho + "expect breaches 300\nrepeat 300 {\ncall breach {i}\n}\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  size_t lines = 0, more = 0;
+  for (size_t at = r.out.find("    breach   \"FREGetObjectAsInt32"); at != std::string::npos;
+       at = r.out.find("    breach   \"FREGetObjectAsInt32", at + 1))
+    ++lines;
+  for (size_t at = r.out.find("    breach   1 more, past the runtime's log"); at != std::string::npos;
+       at = r.out.find("    breach   1 more, past the runtime's log", at + 1))
+    ++more;
+  EXPECT_EQ(lines, 256u * 2);  // under each call, and in the summary
+  EXPECT_EQ(more, 44u);
+  EXPECT_NE(r.out.find("runtime rule breaches: 300"), std::string::npos);
+}
+
 TEST(HostRules, AnEventAfterTheFinalFinalizerFailsTheRun) {
   // The echo extension raises it when it is unloaded, after the finalizer
   // that ends the script ran.

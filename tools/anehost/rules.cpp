@@ -13,13 +13,14 @@ void RuleWatch::expect(const Command& c) {
 }
 
 void RuleWatch::show() {
-  const uint64_t total = air::breaches().total();
-  if (total > breachesShown_) {
-    const std::vector<std::string> log = air::breachLog();
-    for (size_t i = breachesShown_; i < log.size(); ++i) t_.item("breach", t_.qb(log[i]));
-    const uint64_t unlogged = total - std::max<uint64_t>(log.size(), breachesShown_);
-    if (unlogged) t_.item("breach", std::to_string(unlogged) + " more, past the runtime's log");
-    breachesShown_ = static_cast<size_t>(total);
+  const std::vector<std::string> log = air::breachLog();
+  for (size_t i = logShown_; i < log.size(); ++i) t_.item("breach", t_.qb(log[i]));
+  logShown_ = log.size();
+  if (log.size() >= kRuntimeLogLines) {  // the runtime keeps no more lines: the rest are counted
+    const uint64_t total = air::breaches().total();
+    const uint64_t shown = std::max<uint64_t>(countShown_, log.size());
+    if (total > shown) t_.item("breach", std::to_string(total - shown) + " more, past the runtime's log");
+    countShown_ = std::max(total, shown);
   }
   const uint64_t late = air::eventsAfterFinalize();
   if (late > lateShown_) {

@@ -33,7 +33,9 @@ class RuleWatch {
   std::string miss(uint64_t seen, const char* what, const Expected& wanted) const;
 
   Transcript& t_;
-  size_t breachesShown_ = 0;
+  static constexpr size_t kRuntimeLogLines = 256;  // air::breachLog keeps at most these
+  size_t logShown_ = 0;     // lines of the runtime's breach log shown
+  uint64_t countShown_ = 0;  // breaches shown, once the log is full
   uint64_t lateShown_ = 0;
   Expected breaches_, late_;
 };
