@@ -15,7 +15,6 @@
 // when the library is unloaded. The callbacks of objects forgotten by dispose
 // stay registered with them and are kept the same way.
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
