@@ -157,17 +157,17 @@ void Observer::pumpOutput(bool endOfStep) {
 void Observer::sdkCall(std::string call) {
   t_.item("sdk", t_.call(call));
   for (Forbidden& f : forbidden_)
-    if (f.made.empty() && callMatches(f.c->text, call)) f.made = call;
+    if (f.made.empty() && callMatches(f.call, call)) f.made = call;
   calls_.push_back(std::move(call));
 }
 
-void Observer::forbid(const Command& c) { forbidden_.push_back({&c, 2, {}}); }
+void Observer::forbid(const Command& c) { forbidden_.push_back({c.text, c.line, 2, {}}); }
 
 std::string Observer::forbiddenCallMade() {
   std::string miss;
   for (Forbidden& f : forbidden_) {
     if (miss.empty() && !f.made.empty())
-      miss = "expected no SDK call " + f.c->text + " from line " + std::to_string(f.c->line) +
+      miss = "expected no SDK call " + f.call + " from line " + std::to_string(f.line) +
              " to the end of the next step, but the extension called " + t_.call(f.made);
     --f.stepsLeft;
   }

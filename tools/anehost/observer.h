@@ -114,7 +114,8 @@ class Observer {
   size_t ignoredConsoleCount_ = 0;
   std::map<std::string, size_t> ignoredEventCounts_;
   struct Forbidden {
-    const Command* c;
+    std::string call;  // as written, placeholders replaced
+    int line;
     int stepsLeft;
     std::string made;  // the first call that matched
   };

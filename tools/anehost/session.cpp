@@ -12,6 +12,7 @@
 #include "extension_host.h"
 #include "observer.h"
 #include "picture.h"
+#include "placeholders.h"
 #include "received.h"
 #include "rules.h"
 #include "script_line.h"
@@ -173,16 +174,16 @@ class Session {
         expect_.noEvent();
         break;
       case Command::Op::ExpectConsole:
-        expect_.console(c);
+        expect_.console(withExeFolder(c, o_.exeDir));
         break;
       case Command::Op::ExpectConsoleExactly:
-        expect_.consoleExactly(c);
+        expect_.consoleExactly(withExeFolder(c, o_.exeDir));
         break;
       case Command::Op::ExpectNoConsole:
         expect_.noConsole();
         break;
       case Command::Op::ExpectSdk:
-        expect_.sdk(c, host_.sdk() != nullptr);
+        expect_.sdk(withExeFolder(c, o_.exeDir), host_.sdk() != nullptr);
         break;
       case Command::Op::ExpectNoSdk:
         expect_.noSdk();
@@ -216,10 +217,10 @@ class Session {
         rules_.expect(c);
         break;
       case Command::Op::ExpectSdkLater:
-        expect_.sdkLater(c, host_.sdk() != nullptr);
+        expect_.sdkLater(withExeFolder(c, o_.exeDir), host_.sdk() != nullptr);
         break;
       case Command::Op::ExpectNoSdkCall:
-        expect_.noSdkCall(c, host_.sdk() != nullptr);
+        expect_.noSdkCall(withExeFolder(c, o_.exeDir), host_.sdk() != nullptr);
         break;
       case Command::Op::ExpectEventSet:
         expect_.eventSet(c);

@@ -1,0 +1,20 @@
+#include "placeholders.h"
+
+namespace anehost {
+
+std::string withExeFolder(const std::string& text, const std::string& folder) {
+  static const std::string kExe = "<exe>";
+  std::string out;
+  size_t from = 0;
+  for (size_t at; (at = text.find(kExe, from)) != std::string::npos; from = at + kExe.size())
+    out.append(text, from, at - from).append(folder);
+  return out.append(text, from, std::string::npos);
+}
+
+Command withExeFolder(const Command& c, const std::string& folder) {
+  Command e = c;
+  e.text = withExeFolder(c.text, folder);
+  return e;
+}
+
+}  // namespace anehost
