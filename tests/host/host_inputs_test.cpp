@@ -34,4 +34,36 @@ TEST(HostInputs, ExeStandsForTheExecutablesFolderInConsoleAndSdkTexts) {
   EXPECT_EQ(forbidden.status, 1) << forbidden.out << forbidden.err;
 }
 
+TEST(HostInputs, TwoByteArraysCompareByteForByte) {
+  const std::string values = kEcho +
+                             "let a = bytes(hex \"00 01 02 03\")\n"
+                             "let b = bytes(hex \"00 01 02 03\")\n"
+                             "let c = bytes(hex \"00 01 07 03\")\n"
+                             "let d = bytes(hex \"00 01 02\")\n"
+                             "let e = bytes(0)\n"
+                             "let f = bytes(0)\n"
+                             "let n = 3\n";
+  const HostRun same = runScript(values + "expect bytes a same as b\nexpect bytes e same as f\nexpect bytes a same as a\n");
+  EXPECT_EQ(same.status, 0) << same.out << same.err;
+
+  struct Case {
+    const char* check;
+    int status;
+    const char* seen;
+  };
+  const Case cases[] = {
+      {"expect bytes a same as c", 1, "a differs from c at byte 2: a holds hex \"02 03\", c holds hex \"07 03\""},
+      {"expect bytes a same as d", 1, "a holds 4 bytes, d holds 3"},
+      {"expect bytes d same as a", 1, "d holds 3 bytes, a holds 4"},
+      {"expect bytes a same as n", 1, "n is 3, not a ByteArray"},
+      {"expect bytes a same as nobody", 2, "'nobody' is not bound"},
+      {"expect bytes a same b", 2, "expected 'same as NAME'"},
+  };
+  for (const Case& k : cases) {
+    const HostRun r = runScript(values + k.check + "\n");
+    EXPECT_EQ(r.status, k.status) << k.check << "\n" << r.out << r.err;
+    EXPECT_NE(r.err.find(k.seen), std::string::npos) << k.check << "\n" << r.err;
+  }
+}
+
 }  // namespace

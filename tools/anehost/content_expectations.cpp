@@ -1,5 +1,7 @@
 // The expectations on contents: the bytes of a ByteArray, a pixel of a frame
 // or a BitmapData, a whole picture against a PNG file.
+#include <algorithm>
+
 #include "contents.h"
 #include "expectations.h"
 #include "picture.h"
@@ -45,6 +47,26 @@ void Expectations::bytes(const Command& c, const air::Value& v) {
     failed(c.name + " differs at byte " + std::to_string(at) + ": from there it holds " + hexText(have, at, 16) +
            ", expected " + hexText(want, i, 16));
   }
+}
+
+void Expectations::sameBytes(const Command& c, const air::Value& v, const air::Value& other) {
+  const auto bytesOf = [&](const std::string& name, const air::Value& value) {
+    const auto* b = std::get_if<std::shared_ptr<air::ByteArray>>(&value);
+    if (!b || !*b) failed(name + " is " + t_.value(value) + ", not a ByteArray");
+    return &(*b)->bytes;
+  };
+  const auto& a = *bytesOf(c.name, v);
+  const auto& b = *bytesOf(c.text, other);
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t at = 0; at < common; ++at) {
+    if (a[at] == b[at]) continue;
+    const std::string x(a.begin(), a.end()), y(b.begin(), b.end());
+    failed(c.name + " differs from " + c.text + " at byte " + std::to_string(at) + ": " + c.name + " holds " +
+           hexText(x, at, 16) + ", " + c.text + " holds " + hexText(y, at, 16));
+  }
+  if (a.size() != b.size())
+    failed(c.name + " holds " + std::to_string(a.size()) + " bytes, " + c.text + " holds " + std::to_string(b.size()) +
+           (common ? " (the first " + std::to_string(common) + " are the same)" : ""));
 }
 
 // The bytes from offset to the end are the run, over and over.

@@ -43,6 +43,8 @@ class Expectations {
   void size(const Command& c, const air::Value& v);
   // content_expectations.cpp
   void bytes(const Command& c, const air::Value& v);
+  // `expect bytes NAME same as OTHER`: the same length and bytes.
+  void sameBytes(const Command& c, const air::Value& v, const air::Value& other);
   void pixel(const Command& c, const air::Value& v);
   void picture(const Command& c, const air::Value& v);
   void noBreach();

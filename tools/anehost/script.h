@@ -64,6 +64,7 @@ struct Command {
     ExpectSdkLater,    // expect sdk later OPERATION[(ARGS...)]
     ExpectNoSdkCall,   // expect no sdk OPERATION[(ARGS...)]
     ExpectEventSet,    // expect events any order CODE [LEVEL], CODE [LEVEL], ...
+    ExpectSameBytes,   // expect bytes NAME same as OTHER
     Wait,           // wait MS
     WaitEvent,      // wait event CODE [LEVEL]
     Sdk,            // sdk VERB ...

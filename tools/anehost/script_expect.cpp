@@ -31,8 +31,12 @@ bool eventSet(LineParser& p, Command* c) {
   return true;
 }
 
-// `expect bytes NAME` then: [at OFFSET] [repeat] CONTENTS | fill W H 0xAARRGGBB
+// `expect bytes NAME` then: [at OFFSET] [repeat] CONTENTS | fill W H 0xAARRGGBB | same as OTHER
 bool byteExpectation(LineParser& p, Command* c) {
+  if (p.word("same")) {
+    c->op = Command::Op::ExpectSameBytes;
+    return (p.word("as") || p.fail("expected 'same as NAME'")) && p.boundName(&c->text);
+  }
   if (p.word("fill")) {
     uint64_t colour = 0;
     if (!p.size(&c->value.width, &c->value.height)) return false;

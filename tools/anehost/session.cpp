@@ -125,9 +125,10 @@ class Session {
     return air::Null{};
   }
 
-  const air::Value& bound(const Command& c) {
-    const auto it = vars_.find(c.name);
-    if (it == vars_.end()) scriptError(c, "'" + c.name + "' is not bound");
+  const air::Value& bound(const Command& c) { return bound(c.name, c); }
+  const air::Value& bound(const std::string& name, const Command& c) {
+    const auto it = vars_.find(name);
+    if (it == vars_.end()) scriptError(c, "'" + name + "' is not bound");
     return it->second;
   }
 
@@ -199,6 +200,9 @@ class Session {
         break;
       case Command::Op::ExpectSize:
         expect_.size(c, bound(c));
+        break;
+      case Command::Op::ExpectSameBytes:
+        expect_.sameBytes(c, bound(c), bound(c.text, c));
         break;
       case Command::Op::ExpectBytes:
         expect_.bytes(c, bound(c));
