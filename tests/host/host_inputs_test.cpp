@@ -66,4 +66,86 @@ TEST(HostInputs, TwoByteArraysCompareByteForByte) {
   }
 }
 
+TEST(HostInputs, BitmapsOfGivenPixelsAndPaddedRowsReachTheExtensionAsWritten) {
+  // Pixels written as a frame's bytes (blue, green, red, alpha); the echo
+  // extension's paint writes its 2 x 2 picture through the row stride the
+  // runtime reports, so a stride the bitmap does not have shows up.
+  for (const char* layout : {"", "--inverted-bitmaps"}) {
+    const HostRun r = runScript(kEcho +
+                                "let p = bitmap(3, 2, hex \"44332211 00000000 302010ff  00000000 00000000 60504080\", stride 5)\n"
+                                "expect pixel p at 0 0 0x11223344\n"
+                                "expect pixel p at 2 0 0xFF102030\n"
+                                "expect pixel p at 2 1 0x80405060\n"
+                                "call paint p\n"
+                                "expect pixel p at 0 0 0xFFFF0000\n"
+                                "expect pixel p at 1 0 0xFF00FF00\n"
+                                "expect pixel p at 0 1 0xFF0000FF\n"
+                                "expect pixel p at 1 1 0xFFFFFFFF\n"
+                                "expect pixel p at 2 0 0xFF102030\n"
+                                "expect pixel p at 2 1 0x80405060\n"
+                                "let q = bitmap(3, 1, false, 0xFF102030, stride 4)\n"
+                                "expect pixel q at 2 0 0xFF102030\n"
+                                "let w = bitmap(2, 1, stride 2)\n"
+                                "expect pixel w at 1 0 0xFFFFFFFF\n"
+                                "expect no breach\n",
+                                layout);
+    EXPECT_EQ(r.status, 0) << layout << "\n" << r.out << r.err;
+  }
+
+  struct Case {
+    const char* value;
+    const char* seen;
+  };
+  const Case cases[] = {
+      {"bitmap(2, 2, hex \"0000ffff\")", "2x2 pixels take 16 bytes, the hex gives 4"},
+      {"bitmap(2, 1, hex \"0000ff\")", "2x1 pixels take 8 bytes, the hex gives 3"},
+      {"bitmap(2, 1, hex \"0g\")", "hex bytes are pairs of hex digits"},
+      {"bitmap(4, 1, stride 3)", "a row stride of 4 to 16383 words"},
+      {"bitmap(4, 1, stride 16384)", "a row stride of 4 to 16383 words"},
+      {"bitmap(4, 1, stride 6, true)", "expected ')'"},
+  };
+  for (const Case& k : cases) {
+    const HostRun r = runScript(kEcho + "let p = " + k.value + "\n");
+    EXPECT_EQ(r.status, 2) << k.value << "\n" << r.out << r.err;
+    EXPECT_NE(r.err.find(k.seen), std::string::npos) << k.value << "\n" << r.err;
+  }
+}
+
+TEST(HostInputs, FramesOfInlineBytesReachTheApplicationAsGiven) {
+  const HostRun tamvex = runScript("option timeout 2000\n"
+                                   "extension Tamvex\n"
+                                   "call initTRTCSdk false\n"
+                                   "call enterRoom 1400188888 12345 \"me\" \"user-sig\" \"\"\n"
+                                   "call setRemoteVideoRenderCallback \"u1\" 3 0 1\n"
+                                   "sdk video-available \"u1\" 1\n"
+                                   "sdk frame remote \"u1\" 2x1 format=bgra hex=\"01 02 03 ff 05 06 07 ff\"\n"
+                                   "wait event video \"u1||2||1||0||0||1\"\n"
+                                   "let f = bytes(0)\n"
+                                   "call getVideoData f \"u1\" 1\n"
+                                   "expect bytes f hex \"01 02 03 ff 05 06 07 ff\"\n");
+  EXPECT_EQ(tamvex.status, 0) << tamvex.out << tamvex.err;
+
+  const HostRun brisora = runScript("extension Brisora\n"
+                                    "call initILiveSdk 1400012345 12345 0 0\n"
+                                    "sdk auto-complete on\n"
+                                    "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
+                                    "expect event ilivelogin complete\n"
+                                    "call createRoom 880001u \"me\" \"\" false true true\n"
+                                    "expect event createroom complete\n"
+                                    "sdk member 3 \"u1\"\n"
+                                    "sdk frame remote \"u1\" 2x1 format=rgb24 hex=\"0000ff, 00ff00\"\n"
+                                    "let f = bytes(0)\n"
+                                    "call getVideoData f \"u1\" 1\n"
+                                    "expect pixel f 2x1 at 0 0 0xFFFF0000\n"
+                                    "expect pixel f 2x1 at 1 0 0xFF00FF00\n");
+  EXPECT_EQ(brisora.status, 0) << brisora.out << brisora.err;
+
+  const HostRun bad = runScript("extension Brisora\nsdk frame remote \"u1\" 2x1 format=rgb24 hex=\"0\"\n");
+  EXPECT_EQ(bad.status, 2) << bad.out << bad.err;
+  EXPECT_NE(bad.err.find("hex= expects pairs of hex digits"), std::string::npos) << bad.err;
+  const HostRun both = runScript("extension Brisora\nsdk frame remote \"u1\" 2x1 hex=\"00\" color=FF0000\n");
+  EXPECT_EQ(both.status, 2) << both.out << both.err;
+  EXPECT_NE(both.err.find("a frame takes one of color=, yuv=, hex=, file= and png="), std::string::npos) << both.err;
+}
+
 }  // namespace

@@ -105,11 +105,34 @@ bool contentBytes(const Literal& l, const std::string& base, std::string* bytes,
   return false;
 }
 
-std::shared_ptr<air::Bitmap> contentBitmap(const Literal& l, const std::string& base, std::string* error) {
+namespace {
+
+// The runtime lays out the bitmaps it makes as setBitmapLayout says; a chosen
+// stride holds for the one bitmap only.
+std::shared_ptr<air::Bitmap> newBitmap(const Literal& l, bool invertedRows, uint32_t fill) {
+  if (l.stride32) air::setBitmapLayout(invertedRows, l.stride32 - l.width);
+  auto bitmap = air::newBitmap(l.width, l.height, l.transparent, fill);
+  if (l.stride32) air::setBitmapLayout(invertedRows, 0);
+  return bitmap;
+}
+
+}  // namespace
+
+std::shared_ptr<air::Bitmap> contentBitmap(const Literal& l, const std::string& base, bool invertedRows,
+                                           std::string* error) {
+  if (l.content == Literal::Content::Given) {
+    auto bitmap = newBitmap(l, invertedRows, 0);
+    for (uint32_t y = 0; y < l.height; ++y) {
+      for (uint32_t x = 0; x < l.width; ++x) {
+        const auto* p = reinterpret_cast<const uint8_t*>(&l.data[(static_cast<size_t>(y) * l.width + x) * 4]);
+        bitmap->setPixel(x, y, uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]);
+      }
+    }
+    return bitmap;
+  }
   if (l.content != Literal::Content::Png) {
     // As `new BitmapData(w, h, transparent, fill)`; by default opaque white.
-    const uint32_t fill = l.content == Literal::Content::Fill ? l.colour : 0xFFFFFFFFu;
-    return air::newBitmap(l.width, l.height, l.transparent, fill);
+    return newBitmap(l, invertedRows, l.content == Literal::Content::Fill ? l.colour : 0xFFFFFFFFu);
   }
   uint32_t width = 0, height = 0;
   std::vector<uint8_t> rgba;

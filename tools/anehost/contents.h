@@ -23,8 +23,10 @@ std::string hexText(const std::string& bytes, size_t from = 0, size_t count = 32
 // BGRA pixels, a fill colour). Files are relative to base. False with a
 // message when a file cannot be read.
 bool contentBytes(const Literal& l, const std::string& base, std::string* bytes, std::string* error);
-// The BitmapData a Bitmap literal makes (a size with its fill, or a PNG).
-std::shared_ptr<air::Bitmap> contentBitmap(const Literal& l, const std::string& base, std::string* error);
+// The BitmapData a Bitmap literal makes (a size with its fill or its pixels,
+// or a PNG), rows bottom first when invertedRows, as the run lays them out.
+std::shared_ptr<air::Bitmap> contentBitmap(const Literal& l, const std::string& base, bool invertedRows,
+                                           std::string* error);
 
 // A picture read from a ByteArray (BGRA, top row first) or a BitmapData, as
 // RGBA bytes top row first. A ByteArray shorter than W × H × 4 reads as

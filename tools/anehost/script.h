@@ -20,12 +20,14 @@ struct Literal {
   uint32_t width = 0;  // Bytes: the length (or the width of a fill); Bitmap: the width
   uint32_t height = 0;
   // Where the contents of a Bytes or Bitmap come from: zeros (a Bitmap: opaque
-  // white), given bytes, a file, a PNG picture, or a fill colour.
+  // white), given bytes (a Bitmap: its pixels as a frame's bytes), a file, a
+  // PNG picture, or a fill colour.
   enum class Content { None, Given, File, Png, Fill };
   Content content = Content::None;
   std::string data;         // Given: the bytes; File, Png: the file name
   uint32_t colour = 0;      // Fill: 0xAARRGGBB
   bool transparent = true;  // Bitmap
+  uint32_t stride32 = 0;    // Bitmap: words a row; 0: the runtime's own layout
 };
 
 // One event of `expect events any order`: its code and, when given, its level.

@@ -152,17 +152,39 @@ bool LineParser::bitmapData(Literal* out) {
     return fail("a BitmapData is 1 to 8191 pixels a side and at most 16777215 pixels");
   out->width = w;
   out->height = h;
-  if (punct(',')) {
-    if (word("true")) out->transparent = true;
-    else if (word("false")) out->transparent = false;
-    else return fail("expected true or false (transparent) after bitmap(W, H,");
-    if (punct(',')) {
-      uint64_t colour = 0;
-      if (!unsignedNumber(0xFFFFFFFFull, &colour, "a fill colour 0xAARRGGBB")) return false;
-      out->content = Literal::Content::Fill;
-      out->colour = static_cast<uint32_t>(colour);
-    }
-  }
+  if (!punct(',')) return true;
+  if (word("stride")) return rowStride(out);
+  if (word("hex")) return bitmapPixels(out) && (!punct(',') || ((word("stride") || fail("expected stride N")) && rowStride(out)));
+  if (word("true")) out->transparent = true;
+  else if (word("false")) out->transparent = false;
+  else return fail("expected true or false (transparent), hex \"...\" or stride N after bitmap(W, H,");
+  if (!punct(',')) return true;
+  if (word("stride")) return rowStride(out);
+  uint64_t colour = 0;
+  if (!unsignedNumber(0xFFFFFFFFull, &colour, "a fill colour 0xAARRGGBB")) return false;
+  out->content = Literal::Content::Fill;
+  out->colour = static_cast<uint32_t>(colour);
+  return !punct(',') || ((word("stride") || fail("expected stride N")) && rowStride(out));
+}
+
+bool LineParser::bitmapPixels(Literal* out) {
+  std::string hex, error;
+  if (!text(&hex, "hex pixels after hex")) return false;
+  if (!hexBytes(hex, &out->data, &error)) return fail(error);
+  const uint64_t need = uint64_t{out->width} * out->height * 4;
+  if (out->data.size() != need)
+    return fail(std::to_string(out->width) + "x" + std::to_string(out->height) + " pixels take " + std::to_string(need) +
+                " bytes, the hex gives " + std::to_string(out->data.size()));
+  out->content = Literal::Content::Given;
+  return true;
+}
+
+bool LineParser::rowStride(Literal* out) {
+  uint64_t n = 0;
+  const std::string range = "a row stride of " + std::to_string(out->width) + " to " + std::to_string(kMaxBitmapStride) + " words";
+  if (!unsignedNumber(0xFFFFFFFFull, &n, "a row stride in words")) return false;
+  if (n < out->width || n > kMaxBitmapStride) return fail(range);
+  out->stride32 = static_cast<uint32_t>(n);
   return true;
 }
 

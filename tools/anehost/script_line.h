@@ -15,6 +15,7 @@ namespace anehost {
 // ActionScript's own limits for a BitmapData, and a sane one for a ByteArray.
 constexpr uint32_t kMaxBitmapSide = 8191;
 constexpr uint64_t kMaxBitmapPixels = 16777215;
+constexpr uint32_t kMaxBitmapStride = 16383;  // words a row, padding included
 constexpr uint64_t kMaxByteArray = 256u << 20;
 
 struct Token {
@@ -166,8 +167,13 @@ class LineParser {
   bool byteContents(Literal* out);
   // bytes(N) | bytes(CONTENTS) | bytes(png "f.png") | bytes(W, H, 0xAARRGGBB)
   bool byteArray(Literal* out);
-  // bitmap(W, H [, TRANSPARENT [, 0xAARRGGBB]]) | bitmap(png "f.png")
+  // bitmap(W, H [, TRANSPARENT [, 0xAARRGGBB]] [, stride N]) | bitmap(W, H, hex "..." [, stride N])
+  // | bitmap(png "f.png")
   bool bitmapData(Literal* out);
+  // hex "..." after bitmap(W, H,: exactly W x H pixels, blue, green, red, alpha.
+  bool bitmapPixels(Literal* out);
+  // stride N: words a row, from W on.
+  bool rowStride(Literal* out);
   // "within N": how far each channel of a colour may be off (default 0).
   bool tolerance(uint32_t* out);
 

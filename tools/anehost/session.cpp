@@ -112,7 +112,7 @@ class Session {
       case Literal::Kind::Bitmap: {
         // As `new BitmapData(w, h, transparent, fill)`, in the runtime's row layout.
         std::string error;
-        auto b = contentBitmap(l, o_.scriptDir, &error);
+        auto b = contentBitmap(l, o_.scriptDir, o_.invertedBitmaps, &error);
         if (!b) scriptError(c, error);
         return b;
       }

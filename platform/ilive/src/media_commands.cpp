@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* kFrameUsage =
     "frame local|remote \"user\" WxH [kind=N] [format=i420|rgb24|N] [flag=N] [value=N] [tick=N] [size=N] "
-    "[color=RRGGBB | yuv=Y,U,V | file=\"F\" | png=\"F.png\"]";
+    "[color=RRGGBB | yuv=Y,U,V | hex=\"HEX\" | file=\"F\" | png=\"F.png\"]";
 
 bool frameCommand(const std::vector<std::string>& w, std::string* error) {
   if (w.size() < 3 || (w[1] != "local" && w[1] != "remote")) return fail(error, kFrameUsage);

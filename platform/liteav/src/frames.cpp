@@ -198,7 +198,7 @@ bool parseFrame(Words& w, size_t first, FrameSpec* f) {
     else
       return w.fail("unexpected word " + w.positional[i].text());
   }
-  for (const char* key : {"color", "yuv", "file", "png"}) {
+  for (const char* key : {"color", "yuv", "hex", "file", "png"}) {
     bool known = false;
     if (w.has(key) && !standin_common::contentOption(key, w.keyed[key].values, &f->content, &known, w.error))
       return false;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "standin_common/tokens.h"
+
 namespace standin_common {
 namespace {
 
@@ -100,14 +102,38 @@ void convertBgra(const uint8_t* bgra, uint32_t width, uint32_t height, PixelForm
     }
 }
 
+// hex="..": pairs of hex digits; blanks between pairs, and the commas that
+// split the values, are allowed.
+static bool hexContent(const std::vector<std::string>& values, FrameContent* out, std::string* error) {
+  out->bytes.clear();
+  for (const std::string& s : values) {
+    for (size_t i = 0; i < s.size();) {
+      if (s[i] == ' ' || s[i] == '\t' || s[i] == ',') {
+        ++i;
+        continue;
+      }
+      const int hi = hexValue(s[i]), lo = i + 1 < s.size() ? hexValue(s[i + 1]) : -1;
+      if (hi < 0 || lo < 0) {
+        *error = "hex= expects pairs of hex digits (\"ff 00 80\"), not " + s.substr(i, 2);
+        return false;
+      }
+      out->bytes.push_back(static_cast<uint8_t>(hi << 4 | lo));
+      i += 2;
+    }
+  }
+  out->kind = FrameContent::Kind::Bytes;
+  return true;
+}
+
 bool contentOption(const std::string& key, const std::vector<std::string>& values, FrameContent* out, bool* known,
                    std::string* error) {
-  *known = key == "color" || key == "yuv" || key == "file" || key == "png";
+  *known = key == "color" || key == "yuv" || key == "hex" || key == "file" || key == "png";
   if (!*known) return true;
   if (out->kind != FrameContent::Kind::Pattern) {
-    *error = "a frame takes one of color=, yuv=, file= and png=";
+    *error = "a frame takes one of color=, yuv=, hex=, file= and png=";
     return false;
   }
+  if (key == "hex") return hexContent(values, out, error);
   if (key == "color") {
     const std::string& s = values.empty() ? std::string() : values[0];
     char* end = nullptr;
@@ -141,6 +167,10 @@ bool contentOption(const std::string& key, const std::vector<std::string>& value
 bool drawContent(const FrameContent& content, PixelFormat format, uint32_t* width, uint32_t* height,
                  std::vector<uint8_t>* out, std::string* error) {
   if (content.kind == FrameContent::Kind::File) return readFile(content.path, out, error);
+  if (content.kind == FrameContent::Kind::Bytes) {
+    *out = content.bytes;
+    return true;
+  }
   if (content.kind == FrameContent::Kind::Png) {
     uint32_t w = 0, h = 0;
     std::vector<uint8_t> bgra;

@@ -3,7 +3,10 @@
 // bytes of a file, or a PNG picture, drawn in the frame's pixel format. The
 // same options in both stand-ins:
 //
-//   color=RRGGBB   yuv=Y,U,V   file="frame.raw"   png="picture.png"
+//   color=RRGGBB   yuv=Y,U,V   hex="ff 00 80 ..."   file="frame.raw"   png="picture.png"
+//
+// hex= gives the frame's bytes in the line itself, pairs of hex digits (blanks
+// and commas between pairs allowed), as they are, whatever their length.
 //
 // Relative file names are read from the folder set with setFileFolder (the
 // host tool sets it to its script's folder), else from the current folder.
@@ -22,15 +25,16 @@ enum class PixelFormat {
 };
 
 struct FrameContent {
-  enum class Kind { Pattern, Color, Yuv, File, Png };
+  enum class Kind { Pattern, Color, Yuv, Bytes, File, Png };
   Kind kind = Kind::Pattern;  // Pattern: the stand-in's own test picture
   uint8_t rgb[3] = {0, 0, 0};
   uint8_t yuv[3] = {16, 128, 128};
   std::string path;
+  std::vector<uint8_t> bytes;  // Bytes: the frame as given
 };
 
 // Reads one option of a frame command. *known is false for a key that is none
-// of color, yuv, file and png (nothing else happens then); a known key with a
+// of color, yuv, hex, file and png (nothing else happens then); a known key with a
 // bad value is false with *error. values: the option's comma-separated
 // values, quotes and escapes already read.
 bool contentOption(const std::string& key, const std::vector<std::string>& values, FrameContent* out, bool* known,
