@@ -148,4 +148,43 @@ TEST(HostInputs, FramesOfInlineBytesReachTheApplicationAsGiven) {
   EXPECT_NE(both.err.find("a frame takes one of color=, yuv=, hex=, file= and png="), std::string::npos) << both.err;
 }
 
+const std::string kBrisoraRoom =
+    "extension Brisora\n"
+    "call initILiveSdk 1400012345 12345 0 0\n"
+    "sdk auto-complete on\n"
+    "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
+    "expect event ilivelogin complete\n"
+    "call createRoom 880001u \"me\" \"\" false true true\n"
+    "expect event createroom complete\n";
+
+TEST(HostInputs, StatisticsTakeListsOfTheirOwnLengthsAndWhole64BitValues) {
+  const HostRun r = runScript(kBrisoraRoom +
+                              "sdk stats lists=2 videoDecodeParams=3 audioDecodeParams=0 videoRecvParams.dwBRR=5,6 "
+                              "tickCountBegin=18446744073709551615 tickCountEnd=0xFFFFFFFFFFFFFFFF\n");
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  for (const char* seen : {"tickCountBegin: 18446744073709551615\\n", "tickCountEnd: 18446744073709551615\\n",
+                           "videoEncodeParams.size: 2\\n", "videoDecodeParams.size: 3\\n", "videoRecvParams.size: 2\\n",
+                           "audioDecodeParams.size: 0\\n", "dwBRR: 6\\n"})
+    EXPECT_NE(r.out.find(seen), std::string::npos) << seen << "\n" << r.out;
+
+  struct Case {
+    const char* stats;
+    const char* seen;
+  };
+  const Case cases[] = {
+      {"tickCountBegin=18446744073709551616", "18446744073709551616 is out of the field's range (0 to 18446744073709551615)"},
+      {"exeCpuRate=-1", "-1 is out of the field's range (0 to 65535)"},
+      {"tickCountBegin=-9223372036854775809", "-9223372036854775809 is out of the field's range"},
+      {"exeCpuRate=65536", "65536 is out of the field's range (0 to 65535)"},
+      {"videoDecodeParams=101", "a list holds 0 to 100 elements"},
+      {"videoDecodeParams=x", "a list holds 0 to 100 elements"},
+      {"videoDecodeParams=1 videoDecodeParams.userId=\"a\",\"b\"", "more values than the list's 1 elements"},
+  };
+  for (const Case& k : cases) {
+    const HostRun bad = runScript(kBrisoraRoom + "sdk stats " + k.stats + "\n");
+    EXPECT_EQ(bad.status, 2) << k.stats << "\n" << bad.out << bad.err;
+    EXPECT_NE(bad.err.find(k.seen), std::string::npos) << k.stats << "\n" << bad.err;
+  }
+}
+
 }  // namespace

@@ -41,6 +41,10 @@ void addMediaVerbs(std::map<std::string, Verb>& verbs);
 // or one value an element. False with *error for an unknown field or a bad value.
 bool setStatisticsField(Statistics& stats, const std::string& name, const std::vector<std::string>& values,
                         std::string* error);
+// The names of the record's lists ("videoDecodeParams", ...), and the first
+// count elements of one kept (a list no longer than count stays as it is).
+const std::vector<std::string>& statisticsLists();
+void keepFirstElements(Statistics& stats, const std::string& list, uint32_t count);
 // Whether the field lies in one of the record's lists.
 bool isStatisticsListField(const std::string& name);
 

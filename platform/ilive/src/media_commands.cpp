@@ -1,6 +1,8 @@
 // The commands that hand media to the extension's handlers: video frames
 // (the test picture, one colour, Y/U/V values, a file or a PNG picture),
 // statistics records with chosen values, and audio frames of given samples.
+#include <algorithm>
+
 #include "standin_common/frame_content.h"
 #include "command_words.h"
 #include "state.h"
@@ -86,18 +88,30 @@ bool statsCommand(const std::vector<std::string>& w, std::string* error) {
   std::map<std::string, std::string> opts;
   std::vector<std::string> rest;
   options(w, 1, &opts, &rest);
-  if (!rest.empty()) return fail(error, "stats: unexpected " + rest[0] + " (stats [lists=N] [FIELD=VALUE ...])");
+  if (!rest.empty()) return fail(error, "stats: unexpected " + rest[0] + " (stats [lists=N] [LIST=N] [FIELD=VALUE ...])");
   std::map<std::string, std::vector<std::string>> fields;
+  std::map<std::string, uint32_t> ownLengths;  // LIST=N
   size_t longest = 1;
   for (const auto& [key, value] : opts) {
     if (key == "lists") continue;
+    const auto& lists = statisticsLists();
+    if (std::find(lists.begin(), lists.end(), key) != lists.end()) {
+      int64_t n = -1;
+      if (!number(value, &n) || n < 0 || n > 100) return fail(error, "stats: " + key + "=: a list holds 0 to 100 elements");
+      ownLengths[key] = static_cast<uint32_t>(n);
+      continue;
+    }
     if (!textList(value, &fields[key], error)) return false;
     if (isStatisticsListField(key)) longest = std::max(longest, fields[key].size());
   }
   int64_t lists = static_cast<int64_t>(longest);
   if (!intOption(opts, "lists", &lists, error)) return false;
   if (lists < 0 || lists > 100) return fail(error, "lists must be 0 to 100");
-  Statistics stats = makeStatistics(static_cast<uint32_t>(lists));
+  uint32_t most = static_cast<uint32_t>(lists);
+  for (const auto& [list, n] : ownLengths) most = std::max(most, n);
+  Statistics stats = makeStatistics(most);
+  for (const std::string& list : statisticsLists())
+    keepFirstElements(stats, list, ownLengths.count(list) ? ownLengths[list] : static_cast<uint32_t>(lists));
   for (const auto& [key, values] : fields)
     if (!setStatisticsField(stats, key, values, error)) return false;
   return needHandler(statistics(stats), "quality", error);

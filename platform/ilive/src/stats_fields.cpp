@@ -1,5 +1,6 @@
 // The fields of the statistics record by name, for `stats FIELD=VALUE`: the
 // names the quality report prints, dotted below their record or list.
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
@@ -27,13 +28,42 @@ bool assign(float& field, const std::string& value, std::string* error) {
   return true;
 }
 
+// A whole number, decimal or 0x hex, of the whole signed or unsigned 64-bit
+// range: *negative tells which; false when it is no number. *tooLarge: past
+// either end of that range.
+bool wholeNumber(const std::string& s, bool* negative, uint64_t* magnitude, bool* tooLarge) {
+  *negative = !s.empty() && s[0] == '-';
+  const std::string digits = *negative || (!s.empty() && s[0] == '+') ? s.substr(1) : s;
+  if (digits.empty() || !std::isxdigit(static_cast<unsigned char>(digits[0]))) return false;
+  char* end = nullptr;
+  errno = 0;
+  *magnitude = std::strtoull(digits.c_str(), &end, 0);
+  if (!end || *end) return false;
+  *tooLarge = errno == ERANGE || (*negative && *magnitude > uint64_t{1} << 63);
+  return true;
+}
+
 template <class T>
 std::enable_if_t<std::is_integral_v<T>, bool> assign(T& field, const std::string& value, std::string* error) {
-  int64_t v = 0;
-  if (!number(value, &v)) return fail(error, "not a whole number: " + value);
-  if (v < 0 || static_cast<uint64_t>(v) > std::numeric_limits<T>::max())
-    return fail(error, value + " is out of the field's range (0 to " + std::to_string(std::numeric_limits<T>::max()) + ")");
-  field = static_cast<T>(v);
+  using Limits = std::numeric_limits<T>;
+  const auto range = [&] {
+    return fail(error, value + " is out of the field's range (" + std::to_string(Limits::min()) + " to " +
+                           std::to_string(Limits::max()) + ")");
+  };
+  bool negative = false, tooLarge = false;
+  uint64_t magnitude = 0;
+  if (!wholeNumber(value, &negative, &magnitude, &tooLarge)) return fail(error, "not a whole number: " + value);
+  if (tooLarge) return range();
+  if (negative) {
+    if (magnitude == 0) return (field = 0), true;
+    // -magnitude in int64_t without overflow: magnitude is at most 2^63.
+    const int64_t v = -static_cast<int64_t>(magnitude - 1) - 1;
+    if (!Limits::is_signed || v < static_cast<int64_t>(Limits::min())) return range();
+    field = static_cast<T>(v);
+    return true;
+  }
+  if (magnitude > static_cast<uint64_t>(Limits::max())) return range();
+  field = static_cast<T>(magnitude);
   return true;
 }
 
@@ -141,6 +171,30 @@ bool setStatisticsField(Statistics& stats, const std::string& name, const std::v
   std::string why;
   if (!set(stats, values, &why)) return fail(error, "stats: " + name + ": " + why);
   return true;
+}
+
+namespace {
+
+template <class T>
+void keepFirst(SdkVector<T>& list, uint32_t count) {
+  SdkVector<T> kept;
+  for (uint32_t i = 0; i < count && i < list.size(); ++i) kept.push_back(list[i]);
+  list = std::move(kept);
+}
+
+}  // namespace
+
+const std::vector<std::string>& statisticsLists() {
+  static const std::vector<std::string> names = {"videoEncodeParams", "videoDecodeParams", "videoRecvParams",
+                                                 "audioDecodeParams"};
+  return names;
+}
+
+void keepFirstElements(Statistics& stats, const std::string& list, uint32_t count) {
+  if (list == "videoEncodeParams") keepFirst(stats.videoEncodeParams, count);
+  else if (list == "videoDecodeParams") keepFirst(stats.videoDecodeParams, count);
+  else if (list == "videoRecvParams") keepFirst(stats.videoRecvParams, count);
+  else if (list == "audioDecodeParams") keepFirst(stats.audioDecodeParams, count);
 }
 
 bool isStatisticsListField(const std::string& name) {
