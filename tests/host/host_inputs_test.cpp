@@ -148,6 +148,18 @@ TEST(HostInputs, FramesOfInlineBytesReachTheApplicationAsGiven) {
   EXPECT_NE(both.err.find("a frame takes one of color=, yuv=, hex=, file= and png="), std::string::npos) << both.err;
 }
 
+TEST(HostInputs, AVolumeReportCanNameNoUser) {
+  // The SDK passes a null user id for the local user as well as an empty one.
+  const HostRun r = runScript("extension Tamvex\n"
+                              "call initTRTCSdk false\n"
+                              "call enterRoom 1400188888 12345 \"me\" \"user-sig\" \"\"\n"
+                              "sdk volume null 40 \"u1\" 10 \"null\" 5\n"
+                              "expect event audioevent \"rtc||me||40\"\n"
+                              "expect event audioevent \"rtc||u1||10\"\n"
+                              "expect event audioevent \"rtc||null||5\"\n");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+}
+
 const std::string kBrisoraRoom =
     "extension Brisora\n"
     "call initILiveSdk 1400012345 12345 0 0\n"

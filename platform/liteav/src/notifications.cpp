@@ -210,19 +210,26 @@ bool cloudCommand(const std::string& verb, Words& w, bool wait, bool* known) {
         wait, error, &w);
   }
   if (verb == "volume") {
-    std::vector<std::pair<std::string, uint32_t>> entries;
+    struct Entry {
+      std::string id;
+      bool nullId;  // an unquoted null: the SDK passes no user id
+      uint32_t volume;
+    };
+    std::vector<Entry> entries;
     if (w.positional.size() % 2) return w.fail("volume expects pairs of user id and volume");
     for (size_t i = 0; i < w.positional.size(); i += 2) {
       int64_t v;
       if (!w.integer(i + 1, &v, "a volume")) return false;
-      entries.emplace_back(w.positional[i].text(), uint32_t(v));
+      const bool nullId = !w.positional[i].quoted && w.positional[i].text() == "null";
+      entries.push_back({w.positional[i].text(), nullId, uint32_t(v)});
     }
     int64_t total, count;
     if (!w.keyInt("total", &total, 0) || !w.keyInt("count", &count, int64_t(entries.size()))) return false;
     return fireCloud(
         [entries, total, count](ITRTCCloudCallback* cb) {
           std::vector<TRTCVolumeInfo> v(entries.size() + 1);
-          for (size_t i = 0; i < entries.size(); ++i) v[i].userId = entries[i].first.c_str(), v[i].volume = entries[i].second;
+          for (size_t i = 0; i < entries.size(); ++i)
+            v[i].userId = entries[i].nullId ? nullptr : entries[i].id.c_str(), v[i].volume = entries[i].volume;
           cb->onUserVoiceVolume(entries.empty() ? nullptr : v.data(), uint32_t(count), uint32_t(total));
         },
         wait, error, &w);
