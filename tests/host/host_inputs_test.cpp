@@ -2,6 +2,7 @@
 // <exe> in console and SDK texts, and two ByteArrays compared with each other.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "host_run.h"
@@ -158,6 +159,26 @@ TEST(HostInputs, AVolumeReportCanNameNoUser) {
                               "expect event audioevent \"rtc||u1||10\"\n"
                               "expect event audioevent \"rtc||null||5\"\n");
   EXPECT_EQ(r.status, 0) << r.out << r.err;
+}
+
+// The lines of the guide's sdk examples from `finalize` to `sdk late ...`,
+// unindented.
+std::string lateExample() {
+  std::istringstream guide(readFile(fs::path(HOST_SOURCE_DIR) / "docs" / "anehost.md"));
+  std::string line, lines;
+  while (std::getline(guide, line)) {
+    if (line.rfind("    finalize", 0) == 0) lines.clear();
+    if (line.rfind("    ", 0) == 0) lines += line.substr(4) + "\n";
+    if (line.rfind("    sdk late ", 0) == 0) return lines;
+  }
+  return "";
+}
+
+TEST(HostInputs, TheGuidesLateFrameExampleRuns) {
+  const std::string example = lateExample();
+  ASSERT_EQ(example.rfind("finalize", 0), 0u) << example;
+  const HostRun r = runScript("extension Brisora\ncall initILiveSdk 1400012345 12345 0 0\n" + example);
+  EXPECT_EQ(r.status, 0) << example << r.out << r.err;
 }
 
 const std::string kBrisoraRoom =
