@@ -35,6 +35,30 @@ TEST(HostInputs, ExeStandsForTheExecutablesFolderInConsoleAndSdkTexts) {
   EXPECT_EQ(forbidden.status, 1) << forbidden.out << forbidden.err;
 }
 
+// A folder of the executable with a blank in its name, where the libraries
+// are not: the loader says where it looked, and <exe> stands for it.
+TEST(HostInputs, TheExecutablesFolderCanBeChosen) {
+  const fs::path folder = fs::path(HOST_OUT_DIR) / "exe folder";
+  fs::create_directories(folder);
+  const std::string script = "option timeout 200\n"
+                             "option exe-folder \"" + folder.string() + "\"\n"
+                             "extension Tamvex\n"
+                             "call initTRTCSdk false\n"
+                             "expect console \"Tamvex:---<exe>\\\\LiteAV\\\\\"\n"
+                             "expect win32 GetDllDirectoryW(260) -> \"\"\n"
+                             "expect win32 SetDllDirectoryW(\"<exe>/LiteAV/\")\n"
+                             "expect win32 LoadLibraryW(\"liteav.dll\") -> null 126\n";
+  const HostRun r = runScript(script);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find(folder.string()), std::string::npos) << "the console line names the folder itself\n" << r.out;
+
+  // The command line wins over the script, as for every setting.
+  const HostRun real = runScript(script, "--exe-folder " + arg(fs::path(ANEHOST_PATH).parent_path().string()));
+  EXPECT_EQ(real.status, 1) << real.out << real.err;
+  const HostRun none = runScript("option exe-folder \"\"\nextension Tamvex\n");
+  EXPECT_EQ(none.status, 2) << none.out << none.err;
+}
+
 TEST(HostInputs, TwoByteArraysCompareByteForByte) {
   const std::string values = kEcho +
                              "let a = bytes(hex \"00 01 02 03\")\n"

@@ -64,6 +64,15 @@ void ExtensionHost::setAnsiCodePage() {
 #endif
 }
 
+void ExtensionHost::setExeFolder() {
+  if (o_.exeFolder.empty()) return;
+#ifdef _WIN32
+  t_.item("note", "--exe-folder has no effect on Windows: the executable's own folder applies");
+#else
+  win32::setExecutableFolder(o_.exeFolder);
+#endif
+}
+
 void ExtensionHost::load(const Command& c) {
   const std::string path = findDescriptor(c);
   Descriptor d;
@@ -73,6 +82,7 @@ void ExtensionHost::load(const Command& c) {
   if (library.empty()) scriptError(c, "no library file for " + t_.q(d.nativeLibrary) + " beside " + path + " or in " + o_.exeDir);
   t_.item("load", t_.q(d.id) + " version " + t_.q(d.versionNumber) + ", " + t_.q(d.nativeLibrary) + " as " + library);
   t_.item("entry", t_.q(d.initializer) + " / " + t_.q(d.finalizer));
+  setExeFolder();
   extension_ = air::Extension::load(library, d.initializer, d.finalizer, &error);
   if (!extension_) scriptError(c, "cannot load " + library + ": " + error);
   setAnsiCodePage();

@@ -37,6 +37,7 @@ class ExtensionHost {
   std::string findDescriptor(const Command& c);
   std::string findLibrary(const std::string& nativeLibrary, const std::filesystem::path& descriptorDir);
   void setAnsiCodePage();
+  void setExeFolder();
   bool connect(bool quiet);
 
   const Options& o_;

@@ -43,6 +43,7 @@ const char* const kUsage =
     "  --keep-going         go on after a failed expectation\n"
     "  --utf8               show non-ASCII text as it is, not as \\u escapes\n"
     "  --strict             a call whose arguments do not fit the function's signature fails the run\n"
+    "  --exe-folder DIR     the folder the extension sees as the executable's (<exe>); Linux builds only\n"
     "Each of these settings can also be given by a script line before 'extension'\n"
     "(option ansi-codepage 936, option inverted-bitmaps, option timeout 100, ...);\n"
     "the command line wins over the script.\n"

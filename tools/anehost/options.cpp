@@ -26,6 +26,7 @@ const Setting kSettings[] = {
     {"keep-going", Kind::Flag, 0, 0},
     {"utf8", Kind::Flag, 0, 0},
     {"strict", Kind::Flag, 0, 0},
+    {"exe-folder", Kind::Folder, 0, 0},
 };
 
 const Setting* find(const std::string& name) {
@@ -91,7 +92,8 @@ bool setOption(const std::string& name, const std::string& value, const std::str
   }
   std::filesystem::path folder(value);
   if (folder.is_relative() && !base.empty()) folder = std::filesystem::path(base) / folder;
-  (name == "out" ? o->outDir : o->extensionsDir) = folder.string();
+  (name == "out" ? o->outDir : name == "exe-folder" ? o->exeFolder : o->extensionsDir) =
+      (name == "exe-folder" ? std::filesystem::absolute(folder).lexically_normal() : folder).string();
   return true;
 }
 

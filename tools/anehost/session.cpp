@@ -175,16 +175,16 @@ class Session {
         expect_.noEvent();
         break;
       case Command::Op::ExpectConsole:
-        expect_.console(withExeFolder(c, o_.exeDir));
+        expect_.console(withExeFolder(c, o_.shownExeFolder()));
         break;
       case Command::Op::ExpectConsoleExactly:
-        expect_.consoleExactly(withExeFolder(c, o_.exeDir));
+        expect_.consoleExactly(withExeFolder(c, o_.shownExeFolder()));
         break;
       case Command::Op::ExpectNoConsole:
         expect_.noConsole();
         break;
       case Command::Op::ExpectSdk:
-        expect_.sdk(withExeFolder(c, o_.exeDir), host_.sdk() != nullptr);
+        expect_.sdk(withExeFolder(c, o_.shownExeFolder()), host_.sdk() != nullptr);
         break;
       case Command::Op::ExpectNoSdk:
         expect_.noSdk();
@@ -221,10 +221,10 @@ class Session {
         rules_.expect(c);
         break;
       case Command::Op::ExpectSdkLater:
-        expect_.sdkLater(withExeFolder(c, o_.exeDir), host_.sdk() != nullptr);
+        expect_.sdkLater(withExeFolder(c, o_.shownExeFolder()), host_.sdk() != nullptr);
         break;
       case Command::Op::ExpectNoSdkCall:
-        expect_.noSdkCall(withExeFolder(c, o_.exeDir), host_.sdk() != nullptr);
+        expect_.noSdkCall(withExeFolder(c, o_.shownExeFolder()), host_.sdk() != nullptr);
         break;
       case Command::Op::ExpectEventSet:
         expect_.eventSet(c);

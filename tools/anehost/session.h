@@ -34,6 +34,9 @@ struct Options {
   std::string extensionsDir;     // extra folder of descriptors (besides <exe dir>/extensions)
   std::string scriptDir = ".";   // descriptor paths in the script are relative to it
   std::string exeDir = ".";      // the folder of anehost: libraries, LiteAV, extensions
+  std::string exeFolder;         // the executable's folder the extension sees; "": exeDir
+  // The folder that <exe> stands for.
+  const std::string& shownExeFolder() const { return exeFolder.empty() ? exeDir : exeFolder; }
   bool strict = false;           // a call whose arguments do not fit the signature fails the run
   std::set<std::string> fromCommandLine;  // the settings the command line gave: the script's do not apply
   // Called with the descriptor's id and the first context after each `load`.

@@ -60,6 +60,10 @@ void restoreAllLibraries();
 // code), so a host can write out what it still holds; none: an empty function.
 void onTerminate(std::function<void(UINT exitCode)> hook);
 
+// The folder the executable is in, as GetModuleFileNameW(null), LoadLibraryW's
+// search and the <exe> of the call lines see it; "": the real one.
+void setExecutableFolder(const std::string& folder);
+
 // The screen-saver flag that SPI_SETSCREENSAVEACTIVE last set (TRUE at start).
 BOOL screenSaverActive();
 // The continuous execution state last set with ES_CONTINUOUS (ES_CONTINUOUS at start).

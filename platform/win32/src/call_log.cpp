@@ -26,6 +26,7 @@ struct Record {
   std::set<std::pair<std::string, std::string>> removedExports;
   void (*listener)(void*) = nullptr;
   void* listenerData = nullptr;
+  std::string executableFolder;  // chosen by setExecutableFolder; "": the real one
 };
 
 Record& record() {
@@ -54,6 +55,11 @@ std::string quoted(const std::string& text) {
 }
 
 std::string executableFolder() {
+  {
+    Record& r = record();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    if (!r.executableFolder.empty()) return r.executableFolder;
+  }
   std::vector<char> buf(4096);
   for (;;) {
     const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
@@ -130,6 +136,16 @@ void setCallListener(void (*listener)(void*), void* data) {
   std::lock_guard<std::mutex> lock(r.mutex);
   r.listener = listener;
   r.listenerData = data;
+}
+
+void setExecutableFolder(const std::string& folder) {
+  std::string f = folder;
+  for (char& c : f)
+    if (c == '\\') c = '/';
+  while (f.size() > 1 && f.back() == '/') f.pop_back();
+  win32_standin::Record& r = win32_standin::record();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  r.executableFolder = f;
 }
 
 void removeLibrary(const std::string& path, const std::string& exportName) {

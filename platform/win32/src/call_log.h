@@ -17,6 +17,7 @@ std::string shownPath(const std::string& path);
 // A path as a comparable absolute path: '\' as '/', relative to the
 // executable's folder, "." and ".." resolved.
 std::string normalPath(const std::string& path);
+// The executable's folder: the one chosen by win32::setExecutableFolder, else the real one.
 std::string executableFolder();
 // Whether LoadLibraryW is to find no file at this path, and GetProcAddress no
 // such export in a module loaded from it.

@@ -54,7 +54,7 @@ std::string slashes(std::string path) {
   return path;
 }
 
-std::string executablePath() {
+std::string realExecutablePath() {
   std::vector<char> buf(4096);
   for (;;) {
     const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
@@ -62,6 +62,13 @@ std::string executablePath() {
     if (static_cast<size_t>(n) < buf.size()) return std::string(buf.data(), static_cast<size_t>(n));
     buf.resize(buf.size() * 2);
   }
+}
+
+// The executable's file in the folder it is in (win32::setExecutableFolder).
+std::string executablePath() {
+  const std::string real = realExecutablePath();
+  const size_t slash = real.find_last_of('/');
+  return win32_standin::executableFolder() + (slash == std::string::npos ? "/" + real : real.substr(slash));
 }
 
 std::string folderOf(const std::string& path) {
