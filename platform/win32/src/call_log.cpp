@@ -20,12 +20,14 @@ namespace {
 constexpr size_t kMaxLines = 10000;
 
 struct Record {
-  std::mutex mutex;  // guards everything below
+  std::mutex mutex;  // guards everything below but the executable's folder
   std::deque<std::string> lines;
   std::set<std::string> removedLibraries;
   std::set<std::pair<std::string, std::string>> removedExports;
   void (*listener)(void*) = nullptr;
   void* listenerData = nullptr;
+  // Apart from the rest: paths are made with it while the mutex above is held.
+  std::mutex folderMutex;        // guards executableFolder
   std::string executableFolder;  // chosen by setExecutableFolder; "": the real one
 };
 
@@ -57,7 +59,7 @@ std::string quoted(const std::string& text) {
 std::string executableFolder() {
   {
     Record& r = record();
-    std::lock_guard<std::mutex> lock(r.mutex);
+    std::lock_guard<std::mutex> lock(r.folderMutex);
     if (!r.executableFolder.empty()) return r.executableFolder;
   }
   std::vector<char> buf(4096);
@@ -144,7 +146,7 @@ void setExecutableFolder(const std::string& folder) {
     if (c == '\\') c = '/';
   while (f.size() > 1 && f.back() == '/') f.pop_back();
   win32_standin::Record& r = win32_standin::record();
-  std::lock_guard<std::mutex> lock(r.mutex);
+  std::lock_guard<std::mutex> lock(r.folderMutex);
   r.executableFolder = f;
 }
 
