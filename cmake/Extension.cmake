@@ -14,7 +14,7 @@ function(ane_add_extension name)
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${E_LIBS} Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${E_LIBS} Threads::Threads ane::options)
   if(WIN32)
     set_target_properties(${name} PROPERTIES PREFIX "")
   endif()
