@@ -150,13 +150,7 @@ TEST(HostInputs, FramesOfInlineBytesReachTheApplicationAsGiven) {
                                    "expect bytes f hex \"01 02 03 ff 05 06 07 ff\"\n");
   EXPECT_EQ(tamvex.status, 0) << tamvex.out << tamvex.err;
 
-  const HostRun brisora = runScript("extension Brisora\n"
-                                    "call initILiveSdk 1400012345 12345 0 0\n"
-                                    "sdk auto-complete on\n"
-                                    "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
-                                    "expect event ilivelogin complete\n"
-                                    "call createRoom 880001u \"me\" \"\" false true true\n"
-                                    "expect event createroom complete\n"
+  const HostRun brisora = runScript(kBrisoraInRoom +
                                     "sdk member 3 \"u1\"\n"
                                     "sdk frame remote \"u1\" 2x1 format=rgb24 hex=\"0000ff, 00ff00\"\n"
                                     "let f = bytes(0)\n"
@@ -205,17 +199,8 @@ TEST(HostInputs, TheGuidesLateFrameExampleRuns) {
   EXPECT_EQ(r.status, 0) << example << r.out << r.err;
 }
 
-const std::string kBrisoraRoom =
-    "extension Brisora\n"
-    "call initILiveSdk 1400012345 12345 0 0\n"
-    "sdk auto-complete on\n"
-    "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
-    "expect event ilivelogin complete\n"
-    "call createRoom 880001u \"me\" \"\" false true true\n"
-    "expect event createroom complete\n";
-
 TEST(HostInputs, StatisticsTakeListsOfTheirOwnLengthsAndWhole64BitValues) {
-  const HostRun r = runScript(kBrisoraRoom +
+  const HostRun r = runScript(kBrisoraInRoom +
                               "sdk stats lists=2 videoDecodeParams=3 audioDecodeParams=0 videoRecvParams.dwBRR=5,6 "
                               "tickCountBegin=18446744073709551615 tickCountEnd=0xFFFFFFFFFFFFFFFF\n");
   ASSERT_EQ(r.status, 0) << r.out << r.err;
@@ -238,7 +223,7 @@ TEST(HostInputs, StatisticsTakeListsOfTheirOwnLengthsAndWhole64BitValues) {
       {"videoDecodeParams=1 videoDecodeParams.userId=\"a\",\"b\"", "more values than the list's 1 elements"},
   };
   for (const Case& k : cases) {
-    const HostRun bad = runScript(kBrisoraRoom + "sdk stats " + k.stats + "\n");
+    const HostRun bad = runScript(kBrisoraInRoom + "sdk stats " + k.stats + "\n");
     EXPECT_EQ(bad.status, 2) << k.stats << "\n" << bad.out << bad.err;
     EXPECT_NE(bad.err.find(k.seen), std::string::npos) << k.stats << "\n" << bad.err;
   }

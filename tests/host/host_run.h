@@ -96,6 +96,17 @@ inline HostRun runScript(const std::string& text, const std::string& options = "
   return runFile(file, options);
 }
 
+// A Brisora session logged in and in a room (24-bit frames), every SDK
+// operation answered at once.
+inline const std::string kBrisoraInRoom =
+    "extension Brisora\n"
+    "call initILiveSdk 1400012345 12345 0 0\n"
+    "sdk auto-complete on\n"
+    "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
+    "expect event ilivelogin complete\n"
+    "call createRoom 880001u \"me\" \"\" false true true\n"
+    "expect event createroom complete\n";
+
 inline const std::string kEcho = "extension \"" HOST_SCRIPTS_DIR "/echo.xml\"\n";
 
 struct Png {

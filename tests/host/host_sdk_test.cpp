@@ -38,16 +38,9 @@ std::vector<uint32_t> rgbOf(const fs::path& file) {
   return out;
 }
 
-const std::string kBrisoraRoom =
-    "extension Brisora\n"
-    "call initILiveSdk 1400012345 12345 0 0\n"  // 24-bit frames
-    "sdk auto-complete on\n"
-    "call iLiveLogin \"me\" \"sig\" 2 \"\"\n"
-    "expect event ilivelogin complete\n"
-    "call createRoom 880001u \"me\" \"\" false true true\n"
-    "expect event createroom complete\n"
-    "sdk member 3 \"u1\"\n"
-    "let f = bytes(0)\n";
+const std::string kBrisoraRoom = kBrisoraInRoom +
+                                 "sdk member 3 \"u1\"\n"
+                                 "let f = bytes(0)\n";
 
 const std::vector<uint32_t> kFourColours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 
