@@ -15,6 +15,9 @@ using namespace host_test;
 std::string exeFolder() { return fs::path(ANEHOST_PATH).parent_path().string(); }
 
 TEST(HostInputs, ExeStandsForTheExecutablesFolderInConsoleAndSdkTexts) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the scripts name the folder in its Linux form";
+#endif
   const std::string start = "option timeout 200\nextension Tamvex\ncall initTRTCSdk false\n";
   const HostRun exact = runScript(start + "expect console \"Tamvex:---<exe>\\\\LiteAV\\\\\"\n");
   EXPECT_EQ(exact.status, 0) << exact.out << exact.err;
@@ -38,6 +41,9 @@ TEST(HostInputs, ExeStandsForTheExecutablesFolderInConsoleAndSdkTexts) {
 // A folder of the executable with a blank in its name, where the libraries
 // are not: the loader says where it looked, and <exe> stands for it.
 TEST(HostInputs, TheExecutablesFolderCanBeChosen) {
+#ifdef _WIN32
+  GTEST_SKIP() << "--exe-folder moves the executable folder of the Win32 stand-in, which Windows itself does not use";
+#endif
   const fs::path folder = fs::path(HOST_OUT_DIR) / "exe folder";
   fs::create_directories(folder);
   const std::string script = "option timeout 200\n"

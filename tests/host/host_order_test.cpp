@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "code_page.h"
 #include "host_run.h"
 
 namespace {
@@ -20,13 +21,17 @@ TEST(HostSdkTexts, SdkLinesReadTheEscapesOfEveryOtherText) {
       "call getSdkVersion\n"
       "expect result \"\xE5\xBC\xA0 a\\\"b\\\\cA\\U0001F600\"\n");
   EXPECT_EQ(tamvex.status, 0) << tamvex.out << tamvex.err;
-  // A quote and a comma inside a text of a list stay in the text.
-  const HostRun list = runScript(
-      "option ansi-codepage 936\nextension Brisora\ncall initILiveSdk 1400000000 10000 0 0\n"
-      "sdk answer getCameraList list=\"\\xD5\\xC5\\\",x\",\"b\\\\\" ids=\"c0\",\"c1\"\n"
-      "call getCameraNames\n"
-      "expect result \"\\u5F20\\\",x||b\\\\\"\n");
-  EXPECT_EQ(list.status, 0) << list.out << list.err;
+  // A quote and a comma inside a text of a list stay in the text. The list's
+  // bytes are code page 936; on Windows the option cannot choose the system's
+  // ANSI code page, so there the check runs in the 936 pass of the suite only.
+  if (ane_test::useAnsiCodePage(936)) {
+    const HostRun list = runScript(
+        "option ansi-codepage 936\nextension Brisora\ncall initILiveSdk 1400000000 10000 0 0\n"
+        "sdk answer getCameraList list=\"\\xD5\\xC5\\\",x\",\"b\\\\\" ids=\"c0\",\"c1\"\n"
+        "call getCameraNames\n"
+        "expect result \"\\u5F20\\\",x||b\\\\\"\n");
+    EXPECT_EQ(list.status, 0) << list.out << list.err;
+  }
   // An escape the script does not know is refused before anything runs, as in any other text.
   const HostRun bad = runScript("extension Tamvex\nsdk answer getSDKVersion text=\"\\q\"\n");
   EXPECT_EQ(bad.status, 2) << bad.out;
