@@ -8,6 +8,10 @@ package {
     private var _finished:Function;
     private var _ended:Boolean = false;
     private var _timer:Object;
+    // What the test waits on is held until the test ends: a context that only
+    // its own listener reaches would otherwise be collected, and its events
+    // dropped, as in AIR.
+    private var _waitingOn:Array = [];
 
     public function Test(name:String, finished:Function) {
       this.name = name;
@@ -32,6 +36,7 @@ package {
 
     /** Calls then(event) once the next event of this type arrives from target. */
     public function waitFor(target:EventDispatcher, type:String, then:Function):void {
+      _waitingOn.push(target);
       var listener:Function = function(event:Object):void {
         target.removeEventListener(type, listener);
         guard(then, event);
@@ -52,6 +57,7 @@ package {
     public function done():void {
       if (_ended) return;
       _ended = true;
+      _waitingOn = [];
       var clear:Function = clearTimeout;
       clear(_timer);
       _finished(this);
