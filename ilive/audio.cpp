@@ -21,6 +21,7 @@
 #include "core/results.h"
 #include "core/text.h"
 #include "ilive/brisora.h"
+#include "ilive/codes.h"
 #include "ilive/sdk_call.h"
 #include "ilive/functions.h"
 #include "ilive/manager.h"
@@ -29,15 +30,11 @@
 namespace brisora {
 namespace {
 
-// Brisora's own audio data kind: switches the local block on or off and is
-// never sent to the SDK.
-constexpr int32_t kLocalCaptureKind = 20;
-
 // The extension's numbering of the SDK's device operation codes.
 int32_t operationNumber(int32_t code) {
-  if (code >= 1 && code <= 4) return code;
-  if (code >= 7 && code <= 16) return code - 2;
-  return 0;
+  if (code >= kFirstPlainOperationCode && code <= kLastPlainOperationCode) return code;
+  if (code >= kFirstShiftedOperationCode && code <= kLastShiftedOperationCode) return code - kOperationCodeShift;
+  return kUnknownOperation;
 }
 
 // The level in decibels of 16-bit little-endian samples: -96 for silence.
@@ -123,13 +120,13 @@ void onAudioData(const ilive::AudioFrame* frame, int32_t sourceKind, void* data)
   (void)data;
   core::inHandler([&] {
     if (!frame) return;
-    if (sourceKind != 2 && sourceKind != 5) return;
+    if (sourceKind != kAudioKindLocalBlock && sourceKind != kAudioKindLevelOnly) return;
     LiveManager& manager = LiveManager::instance();
     const std::string id(frame->identifier.c_str(), frame->identifier.size());
     // A frame that claims data but has no pointer carries no samples.
     const uint32_t dataSize = frame->data ? frame->dataSize : 0;
 
-    if (sourceKind == 2 && manager.localAudioCapture.load() && dataSize != 0 && frame->sampleRate != 0 &&
+    if (sourceKind == kAudioKindLocalBlock && manager.localAudioCapture.load() && dataSize != 0 && frame->sampleRate != 0 &&
         manager.localUser.is(id.data(), id.size()) && blockWanted(manager)) {
       takeLocalBlock(manager, id, *frame);
     }

@@ -9,6 +9,7 @@
 #include "core/results.h"
 #include "core/text.h"
 #include "ilive/brisora.h"
+#include "ilive/codes.h"
 #include "ilive/sdk_call.h"
 #include "ilive/functions.h"
 #include "ilive/sdk/ilive.h"
@@ -179,8 +180,7 @@ ANE_FUNCTION(closeSpeaker) {
 
 ANE_FUNCTION(getScreenShareState) {
   traceCall("getScreenShareState");
-  const int32_t state = core::ask([] { return GetILive()->getScreenShareState(); }).value_or(0);
-  return core::newInt32(state == 1 || state == 2 ? state : 0);
+  return core::newInt32(shownState(core::ask([] { return GetILive()->getScreenShareState(); }).value_or(kNoState)));
 }
 
 ANE_FUNCTION(getScreenShareNames) {

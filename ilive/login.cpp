@@ -8,6 +8,7 @@
 #include "core/edge.h"
 #include "core/results.h"
 #include "ilive/brisora.h"
+#include "ilive/codes.h"
 #include "ilive/functions.h"
 #include "ilive/manager.h"
 #include "ilive/sdk_call.h"
@@ -105,7 +106,7 @@ ANE_FUNCTION(initILiveSdk) {
   live->setForceOfflineHandler(emptyHandler, ctx);
   live->setNetworkNoticeHandler(emptyHandler);
   live->setRemoteVideoHandler(onRemoteVideo, ctx);
-  if (probeRootView == 1) {
+  if (probeRootView == kProbeRootView) {
     setVideoColorFormat(live);
   } else {
     live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);

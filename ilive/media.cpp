@@ -13,6 +13,7 @@
 #include "core/pixels.h"
 #include "core/results.h"
 #include "ilive/brisora.h"
+#include "ilive/codes.h"
 #include "ilive/sdk_call.h"
 #include "ilive/functions.h"
 #include "ilive/sdk/ilive.h"
@@ -113,8 +114,7 @@ ANE_FUNCTION(closePlayMediaFile) {
 }
 
 ANE_FUNCTION(getPlayMediaFileState) {
-  const int32_t answer = core::ask([] { return GetILive()->getPlayMediaFileState(); }).value_or(0);
-  const int32_t state = (answer == 1 || answer == 2) ? answer : 0;
+  const int32_t state = shownState(core::ask([] { return GetILive()->getPlayMediaFileState(); }).value_or(kNoState));
   debugMode.print("\n%s%s == %i\n", kPrefix, "getPlayMediaFileState", state);
   return core::newInt32(state);
 }
@@ -245,7 +245,9 @@ ANE_FUNCTION(fillCustomData) {
   core::Args args(argc, argv);
   const std::string text = args.string(0);
   const int32_t kind = args.int32(1);
-  const int32_t code = kind == 2 ? 2 : kind == 3 ? 4 : 3;
+  const int32_t code = kind == kCustomDataKindSecond  ? kCustomDataCodeSecond
+                       : kind == kCustomDataKindThird ? kCustomDataCodeThird
+                                                      : kCustomDataCodeOther;
   // The SDK copies what it keeps during the call, so the bytes are ours to
   // free when it returns.
   std::vector<uint8_t> bytes(text.begin(), text.end());

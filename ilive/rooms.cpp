@@ -7,6 +7,7 @@
 #include "core/args.h"
 #include "core/results.h"
 #include "ilive/brisora.h"
+#include "ilive/codes.h"
 #include "ilive/sdk_call.h"
 #include "ilive/functions.h"
 #include "ilive/manager.h"
@@ -93,14 +94,14 @@ FREObject enterRoom(FREContext ctx, uint32_t argc, FREObject argv[], bool join) 
   return nullptr;  // the outcome comes as an event
 }
 
-// requestStream and cancelStream: one (user, kind) pair, kinds other than 2
-// and 3 sent as the camera kind 1.
+// requestStream and cancelStream: one (user, kind) pair, kinds other than the
+// screen and the media file sent as the camera.
 FREObject streamRequest(uint32_t argc, FREObject argv[], bool cancel) {
   core::Args args(argc, argv);
   const std::string userId = args.string(0);
   const int32_t kind = args.int32(1);
   debugMode.print("\n%s%s,%s--%i\n", kPrefix, "requestStream", userId.c_str(), kind);
-  const int32_t mapped = (kind == 2 || kind == 3) ? kind : 1;
+  const int32_t mapped = (kind == kScreen || kind == kMediaFile) ? kind : kCamera;
 
   ilive::SdkVector<ilive::StreamRequest> list;
   list.push_back(ilive::StreamRequest{toSdkString(userId), mapped});

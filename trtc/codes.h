@@ -1,8 +1,12 @@
 // Tamvex's status event codes and the one level of its room events, each
 // spelled here only: the manager's event texts and the function table's event
 // list (and so the reference) read them. "video" is the frame path's
-// (core::kVideoEvent); the stream codes are in video_codes.h.
+// (core::kVideoEvent); the pusher and player handle that means "none" is
+// here too. The stream codes and every other video number are in
+// video_codes.h.
 #pragma once
+
+#include <cstdint>
 
 namespace tamvex {
 namespace events {
@@ -13,4 +17,9 @@ inline constexpr char kMediaAvailable[] = "mediaavailable";
 inline constexpr char kAudioEvent[] = "audioevent";
 inline constexpr char kSpeedTestEvent[] = "speedtestevent";
 }  // namespace events
+
+// Pusher and player handles: the index of the object in its own list, or
+// kNoObject when none was made (the SDK is missing, or it made nothing).
+constexpr int32_t kNoObject = -1;  // no pusher or player was made
+
 }  // namespace tamvex

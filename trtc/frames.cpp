@@ -132,19 +132,6 @@ ANE_FUNCTION(getAudioData) {
   return nullptr;
 }
 
-namespace {
-
-TRTCVideoPixelFormat pixelFormatOf(int32_t value) {
-  return (value == 1 || value == 2 || value == 3) ? static_cast<TRTCVideoPixelFormat>(value)
-                                                   : TRTCVideoPixelFormat_Unknown;
-}
-
-TRTCVideoBufferType bufferTypeOf(int32_t value) {
-  return (value == 1 || value == 3) ? static_cast<TRTCVideoBufferType>(value) : TRTCVideoBufferType_Unknown;
-}
-
-}  // namespace
-
 ANE_FUNCTION(setLocalVideoRenderCallback) {
   traceName("setLocalVideoRenderCallback");
   core::Args args(argc, argv);

@@ -21,6 +21,7 @@
 
 #include "core/args.h"
 #include "core/results.h"
+#include "trtc/codes.h"
 #include "trtc/devices.h"
 #include "trtc/functions.h"
 #include "trtc/player_callbacks.h"
@@ -48,8 +49,6 @@ std::vector<VodEntry> vodPlayers;           // main thread only
 // Callbacks still registered with objects that were never destroyed.
 std::vector<std::unique_ptr<ITXLivePusherCallback>> keptPusherCallbacks;  // main thread only
 std::vector<std::unique_ptr<ITXVodPlayerCallback>> keptVodCallbacks;      // main thread only
-
-constexpr int32_t kNoObject = -1;
 
 template <class List>
 bool inList(const List& list, int32_t handle) {

@@ -104,14 +104,14 @@ ANE_FUNCTION(setNetworkQosParam) {
   traceName("setNetworkQosParam");
   Args args(argc, argv);
   TRTCNetworkQosParam param;
-  param.preference = args.int32(0) == 1 ? TRTCVideoQosPreferenceSmooth : TRTCVideoQosPreferenceClear;
-  param.controlMode = args.int32(1) != 0 ? TRTCQosControlModeServer : TRTCQosControlModeClient;
+  param.preference = args.int32(0) == kQosSmooth ? TRTCVideoQosPreferenceSmooth : TRTCVideoQosPreferenceClear;
+  param.controlMode = args.int32(1) != kQosControlClient ? TRTCQosControlModeServer : TRTCQosControlModeClient;
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.setNetworkQosParam(param); }));
 }
 
 ANE_FUNCTION(setLocalViewFillMode) {
   traceName("setLocalViewFillMode");
-  const TRTCVideoFillMode mode = Args(argc, argv).int32(0) != 0 ? TRTCVideoFillMode_Fit : TRTCVideoFillMode_Fill;
+  const TRTCVideoFillMode mode = fillModeOf(Args(argc, argv).int32(0));
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.setLocalViewFillMode(mode); }));
 }
 
@@ -119,7 +119,7 @@ ANE_FUNCTION(setRemoteViewFillMode) {
   traceName("setRemoteViewFillMode");
   Args args(argc, argv);
   const std::string userId = args.string(0);
-  const TRTCVideoFillMode mode = args.int32(1) != 0 ? TRTCVideoFillMode_Fit : TRTCVideoFillMode_Fill;
+  const TRTCVideoFillMode mode = fillModeOf(args.int32(1));
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.setRemoteViewFillMode(userId.c_str(), mode); }));
 }
 
@@ -235,7 +235,7 @@ ANE_FUNCTION(setBeautyStyle) {
   const int32_t white = args.int32(2);
   const int32_t fourth = args.int32(3);
   debugMode.print("\n setBeautyStyle style:%i    beauty:%i     white:%i", style, beauty, white);
-  const TRTCBeautyStyle sdkStyle = style != 0 ? TRTCBeautyStyleNature : TRTCBeautyStyleSmooth;
+  const TRTCBeautyStyle sdkStyle = style != kBeautySmooth ? TRTCBeautyStyleNature : TRTCBeautyStyleSmooth;
   return core::newBool(onCloud([&](ITRTCCloud& c) {
     c.setBeautyStyle(sdkStyle, static_cast<uint32_t>(beauty), static_cast<uint32_t>(white),
                      static_cast<uint32_t>(fourth));

@@ -32,13 +32,10 @@ int32_t sourceIdOf(const TRTCScreenCaptureSourceInfo& source) {
   return static_cast<int32_t>(reinterpret_cast<intptr_t>(source.sourceId));
 }
 
-// Window, screen and custom (0, 1, 2) are reported as they are, anything else
-// as unknown (-1).
+// Window, screen and custom are reported as they are, anything else as unknown.
 int32_t typeCodeOf(const TRTCScreenCaptureSourceInfo& source) {
   const int32_t type = static_cast<int32_t>(source.type);
-  return type >= TRTCScreenCaptureSourceTypeWindow && type <= TRTCScreenCaptureSourceTypeCustom
-             ? type
-             : static_cast<int32_t>(TRTCScreenCaptureSourceTypeUnknown);
+  return type >= kSourceTypeWindow && type <= kSourceTypeCustom ? type : kSourceTypeUnknown;
 }
 
 // The first source of the kept list with the id, if any.
