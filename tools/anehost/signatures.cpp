@@ -76,6 +76,15 @@ std::string jsonText(const std::string& s) {
 
 std::string text(const char* s) { return s ? s : ""; }
 
+// [{"name": …, "type": …}, …] of a fields text ("userId:String, width:int").
+std::string fieldsJson(const char* fields) {
+  std::string out = "[";
+  const auto list = core::apiFields(fields);
+  for (size_t i = 0; i < list.size(); ++i)
+    out += (i ? ", " : "") + std::string("{\"name\": ") + jsonText(list[i].name) + ", \"type\": " + jsonText(list[i].type) + "}";
+  return out + "]";
+}
+
 // The groups in the order a user meets them; others follow in table order.
 const char* const kGroupOrder[] = {"start-up", "login", "room", "rooms", "video", "audio", "devices",
                                    "screen capture", "media", "diagnostics", "pushers and players", "host"};
@@ -96,6 +105,12 @@ std::vector<std::string> groupsOf(const ExtensionApi& api) {
   return groups;
 }
 
+std::string lowered(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
 std::string capitalised(std::string s) {
   if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
   return s;
@@ -111,8 +126,12 @@ ExtensionApi readApi(const std::string& id, const air::Context& context) {
     const core::ApiFunction* f = core::apiOf(context.functionData(name));
     if (!f) continue;
     api.functions.push_back(f);
-    if (api.events.empty() && f->extensionEvents)
-      api.events.assign(f->extensionEvents->events, f->extensionEvents->events + f->extensionEvents->count);
+    const core::ApiExtension* x = f->extension;
+    if (api.events.empty() && x) {
+      api.events.assign(x->events, x->events + x->eventCount);
+      api.codes.assign(x->codes, x->codes + x->codeCount);
+      api.lists.assign(x->lists, x->lists + x->listCount);
+    }
   }
   return api;
 }
@@ -137,6 +156,8 @@ std::string signatureText(const core::ApiFunction& f) {
 std::string describeFunction(const core::ApiFunction& f) {
   std::ostringstream o;
   o << signatureText(f) << "\n  " << text(f.summary) << "\n";
+  for (const auto& p : core::apiParams(f))
+    if (!p.doc.empty()) o << "  " << p.name << (p.codes.empty() ? "" : " (" + p.codes + ")") << ": " << p.doc << "\n";
   if (*f.answers) o << "  answers: " << f.answers << "\n";
   if (*f.events) o << "  events:  " << f.events << "\n";
   if (*f.notes) o << "  note:    " << f.notes << "\n";
@@ -178,14 +199,35 @@ std::string referenceMarkdown(const ExtensionApi& api) {
     for (const auto* f : api.functions) {
       if (text(f->group) != g) continue;
       o << "\n### " << f->name << "\n\n```actionscript\n" << signatureText(*f) << "\n```\n\n" << f->summary << "\n\n";
+      for (const auto& p : core::apiParams(*f))
+        if (!p.doc.empty())
+          o << "- `" << p.name << "`" << (p.codes.empty() ? "" : " ([" + p.codes + "](#" + lowered(p.codes) + "))")
+            << ": " << p.doc << "\n";
       o << "- **Answers:** " << f->answers << "\n";
       if (*f->events) o << "- **Events:** " << f->events << "\n";
       if (*f->notes) o << "- **Made safe:** " << f->notes << "\n";
     }
   }
   o << "\n## Events\n\nEvery event is a `StatusEvent` with `code` and `level`; level fields are joined by \"||\".\n\n"
-    << "| code | level | when |\n|---|---|---|\n";
-  for (const auto& e : api.events) o << "| `" << e.code << "` | `" << e.level << "` | " << e.meaning << " |\n";
+    << "| code | level | when | typed fields |\n|---|---|---|---|\n";
+  for (const auto& e : api.events)
+    o << "| `" << e.code << "` | `" << e.level << "` | " << e.meaning << " | " << (text(e.fields).empty() ? "" : "`" + text(e.fields) + "`")
+      << " |\n";
+  if (!api.codes.empty()) o << "\n## Codes\n\nThe numbers that arguments, answers and event fields take, by set.\n";
+  std::string set;
+  for (const auto& c : api.codes) {
+    if (text(c.set) != set) {
+      set = text(c.set);
+      o << "\n### " << set << "\n\n| name | value | meaning |\n|---|---|---|\n";
+    }
+    o << "| `" << c.name << "` | " << c.value << " | " << c.meaning << " |\n";
+  }
+  if (!api.lists.empty())
+    o << "\n## Lists\n\nAnswers that are lists in a fixed text form, and the typed helper of the ActionScript library that "
+         "reads each.\n\n| function | helper | items cut at | item |\n|---|---|---|---|\n";
+  for (const auto& l : api.lists)
+    o << "| `" << l.function << "` | `" << l.helper << "` | `" << l.separator << "` | " << l.meaning
+      << (text(l.fields).empty() ? "" : " (`" + text(l.fields) + "`, cut at `" + text(l.fieldSeparator) + "`)") << " |\n";
   return o.str();
 }
 
@@ -201,16 +243,37 @@ std::string signaturesJson(const std::vector<ExtensionApi>& apis) {
       o << (i ? "," : "") << "\n   {\"name\": " << jsonText(f.name) << ", \"group\": " << jsonText(f.group)
         << ", \"summary\": " << jsonText(f.summary) << ", \"args\": [";
       const auto params = core::apiParams(f);
-      for (size_t p = 0; p < params.size(); ++p)
-        o << (p ? ", " : "") << "{\"name\": " << jsonText(params[p].name) << ", \"type\": " << jsonText(params[p].type)
-          << "}";
+      for (size_t p = 0; p < params.size(); ++p) {
+        o << (p ? ", " : "") << "{\"name\": " << jsonText(params[p].name) << ", \"type\": " << jsonText(params[p].type);
+        if (!params[p].codes.empty()) o << ", \"codes\": " << jsonText(params[p].codes);
+        if (!params[p].doc.empty()) o << ", \"doc\": " << jsonText(params[p].doc);
+        o << "}";
+      }
       o << "], \"result\": {\"type\": " << jsonText(core::apiResultType(f))
-        << ", \"nullable\": " << (core::apiResultNullable(f) ? "true" : "false") << "}}";
+        << ", \"nullable\": " << (core::apiResultNullable(f) ? "true" : "false") << "}"
+        << ",\n    \"answers\": " << jsonText(text(f.answers)) << ", \"events\": " << jsonText(text(f.events))
+        << ", \"notes\": " << jsonText(text(f.notes)) << "}";
     }
     o << "\n  ],\n  \"events\": [";
-    for (size_t i = 0; i < api.events.size(); ++i)
-      o << (i ? "," : "") << "\n   {\"code\": " << jsonText(api.events[i].code)
-        << ", \"level\": " << jsonText(api.events[i].level) << "}";
+    for (size_t i = 0; i < api.events.size(); ++i) {
+      const auto& e = api.events[i];
+      o << (i ? "," : "") << "\n   {\"code\": " << jsonText(e.code) << ", \"level\": " << jsonText(e.level)
+        << ", \"meaning\": " << jsonText(text(e.meaning)) << ", \"fields\": " << fieldsJson(e.fields) << "}";
+    }
+    o << "\n  ],\n  \"codes\": [";
+    for (size_t i = 0; i < api.codes.size(); ++i) {
+      const auto& c = api.codes[i];
+      o << (i ? "," : "") << "\n   {\"set\": " << jsonText(c.set) << ", \"name\": " << jsonText(c.name)
+        << ", \"value\": " << c.value << ", \"meaning\": " << jsonText(text(c.meaning)) << "}";
+    }
+    o << "\n  ],\n  \"lists\": [";
+    for (size_t i = 0; i < api.lists.size(); ++i) {
+      const auto& l = api.lists[i];
+      o << (i ? "," : "") << "\n   {\"function\": " << jsonText(l.function) << ", \"helper\": " << jsonText(l.helper)
+        << ", \"separator\": " << jsonText(l.separator) << ", \"fields\": " << fieldsJson(l.fields)
+        << ", \"fieldSeparator\": " << jsonText(text(l.fieldSeparator)) << ", \"meaning\": " << jsonText(text(l.meaning))
+        << "}";
+    }
     o << "\n  ]}";
   }
   o << "\n]}\n";

@@ -18,6 +18,8 @@ struct ExtensionApi {
   std::string id;
   std::vector<const core::ApiFunction*> functions;
   std::vector<core::ApiEvent> events;
+  std::vector<core::ApiCode> codes;  // in table order, a set's values together
+  std::vector<core::ApiList> lists;
 };
 
 // The records a context's table carries (functions without a record are left out).
@@ -37,7 +39,9 @@ std::string describeExtension(const ExtensionApi& api);
 // The reference of an extension as Markdown, grouped as users think of the functions.
 std::string referenceMarkdown(const ExtensionApi& api);
 
-// {"extensions":[…]}: names, groups, summaries, typed arguments, results and event levels.
+// {"extensions":[…]}: every function's record (typed and documented arguments,
+// result, answers, events, notes), the events with their typed fields, the
+// code sets and the list answers.
 std::string signaturesJson(const std::vector<ExtensionApi>& apis);
 
 }  // namespace anehost

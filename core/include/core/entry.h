@@ -48,17 +48,17 @@ struct FunctionTable {
 
 // The table the runtime receives, made from an extension's entries: each
 // named function carries its record (ApiFunction, which also reaches the
-// extension's events) as its function data.
+// extension's events, codes and lists) as its function data.
 // Count is the number of functions the extension must have.
 template <size_t Count>
 class NamedTable {
  public:
   template <size_t N>
-  NamedTable(const TableEntry (&entries)[N], const ApiEvents& events) {
+  NamedTable(const TableEntry (&entries)[N], const ApiExtension& extension) {
     static_assert(N == Count, "the function table does not hold the number of functions it should");
     for (size_t i = 0; i < N; ++i) {
       records_[i] = entries[i].api;
-      records_[i].extensionEvents = &events;
+      records_[i].extension = &extension;
       named_[i].name = reinterpret_cast<const uint8_t*>(records_[i].name);
       named_[i].functionData = &records_[i];
       named_[i].function = entries[i].function;
