@@ -41,7 +41,7 @@ const core::ApiCode kCodes[] = {
 
 // The answers that are lists in a fixed text form.
 const core::ApiList kLists[] = {
-    {"getCameraNames", "cameraNames", "||", "", "", "a camera's name"},
+    {"getCameraNames", "cameraNames", "||", "", "", "", "a camera's name"},
 };
 
 const core::ApiExtension kExtension = core::extensionOf(kEvents, kCodes, kLists);

@@ -34,7 +34,7 @@ const core::ApiCode kCodes[] = {
 
 // The answers that are lists in a fixed text form.
 const core::ApiList kLists[] = {
-    {"getCameraDevicesList", "cameraDevices", "||", "", "", "a camera's name"},
+    {"getCameraDevicesList", "cameraDevices", "||", "", "", "", "a camera's name"},
 };
 
 const core::ApiExtension kExtension = core::extensionOf(kEvents, kCodes, kLists);

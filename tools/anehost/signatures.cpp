@@ -227,7 +227,8 @@ std::string referenceMarkdown(const ExtensionApi& api) {
          "reads each.\n\n| function | helper | items cut at | item |\n|---|---|---|---|\n";
   for (const auto& l : api.lists)
     o << "| `" << l.function << "` | `" << l.helper << "` | `" << l.separator << "` | " << l.meaning
-      << (text(l.fields).empty() ? "" : " (`" + text(l.fields) + "`, cut at `" + text(l.fieldSeparator) + "`)") << " |\n";
+      << (text(l.fields).empty() ? "" : " (`" + text(l.itemClass) + "`: `" + text(l.fields) + "`, cut at `" + text(l.fieldSeparator) + "`)")
+      << " |\n";
   return o.str();
 }
 
@@ -270,7 +271,8 @@ std::string signaturesJson(const std::vector<ExtensionApi>& apis) {
     for (size_t i = 0; i < api.lists.size(); ++i) {
       const auto& l = api.lists[i];
       o << (i ? "," : "") << "\n   {\"function\": " << jsonText(l.function) << ", \"helper\": " << jsonText(l.helper)
-        << ", \"separator\": " << jsonText(l.separator) << ", \"fields\": " << fieldsJson(l.fields)
+        << ", \"separator\": " << jsonText(l.separator) << ", \"itemClass\": " << jsonText(text(l.itemClass))
+        << ", \"fields\": " << fieldsJson(l.fields)
         << ", \"fieldSeparator\": " << jsonText(text(l.fieldSeparator)) << ", \"meaning\": " << jsonText(text(l.meaning))
         << "}";
     }

@@ -63,12 +63,13 @@ struct ApiCode {
 
 // A function whose text answer is a list in a fixed form, and the typed
 // helper that reads it. Items are cut at `separator`; an item is a String, or,
-// when `fields` is not empty, a record whose fields ("id:int, name:String",
-// types as for events) are cut at `fieldSeparator`.
+// when `fields` is not empty, a record of class `itemClass` whose fields
+// ("id:int, name:String", types as for events) are cut at `fieldSeparator`.
 struct ApiList {
   const char* function;        // "getCameraDevicesList"
   const char* helper;          // the ActionScript helper's name: "cameraDevices"
   const char* separator;       // "||"
+  const char* itemClass;       // "ScreenSource"; "" for a list of Strings
   const char* fields;          // "" for a list of Strings
   const char* fieldSeparator;  // "" for a list of Strings
   const char* meaning;         // what one item is
