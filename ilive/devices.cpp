@@ -3,6 +3,7 @@
 // position in a listing that is fetched again from the SDK at open time.
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "core/args.h"
@@ -22,6 +23,16 @@ using WindowList = ilive::SdkVector<ilive::WindowInfo>;
 using DeviceListing = int32_t (ilive::iLive::*)(DeviceList&);
 
 bool inList(int32_t index, uint32_t count) { return index >= 0 && static_cast<uint32_t>(index) < count; }
+
+// A listing into `list`: the SDK's answer (0 when it listed), nothing when it
+// threw. Every function that lists answers null then, as one whose call
+// ended without a value.
+template <class List>
+std::optional<int32_t> askListing(int32_t (ilive::iLive::*listing)(List&), List& list) {
+  return core::ask([&] { return (GetILive()->*listing)(list); });
+}
+
+bool listed(const std::optional<int32_t>& answer) { return answer && *answer == 0; }
 
 // The names of a listing joined by "||", from the ANSI code page to UTF-8.
 // The lists release their SDK storage when they go out of scope, in every path.
@@ -44,7 +55,7 @@ std::string joinNames(const List& list) {
 // getSpeakerNames an empty String.
 FREObject deviceNames(DeviceListing listing, bool nullWhenEmpty) {
   DeviceList list;
-  if ((GetILive()->*listing)(list) != 0) return nullptr;
+  if (!listed(askListing(listing, list))) return nullptr;
   if (nullWhenEmpty && list.empty()) return nullptr;
   return core::newString(joinNames(list));
 }
@@ -57,7 +68,7 @@ FREObject openByIndex(uint32_t argc, FREObject argv[], const char* word, DeviceL
   const int32_t index = args.int32(0);
   debugMode.print("\n%s%s,%i\n", kPrefix, word, index);
   DeviceList list;
-  if ((GetILive()->*listing)(list) != 0) return nullptr;
+  if (!listed(askListing(listing, list))) return nullptr;
   if (!inList(index, list.size())) return core::newBool(false);
   return core::newBool(core::ask([&] { (GetILive()->*open)(list[static_cast<uint32_t>(index)].first); }));
 }
@@ -96,9 +107,9 @@ ANE_FUNCTION(openCamera) {
   const int32_t index = args.int32(0);
   debugMode.print("\n%s%s,%i\n", kPrefix, "openCamera", index);
   DeviceList list;
-  if (GetILive()->getCameraList(list) != 0 || list.empty() || !inList(index, list.size())) {
-    return core::newBool(false);
-  }
+  const std::optional<int32_t> answer = askListing(&ilive::iLive::getCameraList, list);
+  if (!answer) return nullptr;
+  if (*answer != 0 || list.empty() || !inList(index, list.size())) return core::newBool(false);
   return core::newBool(core::ask([&] {
     const ilive::DeviceInfo& entry = list[static_cast<uint32_t>(index)];
     debugMode.print("\n%s%s,%s\n", kPrefix, "Usb Camera:", entry.second.c_str());
@@ -185,7 +196,7 @@ ANE_FUNCTION(getScreenShareState) {
 
 ANE_FUNCTION(getScreenShareNames) {
   WindowList list;
-  if (GetILive()->getWindowList(list) != 0) return nullptr;
+  if (!listed(askListing(&ilive::iLive::getWindowList, list))) return nullptr;
   return core::newString(joinNames(list));
 }
 
@@ -195,7 +206,7 @@ ANE_FUNCTION(openScreenShare) {
   uint32_t fps = args.uint32(1);
   debugMode.print("\n%s%s,%i\n", kPrefix, "openScreenShare", index);
   WindowList list;
-  if (GetILive()->getWindowList(list) != 0) return nullptr;
+  if (!listed(askListing(&ilive::iLive::getWindowList, list))) return nullptr;
   if (!inList(index, list.size())) return core::newBool(false);
   return core::newBool(core::ask([&] {
     GetILive()->openScreenShare(list[static_cast<uint32_t>(index)].first, fps);
@@ -220,15 +231,15 @@ ANE_FUNCTION(closeScreenShare) {
 
 // ---- System-sound capture ----
 
+// true once the SDK was asked, whatever it answered; null when it threw.
 ANE_FUNCTION(openSystemVoiceInput) {
   const std::string text = core::Args(argc, argv).string(0);
   const ilive::SdkString playerPath(text.data(), text.size());  // empty text: the SDK's shared empty value
-  GetILive()->openSystemVoiceInput(playerPath);
-  return core::newBool(true);
+  return trueOrNull(core::ask([&] { GetILive()->openSystemVoiceInput(playerPath); }));
 }
 
 ANE_FUNCTION(closeSystemVoiceInput) {
-  GetILive()->closeSystemVoiceInput();
+  core::ask([] { GetILive()->closeSystemVoiceInput(); });
   return nullptr;
 }
 
@@ -248,14 +259,22 @@ ANE_FUNCTION(getCurSystemVoiceInputState) {
 
 // ---- Skin grades ----
 
-ANE_FUNCTION(setSkinSmoothGrade) {
+namespace {
+
+// true when the SDK answers 0, false for another answer, null when it threw.
+FREObject setGrade(uint32_t argc, FREObject argv[], int32_t (ilive::iLive::*set)(int32_t)) {
   const int32_t grade = core::Args(argc, argv).int32(0);
-  return core::newBool(GetILive()->setSkinSmoothGrade(grade) == 0);
+  return boolOrNull(core::ask([&] { return (GetILive()->*set)(grade) == 0; }));
+}
+
+}  // namespace
+
+ANE_FUNCTION(setSkinSmoothGrade) {
+  return setGrade(argc, argv, &ilive::iLive::setSkinSmoothGrade);
 }
 
 ANE_FUNCTION(setSkinWhitenessGrade) {
-  const int32_t grade = core::Args(argc, argv).int32(0);
-  return core::newBool(GetILive()->setSkinWhitenessGrade(grade) == 0);
+  return setGrade(argc, argv, &ilive::iLive::setSkinWhitenessGrade);
 }
 
 }  // namespace brisora

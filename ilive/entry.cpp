@@ -4,6 +4,7 @@
 
 #include "core/context.h"
 #include "core/entry.h"
+#include "core/sdk.h"
 #include "ilive/brisora.h"
 #include "ilive/function_table.h"
 #include "ilive/manager.h"
@@ -32,15 +33,9 @@ void contextFinalizer(FREContext ctx) {
   try {
     LiveManager& manager = LiveManager::instance();
     core::finishContext(ctx, manager.renderers, manager.context, [&manager] {
-      try {
-        manager.reset();
-      } catch (...) {
-      }
-      try {
-        ::GetILive()->releaseSdk(nullptr, nullptr, nullptr);
-      } catch (...) {
-        // The SDK's answer to its release is not used, a failure included.
-      }
+      core::releaseQuietly([&manager] { manager.reset(); });
+      // The SDK's answer to its release is not used, a failure included.
+      core::releaseQuietly([] { ::GetILive()->releaseSdk(nullptr, nullptr, nullptr); });
     });
   } catch (...) {
   }

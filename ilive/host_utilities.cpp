@@ -13,8 +13,7 @@ namespace brisora {
 // Releases the SDK (the same request the context finalizer makes); leaves the
 // manager, its renderers and the pending audio alone.
 ANE_FUNCTION(dispose) {
-  GetILive()->releaseSdk(nullptr, nullptr, nullptr);
-  return core::newBool(true);
+  return trueOrNull(core::ask([] { GetILive()->releaseSdk(nullptr, nullptr, nullptr); }));
 }
 
 // Ends the whole process at once, exit code 0, without any clean-up.

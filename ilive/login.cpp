@@ -2,6 +2,7 @@
 // channel mode, login and logout with their completion handlers.
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "core/args.h"
 #include "core/context.h"
@@ -41,10 +42,7 @@ class RootView {
  public:
   RootView() : view_(::iLiveCreateRootView()) {}
   ~RootView() {
-    try {
-      if (view_) view_->destroy();
-    } catch (...) {
-    }
+    if (view_) core::releaseQuietly([this] { view_->destroy(); });
   }
   RootView(const RootView&) = delete;
   RootView& operator=(const RootView&) = delete;
@@ -80,12 +78,26 @@ FREObject login(FREContext ctx, uint32_t argc, FREObject argv[], bool withSpear)
   LiveManager::instance().prepareRendererPool(userId, count, ctx);
   const std::string extra = args.string(3);
   debugMode.print("\n%s%s,%s,%s", kPrefix, "iLiveLogin", userId.c_str(), sig.c_str());
-  ilive::iLive* live = ::GetILive();
-  if (withSpear)
-    live->loginWithSpear(userId.c_str(), sig.c_str(), extra.c_str(), onLoginSuccess, onLoginError, ctx);
-  else
-    live->login(userId.c_str(), sig.c_str(), onLoginSuccess, onLoginError, ctx, extra.c_str());
-  return core::newBool(true);
+  return trueOrNull(core::ask([&] {
+    ilive::iLive* live = ::GetILive();
+    if (withSpear)
+      live->loginWithSpear(userId.c_str(), sig.c_str(), extra.c_str(), onLoginSuccess, onLoginError, ctx);
+    else
+      live->login(userId.c_str(), sig.c_str(), onLoginSuccess, onLoginError, ctx, extra.c_str());
+  }));
+}
+
+// The handlers of a session and the colour format its frames come in.
+void prepareSdk(ilive::iLive* live, FREContext ctx, int32_t probeRootView) {
+  live->setForceOfflineHandler(emptyHandler, ctx);
+  live->setNetworkNoticeHandler(emptyHandler);
+  live->setRemoteVideoHandler(onRemoteVideo, ctx);
+  if (probeRootView == kProbeRootView) {
+    setVideoColorFormat(live);
+  } else {
+    live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);
+    debugMode.print("\n%s%s,%s", kPrefix, "VideoColorFormat", "COLOR_FORMAT_RGB24");
+  }
 }
 
 }  // namespace
@@ -103,15 +115,8 @@ ANE_FUNCTION(initILiveSdk) {
   const int32_t probeRootView = args.int32(3);
   debugMode.print("\n%s%s,%d,%d", kPrefix, "initILiveSdk", appId, second);
   ilive::iLive* live = ::GetILive();
-  live->setForceOfflineHandler(emptyHandler, ctx);
-  live->setNetworkNoticeHandler(emptyHandler);
-  live->setRemoteVideoHandler(onRemoteVideo, ctx);
-  if (probeRootView == kProbeRootView) {
-    setVideoColorFormat(live);
-  } else {
-    live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);
-    debugMode.print("\n%s%s,%s", kPrefix, "VideoColorFormat", "COLOR_FORMAT_RGB24");
-  }
+  // A throw while preparing ends the call without a value; one while starting answers false.
+  if (!core::ask([&] { prepareSdk(live, ctx, probeRootView); })) return nullptr;
   const std::optional<bool> started = core::ask([&] {
     if (live->init(appId, 1, 0) != 0) return false;
     if (debugMode.on()) {
@@ -127,12 +132,16 @@ ANE_FUNCTION(setLogPath) {
   core::Args args(argc, argv);
   const std::string path = args.string(0);
   const ilive::SdkString sdkPath(path.data(), path.size());
-  return core::newBool(::GetILive()->setLogPath(sdkPath));
+  return boolOrNull(core::ask([&] { return ::GetILive()->setLogPath(sdkPath); }));
 }
 
+// The version text, all its bytes; null when the SDK throws.
 ANE_FUNCTION(getSdkVersion) {
-  const ilive::SdkString version = ::GetILive()->getVersion();
-  return core::newString(std::string(version.c_str(), version.size()));
+  const std::optional<std::string> version = core::ask([] {
+    const ilive::SdkString text = ::GetILive()->getVersion();
+    return std::string(text.c_str(), text.size());
+  });
+  return version ? core::newString(*version) : nullptr;
 }
 
 ANE_FUNCTION(setChannelMode) {
@@ -140,8 +149,7 @@ ANE_FUNCTION(setChannelMode) {
   const uint32_t mode = args.uint32(0);
   const std::string text = args.string(1);
   debugMode.print("\n%s%s", kPrefix, "setChannelMode");
-  ::GetILive()->setChannelMode(mode != 0, toSdkString(text));
-  return core::newBool(true);
+  return trueOrNull(core::ask([&] { ::GetILive()->setChannelMode(mode != 0, toSdkString(text)); }));
 }
 
 ANE_FUNCTION(iLiveLogin) {
@@ -153,7 +161,7 @@ ANE_FUNCTION(iLiveLoginWithSpear) {
 }
 
 ANE_FUNCTION(iLiveLoginOut) {
-  ::GetILive()->logout(onLogoutSuccess, onLogoutError, ctx);
+  core::ask([&] { ::GetILive()->logout(onLogoutSuccess, onLogoutError, ctx); });
   return nullptr;
 }
 

@@ -146,8 +146,7 @@ ANE_FUNCTION(startLocalRecord) {
 
 ANE_FUNCTION(stopLocalRecord) {
   debugMode.print("\n%s%s\n", kPrefix, "stopLocalRecord");
-  GetILive()->stopLocalRecord();
-  return core::newBool(true);
+  return trueOrNull(core::ask([] { GetILive()->stopLocalRecord(); }));
 }
 
 // ---- External capture ----

@@ -45,32 +45,24 @@ void onQuitRoomErr(int32_t, const ilive::SdkString&, void*) { report("OnQuitRoom
 constexpr ilive::SuccessHandler kEmptySuccess = &emptyHandler;
 constexpr ilive::ErrorHandler kEmptyError = &emptyHandler;
 
-// createRoom and joinRoom differ only in field 6 of the record and in the
-// operation they call.
-FREObject enterRoom(FREContext ctx, uint32_t argc, FREObject argv[], bool join) {
-  core::Args args(argc, argv);
-  const uint32_t roomId = args.uint32(0);
-  const std::string controlRole = args.string(1);
-  const std::string privateMapKey = args.string(2);
-  const bool autoRequest = args.boolean(3);
-  const bool autoCamera = args.boolean(4);
-  const bool autoAudio = args.boolean(5);
+// What createRoom and joinRoom read from ActionScript.
+struct RoomArgs {
+  uint32_t roomId;
+  std::string controlRole;
+  std::string privateMapKey;
+  bool autoRequest;
+  bool autoCamera;
+  bool autoAudio;
+};
 
-  // Both functions print the word "createRoom"; the room number goes through %d.
-  std::printf("\n%s%s,%d,%s  -------auto cam/ %i:%i \n", kPrefix, "createRoom", static_cast<int32_t>(roomId),
-              controlRole.c_str(), autoCamera ? 1 : 0, autoAudio ? 1 : 0);
-
-  // Installed again on every call; never removed.
-  GetILive()->setLocalVideoHandler(&onLocalVideo, ctx);
-  GetILive()->setDeviceOperationHandler(&onDeviceOperation, ctx);
-  GetILive()->setDeviceDetectHandler(&onDeviceDetect, ctx);
-
+// The room record; createRoom and joinRoom differ only in field 6.
+ilive::RoomOption roomOption(const RoomArgs& room, bool join) {
   ilive::RoomOption option;
   option.roomType = 1;
-  option.roomId = roomId;
+  option.roomId = room.roomId;
   option.authBits = join ? 0xAA : -1;
-  if (!privateMapKey.empty()) option.privateMapKey = toSdkString(privateMapKey);
-  option.controlRole = toSdkString(controlRole);
+  if (!room.privateMapKey.empty()) option.privateMapKey = toSdkString(room.privateMapKey);
+  option.controlRole = toSdkString(room.controlRole);
   option.roomDisconnectHandler = static_cast<ilive::RoomDisconnectHandler>(&emptyHandler);
   option.roomDisconnectData = nullptr;
   option.memberEventHandler = &onMemberEvent;
@@ -78,20 +70,40 @@ FREObject enterRoom(FREContext ctx, uint32_t argc, FREObject argv[], bool join) 
   option.qualityHandler = &onQuality;
   option.qualityData = nullptr;
   option.timeoutMs = 3000;
-  option.autoRequestCamera = autoRequest;
-  option.autoRequestScreen = autoRequest;
-  option.autoRequestMediaFile = autoRequest;
-  option.autoRequestAudio = autoRequest;
-  option.autoCamera = autoCamera;
-  option.autoSpeaker = autoAudio;
-  option.autoMic = autoAudio;
+  option.autoRequestCamera = room.autoRequest;
+  option.autoRequestScreen = room.autoRequest;
+  option.autoRequestMediaFile = room.autoRequest;
+  option.autoRequestAudio = room.autoRequest;
+  option.autoCamera = room.autoCamera;
+  option.autoSpeaker = room.autoAudio;
+  option.autoMic = room.autoAudio;
+  return option;
+}
 
-  if (join) {
-    GetILive()->joinRoom(option, &onJoinRoomSuc, &onJoinRoomErr, ctx);
-  } else {
-    GetILive()->createRoom(option, &onCreateRoomSuc, &onCreateRoomErr, ctx);
-  }
-  return nullptr;  // the outcome comes as an event
+// createRoom and joinRoom: the outcome comes as an event, and the call ends
+// without a value, also when the SDK throws.
+FREObject enterRoom(FREContext ctx, uint32_t argc, FREObject argv[], bool join) {
+  core::Args args(argc, argv);
+  const RoomArgs room{args.uint32(0),  args.string(1),  args.string(2),
+                      args.boolean(3), args.boolean(4), args.boolean(5)};
+
+  // Both functions print the word "createRoom"; the room number goes through %d.
+  std::printf("\n%s%s,%d,%s  -------auto cam/ %i:%i \n", kPrefix, "createRoom", static_cast<int32_t>(room.roomId),
+              room.controlRole.c_str(), room.autoCamera ? 1 : 0, room.autoAudio ? 1 : 0);
+
+  core::ask([&] {
+    ilive::iLive* live = GetILive();
+    // Installed again on every call; never removed.
+    live->setLocalVideoHandler(&onLocalVideo, ctx);
+    live->setDeviceOperationHandler(&onDeviceOperation, ctx);
+    live->setDeviceDetectHandler(&onDeviceDetect, ctx);
+    const ilive::RoomOption option = roomOption(room, join);
+    if (join)
+      live->joinRoom(option, &onJoinRoomSuc, &onJoinRoomErr, ctx);
+    else
+      live->createRoom(option, &onCreateRoomSuc, &onCreateRoomErr, ctx);
+  });
+  return nullptr;
 }
 
 // requestStream and cancelStream: one (user, kind) pair, kinds other than the

@@ -71,11 +71,7 @@ void copyThumbnail(FREObject target, const TRTCImageBuffer& image) {
 void releaseScreenList() {
   ITRTCScreenCaptureSourceList* list = screenList;
   screenList = nullptr;
-  if (!list) return;
-  try {
-    list->release();
-  } catch (...) {
-  }
+  if (list) core::releaseQuietly([list] { list->release(); });
 }
 
 ANE_FUNCTION(getScreenCaptureSources) {

@@ -35,11 +35,7 @@ class SdkReleaser {
  public:
   explicit SdkReleaser(T* object) : object_(object) {}
   ~SdkReleaser() {
-    if (!object_) return;
-    try {
-      object_->release();
-    } catch (...) {
-    }
+    if (object_) core::releaseQuietly([this] { object_->release(); });
   }
   SdkReleaser(const SdkReleaser&) = delete;
   SdkReleaser& operator=(const SdkReleaser&) = delete;

@@ -36,4 +36,15 @@ auto ask(Call&& call) {
   }
 }
 
+// Makes a release call whose failure nothing can be done about (a
+// destructor's, a finalizer's step): anything it throws is dropped, so the
+// steps after it still run.
+template <class Call>
+void releaseQuietly(Call&& call) noexcept {
+  try {
+    call();
+  } catch (...) {
+  }
+}
+
 }  // namespace core
