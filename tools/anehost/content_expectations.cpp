@@ -20,19 +20,20 @@ std::string byteHex(char byte) {
 
 }  // namespace
 
-void Expectations::bytes(const Command& c, const air::Value& v) {
+void Expectations::bytes(int line, const cmd::ExpectBytes& c, const air::Value& v) {
   const auto* b = std::get_if<std::shared_ptr<air::ByteArray>>(&v);
   if (!b || !*b) failed(c.name + " is " + t_.value(v) + ", not a ByteArray");
   std::string want, error;
-  if (!contentBytes(c.value, o_.scriptDir, &want, &error)) scriptError(c, error);
-  if (c.repeat && want.empty()) scriptError(c, "a repeated run needs at least one byte");
+  if (!contentBytes(c.contents, o_.scriptDir, &want, &error)) scriptError(line, error);
+  if (c.repeated && want.empty()) scriptError(line, "a repeated run needs at least one byte");
   const std::string have((*b)->bytes.begin(), (*b)->bytes.end());
-  const size_t offset = c.flag ? static_cast<size_t>(c.number) : 0;
-  if (c.repeat) return repeatedBytes(c, have, offset, want);
-  if (c.hasSize && have.size() != want.size())
-    failed(c.name + " holds " + std::to_string(have.size()) + " bytes, not a " + sizeText(c.value.width, c.value.height) +
+  const size_t offset = c.hasOffset ? static_cast<size_t>(c.offset) : 0;
+  if (c.repeated) return repeatedBytes(c.name, have, offset, want);
+  const uint32_t frameWidth = c.contents.width;
+  if (c.fill && have.size() != want.size())
+    failed(c.name + " holds " + std::to_string(have.size()) + " bytes, not a " + sizeText(frameWidth, c.contents.height) +
            " frame (" + std::to_string(want.size()) + ")");
-  if (!c.flag && have.size() != want.size())
+  if (!c.hasOffset && have.size() != want.size())
     failed(c.name + " holds " + std::to_string(have.size()) + " bytes, expected " + std::to_string(want.size()) +
            ": " + hexText(want));
   if (offset > have.size() || have.size() - offset < want.size())
@@ -41,67 +42,67 @@ void Expectations::bytes(const Command& c, const air::Value& v) {
   for (size_t i = 0; i < want.size(); ++i) {
     if (have[offset + i] == want[i]) continue;
     const size_t at = offset + i;
-    if (c.hasSize)  // a fill: the pixel and the one byte
-      failed(c.name + " differs at byte " + std::to_string(at) + " (pixel " + std::to_string(at / 4 % c.value.width) +
-             ", " + std::to_string(at / 4 / c.value.width) + "): it holds " + byteHex(have[at]) + ", expected " + byteHex(want[i]));
+    if (c.fill)  // the pixel and the one byte
+      failed(c.name + " differs at byte " + std::to_string(at) + " (pixel " + std::to_string(at / 4 % frameWidth) +
+             ", " + std::to_string(at / 4 / frameWidth) + "): it holds " + byteHex(have[at]) + ", expected " + byteHex(want[i]));
     failed(c.name + " differs at byte " + std::to_string(at) + ": from there it holds " + hexText(have, at, 16) +
            ", expected " + hexText(want, i, 16));
   }
 }
 
-void Expectations::sameBytes(const Command& c, const air::Value& v, const air::Value& other) {
+void Expectations::sameBytes(const cmd::ExpectSameBytes& c, const air::Value& v, const air::Value& other) {
   const auto bytesOf = [&](const std::string& name, const air::Value& value) {
     const auto* b = std::get_if<std::shared_ptr<air::ByteArray>>(&value);
     if (!b || !*b) failed(name + " is " + t_.value(value) + ", not a ByteArray");
     return &(*b)->bytes;
   };
   const auto& a = *bytesOf(c.name, v);
-  const auto& b = *bytesOf(c.text, other);
+  const auto& b = *bytesOf(c.other, other);
   const size_t common = std::min(a.size(), b.size());
   for (size_t at = 0; at < common; ++at) {
     if (a[at] == b[at]) continue;
     const std::string x(a.begin(), a.end()), y(b.begin(), b.end());
-    failed(c.name + " differs from " + c.text + " at byte " + std::to_string(at) + ": " + c.name + " holds " +
-           hexText(x, at, 16) + ", " + c.text + " holds " + hexText(y, at, 16));
+    failed(c.name + " differs from " + c.other + " at byte " + std::to_string(at) + ": " + c.name + " holds " +
+           hexText(x, at, 16) + ", " + c.other + " holds " + hexText(y, at, 16));
   }
   if (a.size() != b.size())
-    failed(c.name + " holds " + std::to_string(a.size()) + " bytes, " + c.text + " holds " + std::to_string(b.size()) +
+    failed(c.name + " holds " + std::to_string(a.size()) + " bytes, " + c.other + " holds " + std::to_string(b.size()) +
            (common ? " (the first " + std::to_string(common) + " are the same)" : ""));
 }
 
 // The bytes from offset to the end are the run, over and over.
-void Expectations::repeatedBytes(const Command& c, const std::string& have, size_t offset, const std::string& run) {
-  if (offset >= have.size()) failed(c.name + " holds no bytes from offset " + std::to_string(offset));
+void Expectations::repeatedBytes(const std::string& name, const std::string& have, size_t offset, const std::string& run) {
+  if (offset >= have.size()) failed(name + " holds no bytes from offset " + std::to_string(offset));
   if ((have.size() - offset) % run.size() != 0)
-    failed(c.name + " holds " + std::to_string(have.size()) + " bytes, not a whole number of " +
+    failed(name + " holds " + std::to_string(have.size()) + " bytes, not a whole number of " +
            std::to_string(run.size()) + "-byte runs" + (offset ? " from offset " + std::to_string(offset) : ""));
   for (size_t at = offset; at < have.size(); ++at)
     if (have[at] != run[(at - offset) % run.size()])
-      failed(c.name + " differs at byte " + std::to_string(at) + ": it holds " + byteHex(have[at]) + ", expected " +
+      failed(name + " differs at byte " + std::to_string(at) + ": it holds " + byteHex(have[at]) + ", expected " +
              byteHex(run[(at - offset) % run.size()]));
 }
 
 // The picture NAME holds, W × H for a ByteArray (a length that does not fit fails).
-static Picture pictureOf(const Command& c, const air::Value& v, uint32_t width, uint32_t height, bool haveSize,
-                         const Transcript& t) {
+static Picture pictureOf(int line, const std::string& name, const air::Value& v, uint32_t width, uint32_t height,
+                         bool haveSize, const Transcript& t) {
   if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&v); b && *b) {
-    if (!haveSize) scriptError(c, c.name + " is a ByteArray: give its width and height (W H or WxH)");
+    if (!haveSize) scriptError(line, name + " is a ByteArray: give its width and height (W H or WxH)");
     const uint64_t need = uint64_t{width} * height * 4;
     if ((*b)->bytes.size() != need)
-      failed(c.name + " holds " + std::to_string((*b)->bytes.size()) + " bytes, not " + std::to_string(width) + " x " +
+      failed(name + " holds " + std::to_string((*b)->bytes.size()) + " bytes, not " + std::to_string(width) + " x " +
              std::to_string(height) + " x 4 = " + std::to_string(need));
     return pictureOfBytes((*b)->bytes, width, height);
   }
   if (auto m = std::get_if<std::shared_ptr<air::Bitmap>>(&v); m && *m) {
     if (haveSize && ((*m)->width != width || (*m)->height != height))
-      failed(c.name + " is " + sizeText((*m)->width, (*m)->height) + ", not " + sizeText(width, height));
+      failed(name + " is " + sizeText((*m)->width, (*m)->height) + ", not " + sizeText(width, height));
     return pictureOfBitmap(**m);
   }
-  failed(c.name + " is " + t.value(v) + ", not a ByteArray or BitmapData");
+  failed(name + " is " + t.value(v) + ", not a ByteArray or BitmapData");
 }
 
-void Expectations::pixel(const Command& c, const air::Value& v) {
-  const Picture p = pictureOf(c, v, c.width, c.height, c.hasSize, t_);
+void Expectations::pixel(int line, const cmd::ExpectPixel& c, const air::Value& v) {
+  const Picture p = pictureOf(line, c.name, v, c.size.width, c.size.height, c.size.given, t_);
   if (c.x >= p.width || c.y >= p.height)
     failed("(" + std::to_string(c.x) + ", " + std::to_string(c.y) + ") lies outside " + c.name + " (" +
            sizeText(p.width, p.height) + ")");
@@ -112,15 +113,17 @@ void Expectations::pixel(const Command& c, const air::Value& v) {
            (c.tolerance ? " within " + std::to_string(c.tolerance) : ""));
 }
 
-void Expectations::picture(const Command& c, const air::Value& v) {
+void Expectations::picture(int line, const cmd::ExpectPicture& c, const air::Value& v) {
   Picture want;
   std::string error;
-  if (!readPng(pathFrom(c.text, o_.scriptDir), &want.width, &want.height, &want.rgba, &error)) scriptError(c, error);
+  if (!readPng(pathFrom(c.file, o_.scriptDir), &want.width, &want.height, &want.rgba, &error)) scriptError(line, error);
   // A ByteArray without a size is taken to be the size of the picture.
-  const bool haveSize = c.hasSize || std::holds_alternative<std::shared_ptr<air::ByteArray>>(v);
-  const Picture have = pictureOf(c, v, c.hasSize ? c.width : want.width, c.hasSize ? c.height : want.height, haveSize, t_);
+  const WrittenSize& size = c.size;
+  const bool haveSize = size.given || std::holds_alternative<std::shared_ptr<air::ByteArray>>(v);
+  const Picture have =
+      pictureOf(line, c.name, v, size.given ? size.width : want.width, size.given ? size.height : want.height, haveSize, t_);
   if (have.width != want.width || have.height != want.height)
-    failed(c.name + " is " + sizeText(have.width, have.height) + ", " + c.text + " is " + sizeText(want.width, want.height));
+    failed(c.name + " is " + sizeText(have.width, have.height) + ", " + c.file + " is " + sizeText(want.width, want.height));
   uint64_t differ = 0;
   uint32_t fx = 0, fy = 0;
   for (uint32_t y = 0; y < have.height; ++y) {
@@ -131,7 +134,7 @@ void Expectations::picture(const Command& c, const air::Value& v) {
   }
   if (differ)
     failed(std::to_string(differ) + " of " + std::to_string(uint64_t{have.width} * have.height) + " pixels of " +
-           c.name + " differ from " + c.text + (c.tolerance ? " by more than " + std::to_string(c.tolerance) : "") +
+           c.name + " differ from " + c.file + (c.tolerance ? " by more than " + std::to_string(c.tolerance) : "") +
            "; the first at (" + std::to_string(fx) + ", " + std::to_string(fy) + ") is " + colourText(have.argb(fx, fy)) +
            ", expected " + colourText(want.argb(fx, fy)));
 }

@@ -65,14 +65,14 @@ void Expectations::result(const air::Value& returned, const air::Value& wanted) 
            t_.value(returned) + " (" + typeName(returned) + ")");
 }
 
-void Expectations::event(const Command& c) {
+void Expectations::event(const EventPattern& c) {
   auto& events = seen_.events();
   seen_.pollUntil(o_.timeoutMs, [&] { return !events.empty(); });
-  const std::string wanted = t_.q(c.name) + (c.hasText ? " " + t_.q(c.text) : "");
+  const std::string wanted = t_.q(c.code) + (c.hasLevel ? " " + t_.q(c.level) : "");
   if (events.empty()) failed("expected event " + wanted + ", no event arrived within " + std::to_string(o_.timeoutMs) + " ms");
   const air::Event e = events.front();
   events.pop_front();
-  if (e.code != c.name || (c.hasText && e.level != c.text))
+  if (!c.matches(e.code, e.level))
     failed("expected event " + wanted + ", the next event was " + t_.q(e.code) + " " + t_.q(e.level));
 }
 
@@ -84,11 +84,13 @@ void Expectations::noEvent() {
            (events.size() > 1 ? " and " + std::to_string(events.size() - 1) + " more" : "") + " arrived");
 }
 
-void Expectations::console(const Command& c) {
+void Expectations::console(const cmd::ExpectConsole& c) {
+  using Match = cmd::ExpectConsole::Match;
+  if (c.match == Match::Exactly) return consoleExactly(c.text);
   auto& lines = seen_.consoleLines();
   const auto matches = [&](const std::string& line) {
-    if (c.pattern) return patternMatches(c.text, line);
-    return c.flag ? line.find(c.text) != std::string::npos : line == c.text;
+    if (c.match == Match::Pattern) return patternMatches(c.text, line);
+    return c.match == Match::Containing ? line.find(c.text) != std::string::npos : line == c.text;
   };
   size_t checked = 0;
   bool found = false;
@@ -111,17 +113,18 @@ void Expectations::console(const Command& c) {
     std::string seen = lines.empty() ? "none" : "";
     for (size_t i = 0; i < lines.size() && i < 5; ++i) seen += "\n        " + t_.qb(lines[i]);
     if (lines.size() > 5) seen += "\n        ...";
-    failed(std::string("expected a console line ") + (c.flag ? "containing " : c.pattern ? "matching " : "") + t_.qb(c.text) +
+    failed(std::string("expected a console line ") +
+           (c.match == Match::Containing ? "containing " : c.match == Match::Pattern ? "matching " : "") + t_.qb(c.text) +
            "; lines printed since the last call: " + seen);
   }
 }
 
-void Expectations::consoleExactly(const Command& c) {
+void Expectations::consoleExactly(const std::string& text) {
   // Waits while what arrived can still grow into the text.
   const auto& bytes = seen_.consoleBytes();
-  seen_.pollUntil(o_.timeoutMs, [&] { return bytes.size() >= c.text.size() || c.text.compare(0, bytes.size(), bytes) != 0; });
-  if (bytes != c.text)
-    failed("expected the console output since the last call to be exactly " + t_.qb(c.text) + ", it was " +
+  seen_.pollUntil(o_.timeoutMs, [&] { return bytes.size() >= text.size() || text.compare(0, bytes.size(), bytes) != 0; });
+  if (bytes != text)
+    failed("expected the console output since the last call to be exactly " + t_.qb(text) + ", it was " +
            t_.qb(bytes));
 }
 
@@ -133,15 +136,22 @@ void Expectations::noConsole() {
            (lines.size() > 1 ? " and " + std::to_string(lines.size() - 1) + " more" : ""));
 }
 
-void Expectations::sdk(const Command& c, bool haveSdk) {
-  if (!haveSdk) scriptError(c, "this extension has no simulated SDK");
+void Expectations::sdk(int line, const cmd::ExpectSdk& c) {
+  switch (c.when) {
+    case cmd::ExpectSdk::When::Next: return nextSdkCall(c.call);
+    case cmd::ExpectSdk::When::Later: return laterSdkCall(c.call);
+    case cmd::ExpectSdk::When::Never: return noSdkCall(c.call, line);
+  }
+}
+
+void Expectations::nextSdkCall(const std::string& wanted) {
   seen_.pump(true);
   auto& calls = seen_.calls();
-  if (calls.empty()) failed("expected the SDK call " + c.text + ", the extension made no further SDK call");
+  if (calls.empty()) failed("expected the SDK call " + wanted + ", the extension made no further SDK call");
   const std::string call = calls.front();
   calls.pop_front();
-  if (!callMatches(c.text, call))
-    failed("expected the SDK call " + c.text + ", the next SDK call was " + t_.call(call));
+  if (!callMatches(wanted, call))
+    failed("expected the SDK call " + wanted + ", the next SDK call was " + t_.call(call));
 }
 
 void Expectations::noSdk() {
@@ -150,32 +160,30 @@ void Expectations::noSdk() {
     failed("expected no SDK call, but the extension called " + t_.call(seen_.calls().front()));
 }
 
-void Expectations::sdkLater(const Command& c, bool haveSdk) {
-  if (!haveSdk) scriptError(c, "this extension has no simulated SDK");
+void Expectations::laterSdkCall(const std::string& wanted) {
   seen_.pump(true);
   auto& calls = seen_.calls();
   std::string passed;
   for (size_t n = 0; !calls.empty(); ++n) {
     const std::string call = calls.front();
     calls.pop_front();
-    if (callMatches(c.text, call)) return;
+    if (callMatches(wanted, call)) return;
     if (n < 5) passed += "\n        " + t_.call(call);
     else if (n == 5) passed += "\n        ...";
   }
-  failed("expected the SDK call " + c.text + " later on, the further SDK calls were: " + (passed.empty() ? "none" : passed));
+  failed("expected the SDK call " + wanted + " later on, the further SDK calls were: " + (passed.empty() ? "none" : passed));
 }
 
-void Expectations::noSdkCall(const Command& c, bool haveSdk) {
-  if (!haveSdk) scriptError(c, "this extension has no simulated SDK");
+void Expectations::noSdkCall(const std::string& forbidden, int line) {
   seen_.pump(true);
   for (const std::string& call : seen_.calls())
-    if (callMatches(c.text, call)) failed("expected no SDK call " + c.text + ", but the extension called " + t_.call(call));
-  seen_.forbid(c);
+    if (callMatches(forbidden, call)) failed("expected no SDK call " + forbidden + ", but the extension called " + t_.call(call));
+  seen_.forbid(forbidden, line);
 }
 
-void Expectations::eventSet(const Command& c) {
+void Expectations::eventSet(const std::vector<EventPattern>& wanted) {
   auto& events = seen_.events();
-  const size_t n = c.events.size();
+  const size_t n = wanted.size();
   seen_.pollUntil(o_.timeoutMs, [&] { return events.size() >= n; });
   std::vector<bool> met(n, false);
   std::string unexpected;
@@ -187,14 +195,14 @@ void Expectations::eventSet(const Command& c) {
     size_t i = n;
     for (int pass = 0; pass < 2 && i == n; ++pass)
       for (i = 0; i < n; ++i)
-        if (!met[i] && e.code == c.events[i].code && (pass ? !c.events[i].hasLevel : c.events[i].hasLevel && e.level == c.events[i].level))
+        if (!met[i] && e.code == wanted[i].code && (pass ? !wanted[i].hasLevel : wanted[i].hasLevel && e.level == wanted[i].level))
           break;
     if (i < n) met[i] = true;
     else unexpected += "\n        " + t_.q(e.code) + " " + t_.q(e.level);
   }
   std::string missing;
   for (size_t i = 0; i < n; ++i)
-    if (!met[i]) missing += "\n        " + t_.q(c.events[i].code) + (c.events[i].hasLevel ? " " + t_.q(c.events[i].level) : "");
+    if (!met[i]) missing += "\n        " + t_.q(wanted[i].code) + (wanted[i].hasLevel ? " " + t_.q(wanted[i].level) : "");
   if (missing.empty()) return;
   failed("expected " + std::to_string(n) + " events in any order; missing:" + missing +
          (unexpected.empty() ? "\n    (only " + std::to_string(taken) + " event(s) arrived within " +
@@ -202,13 +210,13 @@ void Expectations::eventSet(const Command& c) {
                              : "\n    arrived instead:" + unexpected));
 }
 
-void Expectations::win32(const Command& c) {
+void Expectations::win32(const std::string& wanted) {
   seen_.pump(true);
   auto& calls = seen_.win32Calls();
-  if (calls.empty()) failed("expected the Win32 call " + c.text + ", no further Win32 call was made");
+  if (calls.empty()) failed("expected the Win32 call " + wanted + ", no further Win32 call was made");
   const std::string call = calls.front();
   calls.pop_front();
-  if (!win32CallMatches(c.text, call)) failed("expected the Win32 call " + c.text + ", the next Win32 call was " + t_.call(call));
+  if (!win32CallMatches(wanted, call)) failed("expected the Win32 call " + wanted + ", the next Win32 call was " + t_.call(call));
 }
 
 void Expectations::noWin32() {
@@ -216,16 +224,17 @@ void Expectations::noWin32() {
   if (!seen_.win32Calls().empty()) failed("expected no Win32 call, but " + seen_.win32Calls().front() + " was made");
 }
 
-void Expectations::size(const Command& c, const air::Value& v) {
+void Expectations::size(int line, const cmd::ExpectSize& c, const air::Value& v) {
+  const WrittenSize& size = c.size;
   if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&v); b && *b) {
-    const uint64_t wanted = c.hasSize ? uint64_t{c.width} * c.height * 4 : c.number;
+    const uint64_t wanted = size.given ? uint64_t{size.width} * size.height * 4 : c.length;
     if ((*b)->bytes.size() != wanted)
       failed(c.name + " holds " + std::to_string((*b)->bytes.size()) + " bytes, expected " + std::to_string(wanted));
   } else if (auto m = std::get_if<std::shared_ptr<air::Bitmap>>(&v); m && *m) {
-    if (!c.hasSize) scriptError(c, c.name + " is a BitmapData: expect size NAME W H");
-    if ((*m)->width != c.width || (*m)->height != c.height)
+    if (!size.given) scriptError(line, c.name + " is a BitmapData: expect size NAME W H");
+    if ((*m)->width != size.width || (*m)->height != size.height)
       failed(c.name + " is " + std::to_string((*m)->width) + "x" + std::to_string((*m)->height) + ", expected " +
-             std::to_string(c.width) + "x" + std::to_string(c.height));
+             std::to_string(size.width) + "x" + std::to_string(size.height));
   } else {
     failed(c.name + " is " + t_.value(v) + ", not a ByteArray or BitmapData");
   }

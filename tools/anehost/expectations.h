@@ -25,32 +25,36 @@ class Expectations {
       : o_(options), t_(transcript), seen_(observer) {}
 
   void result(const air::Value& returned, const air::Value& wanted);
-  void event(const Command& c);
+  void event(const EventPattern& wanted);
   void noEvent();
-  void console(const Command& c);
-  void consoleExactly(const Command& c);
+  // The texts of console and SDK-call expectations come with their placeholders replaced.
+  void console(const cmd::ExpectConsole& c);
   void noConsole();
-  void sdk(const Command& c, bool haveSdk);
+  // The expectations of SDK calls need a simulated SDK; the line is the expectation's.
+  void sdk(int line, const cmd::ExpectSdk& c);
   void noSdk();
-  // `expect sdk later CALL`: the calls before the first that matches are passed over.
-  void sdkLater(const Command& c, bool haveSdk);
-  // `expect no sdk CALL`: none among the calls not yet expected, nor made until the next step ends.
-  void noSdkCall(const Command& c, bool haveSdk);
   // `expect events any order ...`: the next events, as many as listed, are these in some order.
-  void eventSet(const Command& c);
-  void win32(const Command& c);
+  void eventSet(const std::vector<EventPattern>& wanted);
+  void win32(const std::string& call);
   void noWin32();
-  void size(const Command& c, const air::Value& v);
+  // Of the value bound to the name; a script error names the line.
+  void size(int line, const cmd::ExpectSize& c, const air::Value& v);
   // content_expectations.cpp
-  void bytes(const Command& c, const air::Value& v);
+  void bytes(int line, const cmd::ExpectBytes& c, const air::Value& v);
   // `expect bytes NAME same as OTHER`: the same length and bytes.
-  void sameBytes(const Command& c, const air::Value& v, const air::Value& other);
-  void pixel(const Command& c, const air::Value& v);
-  void picture(const Command& c, const air::Value& v);
+  void sameBytes(const cmd::ExpectSameBytes& c, const air::Value& v, const air::Value& other);
+  void pixel(int line, const cmd::ExpectPixel& c, const air::Value& v);
+  void picture(int line, const cmd::ExpectPicture& c, const air::Value& v);
   void noBreach();
 
  private:
-  void repeatedBytes(const Command& c, const std::string& have, size_t offset, const std::string& run);
+  void consoleExactly(const std::string& text);
+  void nextSdkCall(const std::string& call);
+  // `expect sdk later CALL`: the calls before the first that matches are passed over.
+  void laterSdkCall(const std::string& call);
+  // `expect no sdk CALL`: none among the calls not yet expected, nor made until the next step ends.
+  void noSdkCall(const std::string& call, int line);
+  void repeatedBytes(const std::string& name, const std::string& have, size_t offset, const std::string& run);
   const Options& o_;
   Transcript& t_;
   Observer& seen_;

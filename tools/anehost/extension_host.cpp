@@ -25,8 +25,7 @@ std::string lower(std::string s) {
 
 }  // namespace
 
-std::string ExtensionHost::findDescriptor(const Command& c) {
-  const std::string& name = c.name;
+std::string ExtensionHost::findDescriptor(int line, const std::string& name) {
   const bool isPath = name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
                       (name.size() > 4 && lower(name.substr(name.size() - 4)) == ".xml");
   if (isPath) {
@@ -46,7 +45,7 @@ std::string ExtensionHost::findDescriptor(const Command& c) {
       seen += (seen.empty() ? "" : ", ") + d.id;
     }
   }
-  scriptError(c, "no extension descriptor with id " + t_.q(name) + " in " + fs::path(folders.back()).string() +
+  scriptError(line, "no extension descriptor with id " + t_.q(name) + " in " + fs::path(folders.back()).string() +
                      (seen.empty() ? "" : " (found " + seen + ")"));
 }
 
@@ -73,22 +72,22 @@ void ExtensionHost::setExeFolder() {
 #endif
 }
 
-void ExtensionHost::load(const Command& c) {
-  const std::string path = findDescriptor(c);
+void ExtensionHost::load(int line, const cmd::Extension& c) {
+  const std::string path = findDescriptor(line, c.extension);
   Descriptor d;
   std::string error;
-  if (!readDescriptorFile(path, kPlatform, &d, &error)) scriptError(c, error);
+  if (!readDescriptorFile(path, kPlatform, &d, &error)) scriptError(line, error);
   const std::string library = findLibrary(d.nativeLibrary, fs::path(path).parent_path());
-  if (library.empty()) scriptError(c, "no library file for " + t_.q(d.nativeLibrary) + " beside " + path + " or in " + o_.exeDir);
+  if (library.empty()) scriptError(line, "no library file for " + t_.q(d.nativeLibrary) + " beside " + path + " or in " + o_.exeDir);
   t_.item("load", t_.q(d.id) + " version " + t_.q(d.versionNumber) + ", " + t_.q(d.nativeLibrary) + " as " + library);
   t_.item("entry", t_.q(d.initializer) + " / " + t_.q(d.finalizer));
   setExeFolder();
   extension_ = air::Extension::load(library, d.initializer, d.finalizer, &error);
-  if (!extension_) scriptError(c, "cannot load " + library + ": " + error);
+  if (!extension_) scriptError(line, "cannot load " + library + ": " + error);
   setAnsiCodePage();
   nativeLibrary_ = d.nativeLibrary;
   connect(false);
-  newContext(c.hasText ? c.text : "");
+  newContext(c.contextType);
   if (o_.onLoad) o_.onLoad(d.id, *context_);
 }
 
@@ -111,16 +110,19 @@ SdkControl* ExtensionHost::sdk() {
   return sdk_.get();
 }
 
-void ExtensionHost::library(const Command& c) {
+void ExtensionHost::library(int line, const cmd::Library& c) {
 #ifdef _WIN32
-  scriptError(c, "'library' needs the Win32 stand-in; on Windows, move the file yourself");
+  (void)c;
+  scriptError(line, "'library' needs the Win32 stand-in; on Windows, move the file yourself");
 #else
-  if (c.flag)
-    win32::removeLibrary(c.text, c.name);
+  (void)line;
+  if (c.remove)
+    win32::removeLibrary(c.path, c.exportName);
   else
-    win32::restoreLibrary(c.text, c.name);
-  t_.item("library", std::string(c.flag ? "removed " : "restored ") + (c.name.empty() ? "" : "export " + t_.q(c.name) + " of ") +
-                         t_.q(c.text) + " (for the extension's LoadLibraryW and GetProcAddress)");
+    win32::restoreLibrary(c.path, c.exportName);
+  t_.item("library", std::string(c.remove ? "removed " : "restored ") +
+                         (c.exportName.empty() ? "" : "export " + t_.q(c.exportName) + " of ") + t_.q(c.path) +
+                         " (for the extension's LoadLibraryW and GetProcAddress)");
 #endif
 }
 

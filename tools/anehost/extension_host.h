@@ -19,7 +19,7 @@ class ExtensionHost {
   ExtensionHost(const Options& options, Transcript& transcript) : o_(options), t_(transcript) {}
 
   // `extension ID-OR-DESCRIPTOR [CONTEXT-TYPE]`: loads it and makes the first context.
-  void load(const Command& c);
+  void load(int line, const cmd::Extension& c);
   // Disposes of the context that is still live, then makes a new one.
   void newContext(const std::string& type);
   // The context while it is live, else null.
@@ -29,12 +29,12 @@ class ExtensionHost {
   // (the SDK library may have appeared since).
   SdkControl* sdk();
   // `library remove|restore PATH [EXPORT]`.
-  void library(const Command& c);
+  void library(int line, const cmd::Library& c);
   // Lets go of the context, the extension and the SDK, in that order.
   void unload();
 
  private:
-  std::string findDescriptor(const Command& c);
+  std::string findDescriptor(int line, const std::string& name);
   std::string findLibrary(const std::string& nativeLibrary, const std::filesystem::path& descriptorDir);
   void setAnsiCodePage();
   void setExeFolder();

@@ -161,7 +161,7 @@ void Observer::sdkCall(std::string call) {
   calls_.push_back(std::move(call));
 }
 
-void Observer::forbid(const Command& c) { forbidden_.push_back({c.text, c.line, 2, {}}); }
+void Observer::forbid(const std::string& call, int line) { forbidden_.push_back({call, line, 2, {}}); }
 
 std::string Observer::forbiddenCallMade() {
   std::string miss;
@@ -192,7 +192,7 @@ void Observer::pumpEvents() {
   air::Context* context = host_.liveContext();
   if (!context) return;
   for (auto& e : context->takeEvents()) {
-    if (watch_ && e.code == watch_->name && (!watch_->hasText || e.level == watch_->text)) watched_ = true;
+    if (watch_ && watch_->matches(e.code, e.level)) watched_ = true;
     if (std::find(ignoredEvents_.begin(), ignoredEvents_.end(), e.code) != ignoredEvents_.end()) {
       ++ignoredEventCounts_[e.code];
       recentIgnored_.emplace(e.code, e.level);
@@ -231,34 +231,39 @@ void Observer::beginAction() {
   consoleBytes_.clear();
 }
 
-void Observer::ignore(const Command& c) {
-  if (c.name == "nothing") {
-    ignoredEvents_.clear();
-    ignoredConsole_.clear();
-    ignoredWin32_.clear();
-  } else if (c.name == "event") {
-    ignoredEvents_.push_back(c.text);
-    // Already delivered events of that code no longer count either.
-    events_.erase(std::remove_if(events_.begin(), events_.end(), [&](const air::Event& e) { return e.code == c.text; }),
-                  events_.end());
-  } else if (c.name == "win32") {
-    ignoredWin32_.push_back(c.text);
-  } else {
-    ignoredConsole_.push_back(c.text);
+void Observer::ignore(const cmd::Ignore& c) {
+  switch (c.what) {
+    case cmd::Ignore::What::Nothing:
+      ignoredEvents_.clear();
+      ignoredConsole_.clear();
+      ignoredWin32_.clear();
+      break;
+    case cmd::Ignore::What::Event:
+      ignoredEvents_.push_back(c.match);
+      // Already delivered events of that code no longer count either.
+      events_.erase(std::remove_if(events_.begin(), events_.end(), [&](const air::Event& e) { return e.code == c.match; }),
+                    events_.end());
+      break;
+    case cmd::Ignore::What::Win32:
+      ignoredWin32_.push_back(c.match);
+      break;
+    case cmd::Ignore::What::Console:
+      ignoredConsole_.push_back(c.match);
+      break;
   }
 }
 
-bool Observer::waitForEvent(const Command& c, unsigned ms) {
-  watch_ = &c;
+bool Observer::waitForEvent(const EventPattern& event, unsigned ms) {
+  watch_ = &event;
   watched_ = false;
   // Ignored ones too, up to the start of this step.
   for (const auto& [code, level] : recentIgnored_)
-    if (code == c.name && (!c.hasText || level == c.text)) watched_ = true;
+    if (event.matches(code, level)) watched_ = true;
   beginAction();
   // One delivered before (the moment a completion arrives on an SDK thread
   // decides which step shows it) and not yet expected counts as well.
   for (const auto& e : events_)
-    if (e.code == c.name && (!c.hasText || e.level == c.text)) watched_ = true;
+    if (event.matches(e.code, e.level)) watched_ = true;
   const bool seen = pollUntil(ms, [this] { return watched_; });
   watch_ = nullptr;
   return seen;

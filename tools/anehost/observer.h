@@ -36,7 +36,7 @@ class Observer {
   // console lines and SDK calls that expectations look at start afresh.
   void beginAction();
   // `ignore event CODE | ignore console PREFIX | ignore win32 PREFIX | ignore nothing`.
-  void ignore(const Command& c);
+  void ignore(const cmd::Ignore& c);
   // A console line still without its successor counts as complete.
   void completePartialLine();
 
@@ -54,7 +54,7 @@ class Observer {
   // `wait event CODE [LEVEL]`: begins the action, then whether the event
   // arrives within ms (ignored or not); one delivered earlier and not yet
   // expected counts.
-  bool waitForEvent(const Command& c, unsigned ms);
+  bool waitForEvent(const EventPattern& event, unsigned ms);
 
   // What the expectations consume.
   std::vector<std::string>& consoleLines() { return consoleLines_; }
@@ -65,9 +65,9 @@ class Observer {
   // began, line breaks and ignored lines included.
   const std::string& consoleBytes() const { return consoleBytes_; }
 
-  // `expect no sdk CALL`: from here to the end of the next step, an SDK call
-  // that matches is a miss.
-  void forbid(const Command& c);
+  // `expect no sdk CALL` (placeholders replaced) on that line: from here to
+  // the end of the next step, an SDK call that matches is a miss.
+  void forbid(const std::string& call, int line);
   // At the end of a step: the miss of a call forbidden until now ("" when
   // none); a forbidding that has run its course ends.
   std::string forbiddenCallMade();
@@ -125,7 +125,7 @@ class Observer {
   // Ignored events delivered since the current action began: `wait event`
   // counts them as delivered.
   std::set<std::pair<std::string, std::string>> recentIgnored_;
-  const Command* watch_ = nullptr;  // the event a `wait event` waits for
+  const EventPattern* watch_ = nullptr;  // the event a `wait event` waits for
   bool watched_ = false;
 };
 

@@ -99,8 +99,9 @@ bool setOption(const std::string& name, const std::string& value, const std::str
 
 bool applyScriptOptions(const Script& script, Options* options, std::string* error) {
   for (const Command& c : script.commands) {
-    if (c.op != Command::Op::Option || options->fromCommandLine.count(c.name)) continue;
-    if (!setOption(c.name, c.text, options->scriptDir, options, error)) {
+    const auto* option = std::get_if<cmd::Option>(&c.action);
+    if (!option || options->fromCommandLine.count(option->name)) continue;
+    if (!setOption(option->name, option->value, options->scriptDir, options, error)) {
       *error = "line " + std::to_string(c.line) + ": " + *error;
       return false;
     }

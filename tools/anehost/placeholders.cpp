@@ -11,10 +11,4 @@ std::string withExeFolder(const std::string& text, const std::string& folder) {
   return out.append(text, from, std::string::npos);
 }
 
-Command withExeFolder(const Command& c, const std::string& folder) {
-  Command e = c;
-  e.text = withExeFolder(c.text, folder);
-  return e;
-}
-
 }  // namespace anehost

@@ -11,7 +11,4 @@ namespace anehost {
 // The text with every <exe> replaced by folder.
 std::string withExeFolder(const std::string& text, const std::string& folder);
 
-// The command with <exe> replaced in its text (console lines, SDK calls).
-Command withExeFolder(const Command& c, const std::string& folder);
-
 }  // namespace anehost

@@ -52,20 +52,20 @@ std::shared_ptr<air::Bitmap> pictureOf(const SdkControl::Received& r, const Comm
 
 }  // namespace
 
-air::Value receivedValue(SdkControl* sdk, const Command& c, const Options& o, Transcript& t) {
-  if (!sdk) scriptError(c, "this extension has no simulated SDK");
+air::Value receivedValue(SdkControl* sdk, int line, const cmd::LetReceived& let, const Options& o, Transcript& t) {
+  if (!sdk) scriptError(line, "this extension has no simulated SDK");
   SdkControl::Received r;
   std::string error;
-  if (!sdk->received(c.name, &r, &error)) failed(error);
-  if (c.flag) {
-    auto picture = pictureOf(r, c, o);
-    t.item("received", c.name + " frame " + std::to_string(r.width) + "x" + std::to_string(r.height) +
+  if (!sdk->received(let.operation, &r, &error)) failed(error);
+  if (let.picture) {
+    auto picture = pictureOf(r, let, o);
+    t.item("received", let.operation + " frame " + std::to_string(r.width) + "x" + std::to_string(r.height) +
                            (r.i420 ? " I420" : " 24-bit") + " as " + t.value(picture));
     return picture;
   }
   auto bytes = std::make_shared<air::ByteArray>();
   bytes->bytes = r.bytes;
-  t.item("received", c.name + " " + t.value(bytes) + hexStart(r.bytes));
+  t.item("received", let.operation + " " + t.value(bytes) + hexStart(r.bytes));
   return bytes;
 }
 

@@ -10,10 +10,10 @@
 
 namespace anehost {
 
-// The bytes the last call of c.name handed over (a ByteArray), or with c.flag
-// the frame it handed over as a picture (an opaque BitmapData, the frame's
+// The bytes the last call of let.operation handed over (a ByteArray), or with
+// let.picture the frame it handed over as a picture (an opaque BitmapData, the frame's
 // first row at the top). Shows what it took in the transcript. A missing
 // buffer, or a frame too short for its size, is a failed expectation.
-air::Value receivedValue(SdkControl* sdk, const Command& c, const Options& options, Transcript& t);
+air::Value receivedValue(SdkControl* sdk, int line, const cmd::LetReceived& let, const Options& options, Transcript& t);
 
 }  // namespace anehost

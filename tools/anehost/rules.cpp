@@ -6,10 +6,10 @@
 
 namespace anehost {
 
-void RuleWatch::expect(const Command& c) {
-  Expected& e = c.op == Command::Op::ExpectBreaches ? breaches_ : late_;
-  e.count = c.number;
-  e.line = c.line;
+void RuleWatch::expect(int line, const cmd::ExpectCount& c) {
+  Expected& e = c.of == cmd::ExpectCount::Of::Breaches ? breaches_ : late_;
+  e.count = c.count;
+  e.line = line;
 }
 
 void RuleWatch::show() {

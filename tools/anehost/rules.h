@@ -18,7 +18,7 @@ class RuleWatch {
   explicit RuleWatch(Transcript& transcript) : t_(transcript) {}
 
   // `expect breaches N` / `expect late events N`: the count the run must end with.
-  void expect(const Command& c);
+  void expect(int line, const cmd::ExpectCount& c);
   // Shows the breaches and late events that happened since the last look.
   void show();
   // The summary; each count that differs from what the script expects is a

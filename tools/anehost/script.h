@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace anehost {
@@ -30,68 +31,150 @@ struct Literal {
   uint32_t stride32 = 0;    // Bitmap: words a row; 0: the runtime's own layout
 };
 
-// One event of `expect events any order`: its code and, when given, its level.
+// An event as a script names it: its code and, when given, its level.
 struct EventPattern {
   std::string code;
   std::string level;
   bool hasLevel = false;
+  bool matches(const std::string& eventCode, const std::string& eventLevel) const {
+    return eventCode == code && (!hasLevel || eventLevel == level);
+  }
 };
 
+// Each command of the language, its operands named. A size written as W H or
+// WxH is kept with whether it was written at all.
+struct WrittenSize {
+  bool given = false;
+  uint32_t width = 0, height = 0;
+};
+
+namespace cmd {
+
+struct Option {  // option NAME [VALUE]
+  std::string name;
+  std::string value;  // "on" for a flag written alone
+};
+struct Extension {  // extension ID-OR-DESCRIPTOR [CONTEXT-TYPE]
+  std::string extension;
+  std::string contextType;
+};
+struct NewContext {  // context [CONTEXT-TYPE]
+  std::string contextType;
+};
+struct Finalize {};  // finalize
+struct Call {  // [let NAME =] call FUNCTION ARGS...
+  std::string function;
+  std::vector<Literal> args;
+  std::string bind;  // "": the result is not kept under a name
+};
+struct Let {  // let NAME = LITERAL
+  std::string name;
+  Literal value;
+};
+struct LetReceived {  // let NAME = sdk bytes|picture OPERATION
+  std::string name;
+  std::string operation;
+  bool picture = false;  // the frame it handed over, rather than its bytes
+};
+struct ExpectResult {  // expect result VALUE
+  Literal value;
+};
+struct ExpectEvent {  // expect event CODE [LEVEL]
+  EventPattern event;
+};
+struct ExpectEventSet {  // expect events any order CODE [LEVEL], CODE [LEVEL], ...
+  std::vector<EventPattern> events;
+};
+struct ExpectNothing {  // expect no event|console|sdk|win32|breach
+  enum class Of { Event, Console, Sdk, Win32, Breach };
+  Of of = Of::Event;
+};
+struct ExpectConsole {  // expect console [contains|matching|exactly] TEXT
+  enum class Match { Line, Containing, Pattern, Exactly };
+  Match match = Match::Line;
+  std::string text;
+};
+struct ExpectSdk {  // expect sdk [later] CALL | expect no sdk CALL
+  enum class When { Next, Later, Never };
+  When when = When::Next;
+  std::string call;  // OPERATION[(ARGS...)] as written
+};
+struct ExpectWin32 {  // expect win32 CALL[(ARGS...)] [-> RESULT]
+  std::string call;
+};
+struct ExpectSize {  // expect size NAME N | expect size NAME W H
+  std::string name;
+  WrittenSize size;
+  uint64_t length = 0;  // without a size
+};
+struct ExpectBytes {  // expect bytes NAME [at OFFSET] [repeat] CONTENTS | expect bytes NAME fill W H COLOUR
+  std::string name;
+  bool hasOffset = false;
+  uint64_t offset = 0;
+  bool repeated = false;
+  bool fill = false;  // contents is a W x H frame of one colour
+  Literal contents;
+};
+struct ExpectSameBytes {  // expect bytes NAME same as OTHER
+  std::string name;
+  std::string other;
+};
+struct ExpectPixel {  // expect pixel NAME [W H] at X Y COLOUR [within N]
+  std::string name;
+  WrittenSize size;
+  uint32_t x = 0, y = 0, colour = 0, tolerance = 0;
+};
+struct ExpectPicture {  // expect picture NAME [W H] FILE.png [within N]
+  std::string name;
+  WrittenSize size;
+  std::string file;
+  uint32_t tolerance = 0;
+};
+struct ExpectCount {  // expect breaches N | expect late events N (at the end of the run)
+  enum class Of { Breaches, LateEvents };
+  Of of = Of::Breaches;
+  uint64_t count = 0;
+};
+struct Wait {  // wait MS
+  uint64_t ms = 0;
+};
+struct WaitEvent {  // wait event CODE [LEVEL]
+  EventPattern event;
+};
+struct Sdk {  // sdk VERB ...
+  std::string command;  // its texts written again for the simulated SDK's reader
+};
+struct Save {  // save NAME [W H] FILE
+  std::string name;
+  WrittenSize size;
+  std::string file;
+};
+struct Ignore {  // ignore event CODE | ignore console PREFIX | ignore win32 PREFIX | ignore nothing
+  enum class What { Nothing, Event, Console, Win32 };
+  What what = What::Nothing;
+  std::string match;  // the event code, or the start of the console lines or Win32 calls
+};
+struct Print {  // print TEXT
+  std::string text;
+};
+struct Library {  // library remove|restore PATH [EXPORT]
+  bool remove = false;
+  std::string path;
+  std::string exportName;  // "": the whole library
+};
+
+}  // namespace cmd
+
 struct Command {
-  enum class Op {
-    Option,         // option NAME [VALUE]
-    Extension,      // extension ID-OR-DESCRIPTOR [CONTEXT-TYPE]
-    NewContext,     // context [CONTEXT-TYPE]
-    Finalize,       // finalize
-    Call,           // [let NAME =] call FUNCTION ARGS...
-    Let,            // let NAME = LITERAL
-    LetReceived,    // let NAME = sdk bytes|picture OPERATION
-    ExpectResult,   // expect result VALUE
-    ExpectEvent,    // expect event CODE [LEVEL]
-    ExpectNoEvent,  // expect no event
-    ExpectConsole,  // expect console [contains|matching] TEXT
-    ExpectConsoleExactly,  // expect console exactly TEXT
-    ExpectNoConsole,       // expect no console
-    ExpectSdk,      // expect sdk OPERATION[(ARGS...)]
-    ExpectNoSdk,    // expect no sdk
-    ExpectWin32,    // expect win32 CALL[(ARGS...)] [-> RESULT]
-    ExpectNoWin32,  // expect no win32
-    ExpectSize,     // expect size NAME N | expect size NAME W H
-    ExpectBytes,    // expect bytes NAME [at OFFSET] [repeat] CONTENTS | expect bytes NAME fill W H COLOUR
-    ExpectPixel,    // expect pixel NAME [W H] at X Y COLOUR [within N]
-    ExpectPicture,  // expect picture NAME [W H] FILE.png [within N]
-    ExpectNoBreach, // expect no breach
-    ExpectBreaches,    // expect breaches N (at the end of the run)
-    ExpectLateEvents,  // expect late events N (at the end of the run)
-    ExpectSdkLater,    // expect sdk later OPERATION[(ARGS...)]
-    ExpectNoSdkCall,   // expect no sdk OPERATION[(ARGS...)]
-    ExpectEventSet,    // expect events any order CODE [LEVEL], CODE [LEVEL], ...
-    ExpectSameBytes,   // expect bytes NAME same as OTHER
-    Wait,           // wait MS
-    WaitEvent,      // wait event CODE [LEVEL]
-    Sdk,            // sdk VERB ...
-    Save,           // save NAME [W H] FILE
-    Ignore,         // ignore event CODE | ignore console PREFIX | ignore win32 PREFIX | ignore nothing
-    Print,          // print TEXT
-    Library,        // library remove|restore PATH [EXPORT]
-  };
-  Op op = Op::Print;
+  using Action = std::variant<cmd::Option, cmd::Extension, cmd::NewContext, cmd::Finalize, cmd::Call, cmd::Let,
+                              cmd::LetReceived, cmd::ExpectResult, cmd::ExpectEvent, cmd::ExpectEventSet,
+                              cmd::ExpectNothing, cmd::ExpectConsole, cmd::ExpectSdk, cmd::ExpectWin32,
+                              cmd::ExpectSize, cmd::ExpectBytes, cmd::ExpectSameBytes, cmd::ExpectPixel,
+                              cmd::ExpectPicture, cmd::ExpectCount, cmd::Wait, cmd::WaitEvent, cmd::Sdk, cmd::Save,
+                              cmd::Ignore, cmd::Print, cmd::Library>;
   int line = 0;
   std::string source;  // the line as written, without its comment
-  std::string name;    // function, bound name, extension, code, ...
-  std::string bind;    // let NAME = call ...: the name
-  std::string text;    // level, console text, sdk line, file, ...
-  bool hasText = false;
-  bool flag = false;   // expect console contains; ignore console (vs event)
-  bool pattern = false;  // expect console matching
-  bool repeat = false;   // expect bytes NAME [at OFFSET] repeat CONTENTS
-  bool hasSize = false;
-  uint32_t width = 0, height = 0;
-  uint64_t number = 0;
-  uint32_t x = 0, y = 0, colour = 0, tolerance = 0;  // expect pixel, expect picture
-  std::vector<Literal> args;
-  Literal value;
-  std::vector<EventPattern> events;  // expect events any order
+  Action action;
 };
 
 struct Script {

@@ -188,6 +188,13 @@ bool LineParser::rowStride(Literal* out) {
   return true;
 }
 
+bool LineParser::event(EventPattern* out) {
+  if (!text(&out->code, "an event code")) return false;
+  if (atEnd()) return true;
+  out->hasLevel = true;
+  return text(&out->level, "an event level");
+}
+
 bool LineParser::tolerance(uint32_t* out) {
   *out = 0;
   if (!word("within")) return true;

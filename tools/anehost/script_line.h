@@ -43,9 +43,6 @@ std::string restAfter(const std::string& line, int words);
 // a form the stand-ins' own readers give back byte for byte.
 bool sdkCommandText(const std::string& command, std::string* out, std::string* error);
 
-class LineParser;
-// `expect ...`: the operands after the keyword, into *c (script_expect.cpp).
-bool parseExpect(LineParser& p, const std::vector<Token>& tokens, const std::string& line, Command* c);
 
 class LineParser {
  public:
@@ -177,11 +174,23 @@ class LineParser {
   // "within N": how far each channel of a colour may be off (default 0).
   bool tolerance(uint32_t* out);
 
+  // A size given as `W H` or `WxH`: the size, marked as given.
+  bool size(WrittenSize* out) {
+    out->given = true;
+    return size(&out->width, &out->height);
+  }
+
+  // CODE [LEVEL]: the level is whatever follows the code.
+  bool event(EventPattern* out);
+
   bool boundName(std::string* out) {
     if (!identifier(out, "a name bound by let")) return false;
     if (!bound_->count(*out)) return fail("'" + *out + "' is not bound by an earlier let");
     return true;
   }
+
+  // From here on the name is bound, for the lines that follow.
+  void bind(const std::string& name) { bound_->insert(name); }
 
   bool end() {
     if (!atEnd()) return fail("unexpected '" + t_[i_].text + "'");
@@ -201,5 +210,21 @@ class LineParser {
   std::string message_;
   std::string error_;
 };
+
+// A line being read as a command: its operands past the command word, the
+// tokens and the line as written (its comment left out), and whether an
+// earlier line named the extension.
+struct LineReading {
+  LineParser& p;
+  const std::vector<Token>& tokens;
+  const std::string& line;
+  bool haveExtension;
+};
+
+// Reads the command of a line into *out; false with the message in p.
+using CommandReader = bool (*)(LineReading& r, Command::Action* out);
+
+// `expect ...`: the operands after the keyword (script_expect.cpp).
+bool parseExpect(LineReading& r, Command::Action* out);
 
 }  // namespace anehost

@@ -93,7 +93,7 @@ class Session {
   }
 
  private:
-  air::Value makeValue(const Command& c, const Literal& l) {
+  air::Value makeValue(int line, const Literal& l) {
     switch (l.kind) {
       case Literal::Kind::Null: return air::Null{};
       case Literal::Kind::Bool: return l.boolean;
@@ -103,8 +103,8 @@ class Session {
       case Literal::Kind::Text: return l.text;
       case Literal::Kind::Bytes: {
         std::string bytes, error;
-        if (!contentBytes(l, o_.scriptDir, &bytes, &error)) scriptError(c, error);
-        if (bytes.size() > kMaxByteArray) scriptError(c, "a ByteArray holds at most 268435456 bytes");
+        if (!contentBytes(l, o_.scriptDir, &bytes, &error)) scriptError(line, error);
+        if (bytes.size() > kMaxByteArray) scriptError(line, "a ByteArray holds at most 268435456 bytes");
         auto b = std::make_shared<air::ByteArray>();
         b->bytes.assign(bytes.begin(), bytes.end());
         return b;
@@ -113,153 +113,107 @@ class Session {
         // As `new BitmapData(w, h, transparent, fill)`, in the runtime's row layout.
         std::string error;
         auto b = contentBitmap(l, o_.scriptDir, o_.invertedBitmaps, &error);
-        if (!b) scriptError(c, error);
+        if (!b) scriptError(line, error);
         return b;
       }
-      case Literal::Kind::Name: {
-        const auto it = vars_.find(l.text);
-        if (it == vars_.end()) scriptError(c, "'" + l.text + "' is not bound");
-        return it->second;
-      }
+      case Literal::Kind::Name: return bound(line, l.text);
     }
     return air::Null{};
   }
 
-  const air::Value& bound(const Command& c) { return bound(c.name, c); }
-  const air::Value& bound(const std::string& name, const Command& c) {
+  const air::Value& bound(int line, const std::string& name) {
     const auto it = vars_.find(name);
-    if (it == vars_.end()) scriptError(c, "'" + name + "' is not bound");
+    if (it == vars_.end()) scriptError(line, "'" + name + "' is not bound");
     return it->second;
   }
 
+  std::string withExe(const std::string& text) const { return withExeFolder(text, o_.shownExeFolder()); }
+
   void step(const Command& c) {
     t_.say(std::to_string(c.line) + "> " + c.source);
-    switch (c.op) {
-      case Command::Op::Option:
-        if (o_.fromCommandLine.count(c.name)) t_.item("note", "the command line's --" + c.name + " applies instead");
-        break;
-      case Command::Op::Extension:
-        host_.load(c);
-        break;
-      case Command::Op::NewContext:
-        seen_.beginAction();
-        host_.newContext(c.hasText ? c.text : "");
-        break;
-      case Command::Op::Finalize:
-        seen_.beginAction();
-        if (air::Context* context = host_.liveContext()) context->dispose();
-        break;
-      case Command::Op::Call:
-        seen_.beginAction();
-        doCall(c);
-        break;
-      case Command::Op::Let: {
-        const air::Value v = makeValue(c, c.value);
-        // What a file, a picture or a fill made is shown; a plain bytes(N) or bitmap(W, H) says it all.
-        if (c.value.content != Literal::Content::None) t_.item("value", t_.value(v));
-        vars_[c.bind] = v;
-        break;
-      }
-      case Command::Op::LetReceived:
-        seen_.pump(true);  // the calls that handed the buffer over come first
-        vars_[c.bind] = receivedValue(host_.sdk(), c, o_, t_);
-        break;
-      case Command::Op::ExpectResult:
-        if (!haveResult_) scriptError(c, "no call has returned yet");
-        expect_.result(result_, makeValue(c, c.value));
-        break;
-      case Command::Op::ExpectEvent:
-        expect_.event(c);
-        break;
-      case Command::Op::ExpectNoEvent:
-        expect_.noEvent();
-        break;
-      case Command::Op::ExpectConsole:
-        expect_.console(withExeFolder(c, o_.shownExeFolder()));
-        break;
-      case Command::Op::ExpectConsoleExactly:
-        expect_.consoleExactly(withExeFolder(c, o_.shownExeFolder()));
-        break;
-      case Command::Op::ExpectNoConsole:
-        expect_.noConsole();
-        break;
-      case Command::Op::ExpectSdk:
-        expect_.sdk(withExeFolder(c, o_.shownExeFolder()), host_.sdk() != nullptr);
-        break;
-      case Command::Op::ExpectNoSdk:
-        expect_.noSdk();
-        break;
-      case Command::Op::ExpectWin32:
-        expect_.win32(c);
-        break;
-      case Command::Op::ExpectNoWin32:
-        expect_.noWin32();
-        break;
-      case Command::Op::Library:
-        host_.library(c);
-        break;
-      case Command::Op::ExpectSize:
-        expect_.size(c, bound(c));
-        break;
-      case Command::Op::ExpectSameBytes:
-        expect_.sameBytes(c, bound(c), bound(c.text, c));
-        break;
-      case Command::Op::ExpectBytes:
-        expect_.bytes(c, bound(c));
-        break;
-      case Command::Op::ExpectPixel:
-        expect_.pixel(c, bound(c));
-        break;
-      case Command::Op::ExpectPicture:
-        expect_.picture(c, bound(c));
-        break;
-      case Command::Op::ExpectNoBreach:
-        expect_.noBreach();
-        break;
-      case Command::Op::ExpectBreaches:
-      case Command::Op::ExpectLateEvents:
-        rules_.expect(c);
-        break;
-      case Command::Op::ExpectSdkLater:
-        expect_.sdkLater(withExeFolder(c, o_.shownExeFolder()), host_.sdk() != nullptr);
-        break;
-      case Command::Op::ExpectNoSdkCall:
-        expect_.noSdkCall(withExeFolder(c, o_.shownExeFolder()), host_.sdk() != nullptr);
-        break;
-      case Command::Op::ExpectEventSet:
-        expect_.eventSet(c);
-        break;
-      case Command::Op::Wait:
-        seen_.beginAction();
-        seen_.pollUntil(static_cast<unsigned>(c.number), [] { return false; });
-        break;
-      case Command::Op::WaitEvent:
-        // Begins the action itself: an event that arrived since the last
-        // step, and is shown at this one's start, counts.
-        if (!seen_.waitForEvent(c, o_.timeoutMs))
-          failed("no event " + t_.q(c.name) + (c.hasText ? " " + t_.q(c.text) : "") + " arrived within " +
-                 std::to_string(o_.timeoutMs) + " ms");
-        break;
-      case Command::Op::Sdk: {
-        seen_.beginAction();
-        SdkControl* sdk = host_.sdk();
-        if (!sdk) scriptError(c, "this extension has no simulated SDK to command");
-        std::string error;
-        if (!sdk->command(c.text, &error)) scriptError(c, sdk->name() + " refused the command: " + error);
-        break;
-      }
-      case Command::Op::Save:
-        save(c);
-        break;
-      case Command::Op::Ignore:
-        seen_.ignore(c);
-        break;
-      case Command::Op::Print:
-        t_.item("note", c.text);
-        break;
-    }
+    std::visit([&](const auto& action) { perform(c.line, action); }, c.action);
     endStep();
   }
+
+  // Each command, on the line it was written on.
+  void perform(int, const cmd::Option& c) {
+    if (o_.fromCommandLine.count(c.name)) t_.item("note", "the command line's --" + c.name + " applies instead");
+  }
+  void perform(int line, const cmd::Extension& c) { host_.load(line, c); }
+  void perform(int, const cmd::NewContext& c) {
+    seen_.beginAction();
+    host_.newContext(c.contextType);
+  }
+  void perform(int, const cmd::Finalize&) {
+    seen_.beginAction();
+    if (air::Context* context = host_.liveContext()) context->dispose();
+  }
+  void perform(int line, const cmd::Call& c) {
+    seen_.beginAction();
+    doCall(line, c);
+  }
+  void perform(int line, const cmd::Let& c) {
+    const air::Value v = makeValue(line, c.value);
+    // What a file, a picture or a fill made is shown; a plain bytes(N) or bitmap(W, H) says it all.
+    if (c.value.content != Literal::Content::None) t_.item("value", t_.value(v));
+    vars_[c.name] = v;
+  }
+  void perform(int line, const cmd::LetReceived& c) {
+    seen_.pump(true);  // the calls that handed the buffer over come first
+    vars_[c.name] = receivedValue(host_.sdk(), line, c, o_, t_);
+  }
+  void perform(int line, const cmd::ExpectResult& c) {
+    if (!haveResult_) scriptError(line, "no call has returned yet");
+    expect_.result(result_, makeValue(line, c.value));
+  }
+  void perform(int, const cmd::ExpectEvent& c) { expect_.event(c.event); }
+  void perform(int, const cmd::ExpectEventSet& c) { expect_.eventSet(c.events); }
+  void perform(int, const cmd::ExpectNothing& c) {
+    switch (c.of) {
+      case cmd::ExpectNothing::Of::Event: return expect_.noEvent();
+      case cmd::ExpectNothing::Of::Console: return expect_.noConsole();
+      case cmd::ExpectNothing::Of::Sdk: return expect_.noSdk();
+      case cmd::ExpectNothing::Of::Win32: return expect_.noWin32();
+      case cmd::ExpectNothing::Of::Breach: return expect_.noBreach();
+    }
+  }
+  void perform(int, const cmd::ExpectConsole& c) { expect_.console({c.match, withExe(c.text)}); }
+  void perform(int line, const cmd::ExpectSdk& c) {
+    if (!host_.sdk()) scriptError(line, "this extension has no simulated SDK");
+    expect_.sdk(line, {c.when, withExe(c.call)});
+  }
+  void perform(int, const cmd::ExpectWin32& c) { expect_.win32(c.call); }
+  void perform(int line, const cmd::ExpectSize& c) { expect_.size(line, c, bound(line, c.name)); }
+  void perform(int line, const cmd::ExpectBytes& c) { expect_.bytes(line, c, bound(line, c.name)); }
+  void perform(int line, const cmd::ExpectSameBytes& c) {
+    expect_.sameBytes(c, bound(line, c.name), bound(line, c.other));
+  }
+  void perform(int line, const cmd::ExpectPixel& c) { expect_.pixel(line, c, bound(line, c.name)); }
+  void perform(int line, const cmd::ExpectPicture& c) { expect_.picture(line, c, bound(line, c.name)); }
+  void perform(int line, const cmd::ExpectCount& c) { rules_.expect(line, c); }
+  void perform(int, const cmd::Wait& c) {
+    seen_.beginAction();
+    seen_.pollUntil(static_cast<unsigned>(c.ms), [] { return false; });
+  }
+  void perform(int, const cmd::WaitEvent& c) {
+    // Begins the action itself: an event that arrived since the last
+    // step, and is shown at this one's start, counts.
+    const EventPattern& e = c.event;
+    if (!seen_.waitForEvent(e, o_.timeoutMs))
+      failed("no event " + t_.q(e.code) + (e.hasLevel ? " " + t_.q(e.level) : "") + " arrived within " +
+             std::to_string(o_.timeoutMs) + " ms");
+  }
+  void perform(int line, const cmd::Sdk& c) {
+    seen_.beginAction();
+    SdkControl* sdk = host_.sdk();
+    if (!sdk) scriptError(line, "this extension has no simulated SDK to command");
+    std::string error;
+    if (!sdk->command(c.command, &error)) scriptError(line, sdk->name() + " refused the command: " + error);
+  }
+  void perform(int line, const cmd::Save& c) { save(line, c); }
+  void perform(int, const cmd::Ignore& c) { seen_.ignore(c); }
+  void perform(int, const cmd::Print& c) { t_.item("note", c.text); }
+  void perform(int line, const cmd::Library& c) { host_.library(line, c); }
 
   // What the step left: the ignored lines and events counted, the breaches
   // and late events shown, and a call made that the script said would not be.
@@ -270,19 +224,19 @@ class Session {
     if (!miss.empty()) failed(miss);
   }
 
-  void doCall(const Command& c) {
+  void doCall(int line, const cmd::Call& c) {
     air::Context* context = host_.liveContext();
-    if (!context) scriptError(c, "no context: it was finalized ('context' makes a new one)");
-    if (!context->hasFunction(c.name)) scriptError(c, "the extension has no function " + t_.q(c.name));
+    if (!context) scriptError(line, "no context: it was finalized ('context' makes a new one)");
+    if (!context->hasFunction(c.function)) scriptError(line, "the extension has no function " + t_.q(c.function));
     std::vector<air::Value> args;
-    for (const auto& l : c.args) args.push_back(makeValue(c, l));
-    if (const core::ApiFunction* f = core::apiOf(context->functionData(c.name))) {
+    for (const auto& l : c.args) args.push_back(makeValue(line, l));
+    if (const core::ApiFunction* f = core::apiOf(context->functionData(c.function))) {
       for (const auto& warning : argumentWarnings(*f, args)) {
         t_.item("warning", warning);
         if (o_.strict) failed(warning + " (--strict)");
       }
     }
-    air::Value result = context->call(c.name, args);
+    air::Value result = context->call(c.function, args);
     seen_.pumpOutput(true);
     t_.item("result", t_.value(result));
     haveResult_ = true;
@@ -290,41 +244,44 @@ class Session {
     if (!c.bind.empty()) vars_[c.bind] = result;
   }
 
-  void save(const Command& c) {
-    const air::Value& v = bound(c);
-    fs::path file(c.text);
+  void save(int line, const cmd::Save& c) {
+    const air::Value& v = bound(line, c.name);
+    fs::path file(c.file);
     if (file.is_relative()) file = fs::path(o_.outDir) / file;
     std::error_code ec;
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-    std::string error;
     Picture picture;
     if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&v); b && *b) {
-      if (!c.hasSize && file.extension() != ".png") {
-        saveBytes(file, (*b)->bytes);
-        return;
-      }
-      if (!c.hasSize) scriptError(c, c.name + " is a ByteArray: save NAME W H FILE.png, or NAME FILE for its bytes");
-      // A length that does not fit is written all the same, so a frame cut
-      // short (or one of an odd byte length) can be looked at.
-      const uint64_t need = uint64_t{c.width} * c.height * 4, have = (*b)->bytes.size();
-      if (have != need)
-        t_.item("warning", c.name + " holds " + std::to_string(have) + " bytes, not " + std::to_string(c.width) + " x " +
-                               std::to_string(c.height) + " x 4 = " + std::to_string(need) +
-                               (have < need ? ": the missing bytes are transparent black" : ": the bytes past it are left out"));
-      picture = pictureOfBytes((*b)->bytes, c.width, c.height);
+      if (!c.size.given && file.extension() != ".png") return saveBytes(file, (*b)->bytes);
+      if (!c.size.given) scriptError(line, c.name + " is a ByteArray: save NAME W H FILE.png, or NAME FILE for its bytes");
+      picture = pictureOfFrame(c, (*b)->bytes);
     } else if (auto m = std::get_if<std::shared_ptr<air::Bitmap>>(&v); m && *m) {
       const air::Bitmap& bitmap = **m;
-      if (c.hasSize && (c.width != bitmap.width || c.height != bitmap.height))
+      if (c.size.given && (c.size.width != bitmap.width || c.size.height != bitmap.height))
         failed(c.name + " is " + std::to_string(bitmap.width) + "x" + std::to_string(bitmap.height) + ", not " +
-               std::to_string(c.width) + "x" + std::to_string(c.height));
+               std::to_string(c.size.width) + "x" + std::to_string(c.size.height));
       picture = pictureOfBitmap(bitmap);
     } else {
       failed(c.name + " is " + t_.value(v) + ", not a ByteArray or BitmapData");
     }
     if (picture.width == 0 || picture.height == 0) failed(c.name + " holds no picture (0 pixels)");
+    std::string error;
     if (!writePng(file.string(), picture.width, picture.height, picture.rgba, &error))
       throw Stop{kExitScriptError, error};
     t_.item("saved", file.string() + " (" + std::to_string(picture.width) + "x" + std::to_string(picture.height) + ")");
+  }
+
+  // A ByteArray's bytes as a W x H frame. A length that does not fit is
+  // written all the same, so a frame cut short (or one of an odd byte
+  // length) can be looked at.
+  Picture pictureOfFrame(const cmd::Save& c, const std::vector<uint8_t>& bytes) {
+    const uint32_t w = c.size.width, h = c.size.height;
+    const uint64_t need = uint64_t{w} * h * 4, have = bytes.size();
+    if (have != need)
+      t_.item("warning", c.name + " holds " + std::to_string(have) + " bytes, not " + std::to_string(w) + " x " +
+                             std::to_string(h) + " x 4 = " + std::to_string(need) +
+                             (have < need ? ": the missing bytes are transparent black" : ": the bytes past it are left out"));
+    return pictureOfBytes(bytes, w, h);
   }
 
   // A ByteArray's bytes as they are.

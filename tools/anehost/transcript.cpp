@@ -8,8 +8,8 @@
 
 namespace anehost {
 
-void scriptError(const Command& c, const std::string& message) {
-  throw Stop{kExitScriptError, "line " + std::to_string(c.line) + ": " + message};
+void scriptError(int line, const std::string& message) {
+  throw Stop{kExitScriptError, "line " + std::to_string(line) + ": " + message};
 }
 
 void failed(const std::string& message) { throw Stop{kExitFailed, message}; }

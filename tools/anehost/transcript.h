@@ -17,7 +17,8 @@ struct Stop {
   std::string message;
 };
 
-[[noreturn]] void scriptError(const Command& c, const std::string& message);
+// A script error of the command on that line.
+[[noreturn]] void scriptError(int line, const std::string& message);
 [[noreturn]] void failed(const std::string& message);
 
 // A value as anehost prints it: "text" quoted, 12, 12u, 1.5, ByteArray(N bytes), ...
