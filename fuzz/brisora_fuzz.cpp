@@ -39,31 +39,10 @@ const char* const kAnswerable[] = {
     "getPlayMediaFilePos", "getPlayMediaFileState", "startLocalRecord", "openExternalCapture",
     "fillExternalCaptureFrame", "sendCustomData", "setAudioDataHandler", "requestStreams", "changeRole"};
 
-struct Session {
-  std::unique_ptr<air::Extension> extension;
-  std::unique_ptr<air::Context> context;
-  std::vector<std::string> functions;
-
-  void load() {
-    std::string error;
-    extension = air::Extension::load(BRISORA_LIBRARY, "ANEWinExtInitializer", "ANEWinExtFinalizer", &error);
-    if (!extension) {
-      std::fprintf(stderr, "cannot load Brisora: %s\n", error.c_str());
-      std::abort();
-    }
-  }
-  void newContext() {
-    context.reset();
-    context = extension->createContext();
-    functions.clear();
-    // killProcess ends the process (as it must): not a function to fuzz.
-    for (const std::string& name : context->functionNames())
-      if (name != "killProcess") functions.push_back(name);
-  }
-};
-
-Session& session() {
-  static Session s;
+fuzz::Session& session() {
+  // killProcess ends the process (as it must): not a function to fuzz.
+  static fuzz::Session s("cannot load Brisora", BRISORA_LIBRARY, "ANEWinExtInitializer", "ANEWinExtFinalizer",
+                         {"killProcess"});
   return s;
 }
 
@@ -224,14 +203,6 @@ void sdkEvent(Input& in, fuzz::Checks& checks) {
   }
 }
 
-void call(Input& in, fuzz::Checks& checks) {
-  Session& s = session();
-  if (s.functions.empty()) return;
-  const std::string& name = s.functions[in.ConsumeIntegralInRange<size_t>(0, s.functions.size() - 1)];
-  const std::vector<air::Value> args = fuzz::anyArguments(in, kWords);
-  checks.run(name, [&] { s.context->call(name, args); });
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -245,18 +216,18 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static fuzz::Checks checks;
-  Session& s = session();
+  fuzz::Session& s = session();
   Input in(data, size);
   standin::reset();
   air::resetBreaches();
   checks.run("new context", [&] {
     s.newContext();
-    s.context->call("initRtmpLiveSdk", {in.ConsumeBool()});
+    s.call("initRtmpLiveSdk", {in.ConsumeBool()});
   });
   for (int op = 0; op < fuzz::kMaxOperations && in.remaining_bytes() > 0; ++op) {
     const int kind = in.ConsumeIntegralInRange<int>(0, 99);
     if (kind < 55) {
-      call(in, checks);
+      fuzz::callAnyFunction(s, in, checks, kWords);
     } else if (kind < 95) {
       sdkEvent(in, checks);
     } else {
@@ -265,8 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   checks.run("end of session", [&] {
     standin::stopRoom();
-    s.context->dispose();
-    s.context.reset();
+    s.endContext();
     standin::reset();
   });
   return 0;

@@ -1,7 +1,9 @@
-// What both fuzz targets share: hostile ActionScript values, SDK-side buffers
-// between guard pages, and the checks made after every operation of a session
-// (no breach of the runtime's rules, no operation longer than two seconds).
-// Sanitizer reports and crashes end the run by themselves.
+// What both fuzz targets share: the session (the extension loaded and driven
+// as the test sessions drive it, tests/support/extension_host.h), hostile
+// ActionScript values, SDK-side buffers between guard pages, and the checks
+// made after every operation of a session (no breach of the runtime's rules,
+// no operation longer than two seconds). Sanitizer reports and crashes end
+// the run by themselves.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "air/host.h"
+#include "extension_host.h"
 #include "stall_watchdog.h"
 
 #if defined(__has_feature)
@@ -210,25 +213,78 @@ class Checks {
   stall::StallWatchdog watchdog_;
 };
 
+// ---- The session ----
+
+// One extension loaded once for the whole run, a context per input. A load
+// or a context that cannot be made ends the run: nothing could be fuzzed.
+// Only the fuzzer's thread uses it.
+class Session : public ane_test::ExtensionHost {
+ public:
+  // The functions to call; skip names one that must not be called (one that
+  // ends the process, say).
+  Session(const char* name, const char* library, const char* initializer, const char* finalizer,
+          std::vector<std::string> skip = {})
+      : name_(name), library_(library), initializer_(initializer), finalizer_(finalizer), skip_(std::move(skip)) {}
+
+  void load() { ensure(loadLibrary(library_, initializer_, finalizer_, &error_)); }
+  // A new context, and the functions of its table but the skipped ones.
+  void newContext() {
+    ensure(ExtensionHost::newContext(&error_));
+    functions_.clear();
+    for (const std::string& f : context_->functionNames())
+      if (std::find(skip_.begin(), skip_.end(), f) == skip_.end()) functions_.push_back(f);
+  }
+  // The context disposed (by ActionScript) and then finalized.
+  void endContext() {
+    context_->dispose();
+    context_.reset();
+  }
+  void reload() { ensure(ExtensionHost::reload(&error_)); }
+
+  // One of the functions, drawn by the input (null when there is none).
+  const std::string* anyFunction(Input& in) const {
+    if (functions_.empty()) return nullptr;
+    return &functions_[in.ConsumeIntegralInRange<size_t>(0, functions_.size() - 1)];
+  }
+
+ private:
+  void ensure(bool done) {
+    if (done) return;
+    std::fprintf(stderr, "%s: %s\n", name_, error_.c_str());
+    std::abort();
+  }
+
+  const char* name_;
+  std::string library_, initializer_, finalizer_;
+  std::vector<std::string> skip_;
+  std::vector<std::string> functions_;
+  std::string error_;
+};
+
+// A call of any function of the table, with any arguments.
+inline void callAnyFunction(Session& s, Input& in, Checks& checks, const std::vector<std::string>& words) {
+  const std::string* name = s.anyFunction(in);
+  if (!name) return;
+  const std::vector<air::Value> args = anyArguments(in, words);
+  checks.run(*name, [&] { s.call(*name, args); });
+}
+
 // The lifecycle operations both targets draw (kind 95..99 of 100): a new
 // context after a dispose, a finalize with the extension reloaded, or taking
-// the events. Session has context, extension, load() and newContext().
-template <class Session>
-void lifecycleOperation(int kind, Session& s, Checks& checks) {
+// the events.
+inline void lifecycleOperation(int kind, Session& s, Checks& checks) {
   if (kind < 97) {
     checks.run("dispose and new context", [&] {
-      s.context->dispose();
+      s.context().dispose();
       s.newContext();
     });
   } else if (kind < 98) {
     checks.run("context finalized, extension reloaded", [&] {
-      s.context.reset();
-      s.extension.reset();
-      s.load();
+      s.reload();
       s.newContext();
     });
   } else {
-    checks.run("take events", [&] { s.context->takeEvents(); });
+    checks.run("take events", [&] { s.events(); });
   }
 }
 

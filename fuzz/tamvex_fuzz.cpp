@@ -39,31 +39,14 @@ const char* const kOperations[] = {
 
 using RenderCallbackFn = void* (*)(const char*);
 
-struct Session {
-  std::unique_ptr<air::Extension> extension;
-  std::unique_ptr<air::Context> context;
-  std::vector<std::string> functions;
-  RenderCallbackFn renderCallback = nullptr;
-
-  void load() {
-    std::string error;
-    extension = air::Extension::load(TAMVEX_LIBRARY, "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer", &error);
-    if (!extension) {
-      std::fprintf(stderr, "cannot load Tamvex: %s\n", error.c_str());
-      std::abort();
-    }
-  }
-  void newContext() {
-    context.reset();
-    context = extension->createContext();
-    functions = context->functionNames();
-  }
-};
-
-Session& session() {
-  static Session s;
+fuzz::Session& session() {
+  static fuzz::Session s("cannot load Tamvex", TAMVEX_LIBRARY, "ANEWinRTCExtInitializer", "ANEWinRTCExtFinalizer");
   return s;
 }
+
+// The stand-in's lookup of the render callback Tamvex registered for a user
+// ("" for the local frames); null when the stand-in has none.
+RenderCallbackFn renderCallback = nullptr;
 
 // A text as a quoted word of the stand-in's command language: every byte
 // escaped, so any byte reaches the SDK side as it is.
@@ -214,8 +197,7 @@ std::string command(Input& in) {
 // A frame in a guarded buffer, straight to the render callback Tamvex
 // registered for a user (or for the local frames).
 void guardedFrame(Input& in, fuzz::Checks& checks) {
-  Session& s = session();
-  if (!s.renderCallback) return;
+  if (!renderCallback) return;
   const std::string id = fuzz::anyText(in, kWords);
   const bool nullId = in.ConsumeIntegralInRange<int>(0, 7) == 0;
   TRTCVideoFrame frame;
@@ -249,7 +231,7 @@ void guardedFrame(Input& in, fuzz::Checks& checks) {
   const bool otherThread = in.ConsumeBool();
   const bool localCallback = in.ConsumeBool();
   checks.run("guarded frame", [&] {
-    auto* callback = static_cast<ITRTCVideoRenderCallback*>(s.renderCallback(localCallback ? "" : id.c_str()));
+    auto* callback = static_cast<ITRTCVideoRenderCallback*>(renderCallback(localCallback ? "" : id.c_str()));
     if (!callback) return;
     auto deliver = [&] {
       callback->onRenderVideoFrame(nullId ? nullptr : id.c_str(), static_cast<TRTCVideoStreamType>(stream), &frame);
@@ -261,14 +243,6 @@ void guardedFrame(Input& in, fuzz::Checks& checks) {
       deliver();
     }
   });
-}
-
-void call(Input& in, fuzz::Checks& checks) {
-  Session& s = session();
-  if (s.functions.empty()) return;
-  const std::string& name = s.functions[in.ConsumeIntegralInRange<size_t>(0, s.functions.size() - 1)];
-  const std::vector<air::Value> args = fuzz::anyArguments(in, kWords);
-  checks.run(name, [&] { s.context->call(name, args); });
 }
 
 }  // namespace
@@ -285,25 +259,25 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const std::string file = liteav_standin::detail::executableFolder() + "LiteAV/liteav.dll";
   void* module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module)
-    session().renderCallback = reinterpret_cast<RenderCallbackFn>(::dlsym(module, "liteav_standin_render_callback"));
+    renderCallback = reinterpret_cast<RenderCallbackFn>(::dlsym(module, "liteav_standin_render_callback"));
   session().load();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static fuzz::Checks checks;
-  Session& s = session();
+  fuzz::Session& s = session();
   Input in(data, size);
   liteav_standin::command("reset");
   air::resetBreaches();
   checks.run("new context", [&] {
     s.newContext();
-    if (in.ConsumeBool()) s.context->call("initTRTCSdk", {in.ConsumeBool()});
+    if (in.ConsumeBool()) s.call("initTRTCSdk", {in.ConsumeBool()});
   });
   for (int op = 0; op < fuzz::kMaxOperations && in.remaining_bytes() > 0; ++op) {
     const int kind = in.ConsumeIntegralInRange<int>(0, 99);
     if (kind < 55) {
-      call(in, checks);
+      fuzz::callAnyFunction(s, in, checks, kWords);
     } else if (kind < 85) {
       const std::string line = command(in);
       checks.run("sdk " + line.substr(0, 200), [&] { liteav_standin::command(line); });
@@ -315,8 +289,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   checks.run("end of session", [&] {
     liteav_standin::command("room stop");
-    s.context->dispose();
-    s.context.reset();
+    s.endContext();
     liteav_standin::command("reset");
   });
   return 0;
