@@ -8,6 +8,7 @@
 #include "core/context.h"
 #include "core/edge.h"
 #include "core/results.h"
+#include "core/sdk.h"
 #include "ilive/brisora.h"
 #include "ilive/codes.h"
 #include "ilive/functions.h"
@@ -36,25 +37,12 @@ void onLogoutError(int32_t, const ilive::SdkString&, void*) {
   outcome("OniLiveLoginOutError", LiveManager::instance().iliveloginout, false);
 }
 
-// Owns a root view for one probe: the view is released on every path, also
-// when the SDK throws while it is asked or while the format is set.
-class RootView {
- public:
-  RootView() : view_(::iLiveCreateRootView()) {}
-  ~RootView() {
-    if (view_) core::releaseQuietly([this] { view_->destroy(); });
-  }
-  RootView(const RootView&) = delete;
-  RootView& operator=(const RootView&) = delete;
-  ilive::iLiveRootView* operator->() const { return view_; }
-  explicit operator bool() const { return view_ != nullptr; }
-
- private:
-  ilive::iLiveRootView* view_;
-};
+// A root view for one probe: released on every path, also when the SDK
+// throws while it is asked or while the format is set.
+using RootView = core::SdkObject<ilive::iLiveRootView, &ilive::iLiveRootView::destroy>;
 
 void setVideoColorFormat(ilive::iLive* live) {
-  const RootView view;
+  const RootView view(::iLiveCreateRootView());
   if (!view) {
     // No view to ask: the packed 24-bit format, as without the probe.
     live->setVideoColorFormat(ilive::COLOR_FORMAT_RGB24);

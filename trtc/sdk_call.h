@@ -28,24 +28,9 @@ auto onCloud(Call&& call) {
   return core::ask(onInstance);
 }
 
-// Releases an SDK collection (or device object) when the scope ends, whatever
-// happens; a release that throws is swallowed, as nothing can be done about it.
+// An SDK collection (or device object), released when the scope ends.
 template <class T>
-class SdkReleaser {
- public:
-  explicit SdkReleaser(T* object) : object_(object) {}
-  ~SdkReleaser() {
-    if (object_) core::releaseQuietly([this] { object_->release(); });
-  }
-  SdkReleaser(const SdkReleaser&) = delete;
-  SdkReleaser& operator=(const SdkReleaser&) = delete;
-  T* get() const { return object_; }
-  T* operator->() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-
- private:
-  T* object_;
-};
+using SdkReleaser = core::SdkObject<T, &T::release>;
 
 // The zero-terminated text at an SDK pointer as a std::string, empty for null.
 inline std::string fromSdkText(const char* text) { return text ? std::string(text) : std::string(); }

@@ -47,4 +47,24 @@ void releaseQuietly(Call&& call) noexcept {
   }
 }
 
+// Owns an SDK object for one scope and gives it back by the SDK's own call
+// for that (Release) when the scope ends, on every path; a release that
+// throws is dropped, as nothing can be done about it. Null owns nothing.
+template <class T, void (T::*Release)()>
+class SdkObject {
+ public:
+  explicit SdkObject(T* object) : object_(object) {}
+  ~SdkObject() {
+    if (object_) releaseQuietly([this] { (object_->*Release)(); });
+  }
+  SdkObject(const SdkObject&) = delete;
+  SdkObject& operator=(const SdkObject&) = delete;
+  T* get() const { return object_; }
+  T* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
+
+ private:
+  T* object_;
+};
+
 }  // namespace core
