@@ -114,78 +114,79 @@ int runReference(const std::string& mode, const std::string& what, const anehost
   return anehost::kExitOk;
 }
 
-}  // namespace
-
-static int runHost(int argc, char** argv) {
+// What the command line asks for.
+struct CommandLine {
   anehost::Options options;
   std::string scriptPath;
-  std::string referenceMode, referenceWhat;
+  std::string referenceMode, referenceWhat;  // --describe, --reference, --signatures-json
+};
+
+// Reads the arguments into *line. False when the run ends there, with its
+// exit status in *code (help asked for, or a usage error).
+bool readArguments(int argc, char** argv, CommandLine* line, int* code) {
+  const auto stop = [code](int status) {
+    *code = status;
+    return false;
+  };
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    const auto value = [&](const char* what) -> const char* {
-      if (i + 1 >= argc) return nullptr;
-      (void)what;
-      return argv[++i];
-    };
+    const auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     bool takesValue = false;
     if (a.size() > 2 && a.compare(0, 2, "--") == 0 && anehost::optionKnown(a.substr(2), &takesValue)) {
       const std::string name = a.substr(2);
-      const char* v = takesValue ? value("a value") : "on";
+      const char* v = takesValue ? value() : "on";
       std::string error;
-      if (!v) return usage((a + " needs a value").c_str());
-      if (!anehost::setOption(name, v, "", &options, &error)) return usage(("--" + error).c_str());
-      options.fromCommandLine.insert(name);
+      if (!v) return stop(usage((a + " needs a value").c_str()));
+      if (!anehost::setOption(name, v, "", &line->options, &error)) return stop(usage(("--" + error).c_str()));
+      line->options.fromCommandLine.insert(name);
     } else if (a == "--describe" || a == "--reference") {
-      const char* v = value("a name");
-      if (!v) return usage((a + " needs Brisora, Tamvex or a function name").c_str());
-      referenceMode = a;
-      referenceWhat = v;
+      const char* v = value();
+      if (!v) return stop(usage((a + " needs Brisora, Tamvex or a function name").c_str()));
+      line->referenceMode = a;
+      line->referenceWhat = v;
     } else if (a == "--signatures-json") {
-      referenceMode = a;
+      line->referenceMode = a;
     } else if (a == "-h" || a == "--help") {
       std::fputs(kUsage, stdout);
-      return 0;
+      return stop(0);
     } else if (!a.empty() && a[0] == '-' && a != "-") {
-      return usage(("unknown option " + a).c_str());
-    } else if (scriptPath.empty()) {
-      scriptPath = a;
+      return stop(usage(("unknown option " + a).c_str()));
+    } else if (line->scriptPath.empty()) {
+      line->scriptPath = a;
     } else {
-      return usage("one script at a time");
+      return stop(usage("one script at a time"));
     }
   }
-  if (!referenceMode.empty()) {
-    options.exeDir = exeDir(argv[0]).string();
-    return runReference(referenceMode, referenceWhat, options);
-  }
-  if (scriptPath.empty()) return usage("no script");
+  return true;
+}
 
+// Reads and parses the script ("-": the standard input) and applies its
+// options. False with the message printed.
+bool readScript(const std::string& path, anehost::Options* options, anehost::Script* script) {
   std::ostringstream text;
-  if (scriptPath == "-") {
+  if (path == "-") {
     text << std::cin.rdbuf();
   } else {
-    std::ifstream in(scriptPath, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
-      std::fprintf(stderr, "anehost: cannot read %s\n", scriptPath.c_str());
-      return anehost::kExitScriptError;
+      std::fprintf(stderr, "anehost: cannot read %s\n", path.c_str());
+      return false;
     }
     text << in.rdbuf();
-    options.scriptDir = fs::absolute(scriptPath).parent_path().string();
+    options->scriptDir = fs::absolute(path).parent_path().string();
   }
-  anehost::Script script;
   std::string error;
-  if (!anehost::parseScript(text.str(), &script, &error)) {
-    std::fprintf(stderr, "anehost: %s: %s\n", scriptPath.c_str(), error.c_str());
-    return anehost::kExitScriptError;
+  if (!anehost::parseScript(text.str(), script, &error) || !anehost::applyScriptOptions(*script, options, &error)) {
+    std::fprintf(stderr, "anehost: %s: %s\n", path.c_str(), error.c_str());
+    return false;
   }
-  if (!anehost::applyScriptOptions(script, &options, &error)) {
-    std::fprintf(stderr, "anehost: %s: %s\n", scriptPath.c_str(), error.c_str());
-    return anehost::kExitScriptError;
-  }
-  options.exeDir = exeDir(argv[0]).string();
-  air::setBitmapLayout(options.invertedBitmaps, 0);
+  return true;
+}
 
-  // The extensions print to file descriptor 1, which the session captures;
-  // the transcript goes to a copy of the original.
+// Runs the session. The extensions print to file descriptor 1, which the
+// session captures; the transcript goes to a copy of the original.
+int runScript(const anehost::Script& script, const anehost::Options& options) {
+  air::setBitmapLayout(options.invertedBitmaps, 0);
   std::fflush(stdout);
   const int fd = dup(1);
   FILE* out = fd >= 0 ? fdopen(fd, "w") : nullptr;
@@ -196,6 +197,23 @@ static int runHost(int argc, char** argv) {
   const int code = anehost::runSession(script, options, out);
   std::fclose(out);
   return code;
+}
+
+}  // namespace
+
+static int runHost(int argc, char** argv) {
+  CommandLine line;
+  int code = 0;
+  if (!readArguments(argc, argv, &line, &code)) return code;
+  if (!line.referenceMode.empty()) {
+    line.options.exeDir = exeDir(argv[0]).string();
+    return runReference(line.referenceMode, line.referenceWhat, line.options);
+  }
+  if (line.scriptPath.empty()) return usage("no script");
+  anehost::Script script;
+  if (!readScript(line.scriptPath, &line.options, &script)) return anehost::kExitScriptError;
+  line.options.exeDir = exeDir(argv[0]).string();
+  return runScript(script, line.options);
 }
 
 int main(int argc, char** argv) {

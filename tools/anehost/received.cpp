@@ -18,12 +18,13 @@ std::string hexStart(const std::vector<uint8_t>& bytes) {
   return bytes.size() > 16 ? s + " ..." : s;
 }
 
-std::shared_ptr<air::Bitmap> pictureOf(const SdkControl::Received& r, const Command& c, const Options& o) {
-  if (!r.frame) failed(c.name + " hands over no video frame; 'let " + c.bind + " = sdk bytes " + c.name + "' takes its bytes");
+std::shared_ptr<air::Bitmap> pictureOf(const SdkControl::Received& r, const cmd::LetReceived& let, const Options& o) {
+  const std::string& op = let.operation;
+  if (!r.frame) failed(op + " hands over no video frame; 'let " + let.name + " = sdk bytes " + op + "' takes its bytes");
   const uint64_t need = standin_common::frameBytes(
       r.i420 ? standin_common::PixelFormat::I420 : standin_common::PixelFormat::Bgr24, r.width, r.height);
   if (r.width == 0 || r.height == 0 || need == 0 || r.bytes.size() < need)
-    failed("the " + c.name + " frame (" + std::to_string(r.width) + "x" + std::to_string(r.height) + ") holds " +
+    failed("the " + op + " frame (" + std::to_string(r.width) + "x" + std::to_string(r.height) + ") holds " +
            std::to_string(r.bytes.size()) + " bytes, not the " + std::to_string(need) + " its size needs");
   auto b = std::make_shared<air::Bitmap>();
   b->width = r.width;
