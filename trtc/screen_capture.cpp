@@ -38,16 +38,20 @@ int32_t typeCodeOf(const TRTCScreenCaptureSourceInfo& source) {
   return type >= kSourceTypeWindow && type <= kSourceTypeCustom ? type : kSourceTypeUnknown;
 }
 
-// The first source of the kept list with the id, if any.
+// The first source of the kept list with the id, if any; none when the list
+// fails while it is searched.
 bool findSource(int32_t id, TRTCScreenCaptureSourceInfo* found) {
-  for (uint32_t i = 0; i < screenList->getCount(); ++i) {
-    TRTCScreenCaptureSourceInfo source = screenList->getSourceInfo(i);
-    if (sourceIdOf(source) == id) {
-      *found = source;
-      return true;
-    }
-  }
-  return false;
+  return core::ask([&] {
+           for (uint32_t i = 0; i < screenList->getCount(); ++i) {
+             TRTCScreenCaptureSourceInfo source = screenList->getSourceInfo(i);
+             if (sourceIdOf(source) == id) {
+               *found = source;
+               return true;
+             }
+           }
+           return false;
+         })
+      .value_or(false);
 }
 
 // Sets the ByteArray to width x height x 4 bytes and copies the thumbnail in.

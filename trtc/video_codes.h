@@ -69,6 +69,21 @@ constexpr int32_t kLastResolution = 114;   // 1920 x 1080
 constexpr int32_t kResolutionStep = 2;     // between two neighbouring codes
 static_assert(kFirstResolution == TRTCVideoResolution_160_90 && kLastResolution == TRTCVideoResolution_1920_1080,
               "resolutions reach the SDK unchanged");
+// Each accepted code by its size, width x height of a landscape picture.
+constexpr int32_t kResolution160x90 = kFirstResolution;
+constexpr int32_t kResolution256x144 = 102;
+constexpr int32_t kResolution320x180 = 104;
+constexpr int32_t kResolution480x270 = 106;
+constexpr int32_t kResolution640x360 = 108;
+constexpr int32_t kResolution960x540 = 110;
+constexpr int32_t kResolution1280x720 = 112;
+constexpr int32_t kResolution1920x1080 = kLastResolution;
+static_assert(kResolution256x144 == TRTCVideoResolution_256_144 && kResolution320x180 == TRTCVideoResolution_320_180 &&
+                  kResolution480x270 == TRTCVideoResolution_480_270 &&
+                  kResolution640x360 == TRTCVideoResolution_640_360 &&
+                  kResolution960x540 == TRTCVideoResolution_960_540 &&
+                  kResolution1280x720 == TRTCVideoResolution_1280_720,
+              "resolutions reach the SDK unchanged");
 
 // Resolution modes of the encoder records: 0 landscape, any other number portrait.
 constexpr int32_t kResolutionModeLandscape = 0;  // wider than high
