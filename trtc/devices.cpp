@@ -66,7 +66,7 @@ DeviceNames deviceNames(ITRTCDeviceCollection& collection) {
 namespace {
 
 FREObject deviceList(const DeviceKind& kind) {
-  traceName(kind.listFunction);
+  traceCall(kind.listFunction);
   DeviceNames names;
   onCloud([&](ITRTCCloud& cloud) {
     SdkReleaser<ITRTCDeviceCollection> collection((cloud.*kind.list)());
@@ -115,17 +115,17 @@ ANE_FUNCTION(getSpeakerDevicesList) {
 }
 
 ANE_FUNCTION(setCurrentCameraDevice) {
-  traceName("setCurrentCameraDevice");
+  traceCall("setCurrentCameraDevice");
   return selectDevice(kCameras, Args(argc, argv).int32(0));
 }
 
 ANE_FUNCTION(setCurrentMicDevice) {
-  traceName("setCurrentMicDevice");
+  traceCall("setCurrentMicDevice");
   return selectDevice(kMics, Args(argc, argv).int32(0));
 }
 
 ANE_FUNCTION(setCurrentSpeakerDevice) {
-  traceName("setCurrentSpeakerDevice");
+  traceCall("setCurrentSpeakerDevice");
   return selectDevice(kSpeakers, Args(argc, argv).int32(0));
 }
 
@@ -135,37 +135,37 @@ ANE_FUNCTION(getCurrentCameraDevice) {
 }
 
 ANE_FUNCTION(getCurrentMicDevice) {
-  traceName("getCurrentMicDevice");
+  traceCall("getCurrentMicDevice");
   return currentDevice(kMics);
 }
 
 ANE_FUNCTION(getCurrentSpeakerDevice) {
-  traceName("getCurrentSpeakerDevice");
+  traceCall("getCurrentSpeakerDevice");
   return currentDevice(kSpeakers);
 }
 
 ANE_FUNCTION(getCurrentMicDeviceVolume) {
-  traceName("getCurrentMicDeviceVolume");
+  traceCall("getCurrentMicDeviceVolume");
   uint32_t volume = 0;
   onCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentMicDeviceVolume(); });
   return core::newUint32(volume);
 }
 
 ANE_FUNCTION(setCurrentMicDeviceVolume) {
-  traceName("setCurrentMicDeviceVolume");
+  traceCall("setCurrentMicDeviceVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setCurrentMicDeviceVolume(volume); }));
 }
 
 ANE_FUNCTION(getCurrentSpeakerVolume) {
-  traceName("getCurrentSpeakerVolume");
+  traceCall("getCurrentSpeakerVolume");
   uint32_t volume = 0;
   onCloud([&](ITRTCCloud& cloud) { volume = cloud.getCurrentSpeakerVolume(); });
   return core::newUint32(volume);
 }
 
 ANE_FUNCTION(setCurrentSpeakerVolume) {
-  traceName("setCurrentSpeakerVolume");
+  traceCall("setCurrentSpeakerVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setCurrentSpeakerVolume(volume); }));
 }

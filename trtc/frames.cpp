@@ -133,7 +133,7 @@ ANE_FUNCTION(getAudioData) {
 }
 
 ANE_FUNCTION(setLocalVideoRenderCallback) {
-  traceName("setLocalVideoRenderCallback");
+  traceCall("setLocalVideoRenderCallback");
   core::Args args(argc, argv);
   const TRTCVideoPixelFormat format = pixelFormatOf(args.int32(0));
   const TRTCVideoBufferType bufferType = bufferTypeOf(args.int32(1));
@@ -146,7 +146,7 @@ ANE_FUNCTION(setLocalVideoRenderCallback) {
 }
 
 ANE_FUNCTION(setRemoteVideoRenderCallback) {
-  traceName("setRemoteVideoRenderCallback");
+  traceCall("setRemoteVideoRenderCallback");
   core::Args args(argc, argv);
   const std::string userId = args.string(0);
   const TRTCVideoPixelFormat format = pixelFormatOf(args.int32(1));

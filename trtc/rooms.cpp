@@ -21,7 +21,7 @@ namespace tamvex {
 using core::Args;
 
 ANE_FUNCTION(enterRoom) {
-  traceName("enterRoom");
+  traceCall("enterRoom");
   Args args(argc, argv);
   const int32_t appId = args.int32(0);
   const int32_t roomId = args.int32(1);
@@ -51,48 +51,48 @@ ANE_FUNCTION(enterRoom) {
 }
 
 ANE_FUNCTION(exitRoom) {
-  traceName("exitRoom");
+  traceCall("exitRoom");
   return core::newBool(onCloud([](ITRTCCloud& c) { c.exitRoom(); }));
 }
 
 ANE_FUNCTION(startLocalPreview) {
-  traceName("startLocalPreview");
+  traceCall("startLocalPreview");
   return core::newBool(onCloud([](ITRTCCloud& c) { c.startLocalPreview(nullptr); }));
 }
 
 ANE_FUNCTION(stopLocalPreview) {
-  traceName("stopLocalPreview");
+  traceCall("stopLocalPreview");
   RtcManager& m = RtcManager::instance();
   m.pool.trim(m.localUser.get(), kBigStream);
   return core::newBool(onCloud([](ITRTCCloud& c) { c.stopLocalPreview(); }));
 }
 
 ANE_FUNCTION(startRemoteView) {
-  traceName("startRemoteView");
+  traceCall("startRemoteView");
   const std::string userId = Args(argc, argv).string(0);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.startRemoteView(userId.c_str(), nullptr); }));
 }
 
 ANE_FUNCTION(stopRemoteView) {
-  traceName("stopRemoteView");
+  traceCall("stopRemoteView");
   const std::string userId = Args(argc, argv).string(0);
   RtcManager::instance().pool.trim(userId, kBigStream);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.stopRemoteView(userId.c_str()); }));
 }
 
 ANE_FUNCTION(stopAllRemoteView) {
-  traceName("stopAllRemoteView");
+  traceCall("stopAllRemoteView");
   return core::newBool(onCloud([](ITRTCCloud& c) { c.stopAllRemoteView(); }));
 }
 
 ANE_FUNCTION(muteLocalVideo) {
-  traceName("muteLocalVideo");
+  traceCall("muteLocalVideo");
   const bool mute = Args(argc, argv).boolean(0);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.muteLocalVideo(mute); }));
 }
 
 ANE_FUNCTION(setVideoEncoderParam) {
-  traceName("setVideoEncoderParam");
+  traceCall("setVideoEncoderParam");
   Args args(argc, argv);
   TRTCVideoEncParam param;
   if (!makeEncoderParam(args.int32(0), args.int32(1), args.int32(2), args.int32(3), &param))
@@ -101,7 +101,7 @@ ANE_FUNCTION(setVideoEncoderParam) {
 }
 
 ANE_FUNCTION(setNetworkQosParam) {
-  traceName("setNetworkQosParam");
+  traceCall("setNetworkQosParam");
   Args args(argc, argv);
   TRTCNetworkQosParam param;
   param.preference = args.int32(0) == kQosSmooth ? TRTCVideoQosPreferenceSmooth : TRTCVideoQosPreferenceClear;
@@ -110,13 +110,13 @@ ANE_FUNCTION(setNetworkQosParam) {
 }
 
 ANE_FUNCTION(setLocalViewFillMode) {
-  traceName("setLocalViewFillMode");
+  traceCall("setLocalViewFillMode");
   const TRTCVideoFillMode mode = fillModeOf(Args(argc, argv).int32(0));
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.setLocalViewFillMode(mode); }));
 }
 
 ANE_FUNCTION(setRemoteViewFillMode) {
-  traceName("setRemoteViewFillMode");
+  traceCall("setRemoteViewFillMode");
   Args args(argc, argv);
   const std::string userId = args.string(0);
   const TRTCVideoFillMode mode = fillModeOf(args.int32(1));
@@ -124,7 +124,7 @@ ANE_FUNCTION(setRemoteViewFillMode) {
 }
 
 ANE_FUNCTION(setLocalViewRotation) {
-  traceName("setLocalViewRotation");
+  traceCall("setLocalViewRotation");
   const int32_t rotation = Args(argc, argv).int32(0);
   if (!acceptedViewRotation(rotation)) return core::newBool(false);
   return core::newBool(onCloud([&](ITRTCCloud& c) {
@@ -133,7 +133,7 @@ ANE_FUNCTION(setLocalViewRotation) {
 }
 
 ANE_FUNCTION(setRemoteViewRotation) {
-  traceName("setRemoteViewRotation");
+  traceCall("setRemoteViewRotation");
   Args args(argc, argv);
   const std::string userId = args.string(0);
   const int32_t rotation = args.int32(1);
@@ -143,7 +143,7 @@ ANE_FUNCTION(setRemoteViewRotation) {
 }
 
 ANE_FUNCTION(setVideoEncoderRotation) {
-  traceName("setVideoEncoderRotation");
+  traceCall("setVideoEncoderRotation");
   const int32_t rotation = Args(argc, argv).int32(0);
   if (!acceptedEncoderRotation(rotation)) return core::newBool(false);
   return core::newBool(onCloud([&](ITRTCCloud& c) {
@@ -152,19 +152,19 @@ ANE_FUNCTION(setVideoEncoderRotation) {
 }
 
 ANE_FUNCTION(setLocalViewMirror) {
-  traceName("setLocalViewMirror");
+  traceCall("setLocalViewMirror");
   const bool mirror = Args(argc, argv).boolean(0);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.setLocalViewMirror(mirror); }));
 }
 
 ANE_FUNCTION(setVideoEncoderMirror) {
-  traceName("setVideoEncoderMirror");
+  traceCall("setVideoEncoderMirror");
   const bool mirror = Args(argc, argv).boolean(0);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.setVideoEncoderMirror(mirror); }));
 }
 
 ANE_FUNCTION(enableSmallVideoStream) {
-  traceName("enableSmallVideoStream");
+  traceCall("enableSmallVideoStream");
   Args args(argc, argv);
   const bool enable = args.boolean(0);
   TRTCVideoEncParam param;
@@ -174,7 +174,7 @@ ANE_FUNCTION(enableSmallVideoStream) {
 }
 
 ANE_FUNCTION(setRemoteVideoStreamType) {
-  traceName("setRemoteVideoStreamType");
+  traceCall("setRemoteVideoStreamType");
   Args args(argc, argv);
   const std::string userId = args.string(0);
   const int32_t type = args.int32(1);
@@ -184,7 +184,7 @@ ANE_FUNCTION(setRemoteVideoStreamType) {
 }
 
 ANE_FUNCTION(setPriorRemoteVideoStreamType) {
-  traceName("setPriorRemoteVideoStreamType");
+  traceCall("setPriorRemoteVideoStreamType");
   const int32_t type = Args(argc, argv).int32(0);
   if (!acceptedStreamType(type)) return core::newBool(false);
   return core::newBool(onCloud([&](ITRTCCloud& c) {
@@ -193,23 +193,23 @@ ANE_FUNCTION(setPriorRemoteVideoStreamType) {
 }
 
 ANE_FUNCTION(startLocalAudio) {
-  traceName("startLocalAudio");
+  traceCall("startLocalAudio");
   return core::newBool(onCloud([](ITRTCCloud& c) { c.startLocalAudio(); }));
 }
 
 ANE_FUNCTION(stopLocalAudio) {
-  traceName("stopLocalAudio");
+  traceCall("stopLocalAudio");
   return core::newBool(onCloud([](ITRTCCloud& c) { c.stopLocalAudio(); }));
 }
 
 ANE_FUNCTION(muteLocalAudio) {
-  traceName("muteLocalAudio");
+  traceCall("muteLocalAudio");
   const bool mute = Args(argc, argv).boolean(0);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.muteLocalAudio(mute); }));
 }
 
 ANE_FUNCTION(muteRemoteAudio) {
-  traceName("muteRemoteAudio");
+  traceCall("muteRemoteAudio");
   Args args(argc, argv);
   const std::string userId = args.string(0);
   const bool mute = args.boolean(1);
@@ -217,13 +217,13 @@ ANE_FUNCTION(muteRemoteAudio) {
 }
 
 ANE_FUNCTION(muteAllRemoteAudio) {
-  traceName("muteAllRemoteAudio");
+  traceCall("muteAllRemoteAudio");
   const bool mute = Args(argc, argv).boolean(0);
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.muteAllRemoteAudio(mute); }));
 }
 
 ANE_FUNCTION(enableAudioVolumeEvaluation) {
-  traceName("enableAudioVolumeEvaluation");
+  traceCall("enableAudioVolumeEvaluation");
   const uint32_t interval = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return core::newBool(onCloud([&](ITRTCCloud& c) { c.enableAudioVolumeEvaluation(interval); }));
 }

@@ -79,7 +79,7 @@ void releaseScreenList() {
 }
 
 ANE_FUNCTION(getScreenCaptureSources) {
-  traceName("getScreenCaptureSources");
+  traceCall("getScreenCaptureSources");
   Args args(argc, argv);
   TXSize thumbSize, iconSize;
   thumbSize.cx = args.int32(0);
@@ -108,7 +108,7 @@ ANE_FUNCTION(getScreenCaptureSources) {
 }
 
 ANE_FUNCTION(getScreenCaptureTargetThumb) {
-  traceName("getScreenCaptureTargetThumb");
+  traceCall("getScreenCaptureTargetThumb");
   if (!screenList) {
     std::printf("\n screenList not init");
     return core::newBool(false);
@@ -125,7 +125,7 @@ ANE_FUNCTION(getScreenCaptureTargetThumb) {
 }
 
 ANE_FUNCTION(selectScreenCaptureTarget) {
-  traceName("selectScreenCaptureTarget");
+  traceCall("selectScreenCaptureTarget");
   if (!screenList) {
     std::printf("\n screenList not init");
     return core::newBool(false);
@@ -149,29 +149,29 @@ ANE_FUNCTION(selectScreenCaptureTarget) {
 }
 
 ANE_FUNCTION(startScreenCapture) {
-  traceName("startScreenCapture");
+  traceCall("startScreenCapture");
   return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.startScreenCapture(nullptr); }));
 }
 
 ANE_FUNCTION(pauseScreenCapture) {
-  traceName("pauseScreenCapture");
+  traceCall("pauseScreenCapture");
   return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.pauseScreenCapture(); }));
 }
 
 ANE_FUNCTION(resumeScreenCapture) {
-  traceName("resumeScreenCapture");
+  traceCall("resumeScreenCapture");
   return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.resumeScreenCapture(); }));
 }
 
 ANE_FUNCTION(stopScreenCapture) {
-  traceName("stopScreenCapture");
+  traceCall("stopScreenCapture");
   RtcManager& m = RtcManager::instance();
   m.pool.trim(m.localUser.get(), kSubStream);
   return core::newBool(onCloud([](ITRTCCloud& cloud) { cloud.stopScreenCapture(); }));
 }
 
 ANE_FUNCTION(setSubStreamEncoderParam) {
-  traceName("setSubStreamEncoderParam");
+  traceCall("setSubStreamEncoderParam");
   Args args(argc, argv);
   TRTCVideoEncParam param;
   if (!makeEncoderParam(args.int32(0), args.int32(1), args.int32(2), args.int32(3), &param))
@@ -180,7 +180,7 @@ ANE_FUNCTION(setSubStreamEncoderParam) {
 }
 
 ANE_FUNCTION(setSubStreamMixVolume) {
-  traceName("setSubStreamMixVolume");
+  traceCall("setSubStreamMixVolume");
   const uint32_t volume = static_cast<uint32_t>(Args(argc, argv).int32(0));
   return core::newBool(onCloud([&](ITRTCCloud& cloud) { cloud.setSubStreamMixVolume(volume); }));
 }

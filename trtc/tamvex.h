@@ -28,7 +28,7 @@ constexpr const char* kPrefix = "Tamvex:";
 // On when initTRTCSdk asked for tracing.
 extern core::TraceSwitch debugMode;
 // Prints "\n " + name when tracing.
-inline void traceName(const char* name) { debugMode.print("\n %s", name); }
+inline void traceCall(const char* name) { debugMode.print("\n %s", name); }
 
 // The eight exports of liteav.dll. Stored by every load, never cleared, so the
 // pusher and player families keep working after dispose; any may be null.
