@@ -32,6 +32,8 @@
 #include "values.h"
 #include "descriptor.h"
 #include "sdk_control.h"
+#include "standin_common/frame_content.h"
+#include "win32_standin.h"
 
 namespace {
 
@@ -253,10 +255,21 @@ class ContextWrap : public Napi::ObjectWrap<ContextWrap> {
     }
   }
 
+  // call(name, args) -> {result, out}, or {refused: "disposed" | "name"} when
+  // the context was disposed or its table has no function of that name (the
+  // ActionScript side throws AIR's errors for those).
   Napi::Value Call(const Napi::CallbackInfo& info) {
     Napi::Env env = info.Env();
-    if (!context_ || info.Length() < 1 || !info[0].IsString()) return env.Null();
-    const std::string name = info[0].As<Napi::String>().Utf8Value();
+    Napi::Object answer = Napi::Object::New(env);
+    if (!context_) {
+      answer.Set("refused", "disposed");
+      return answer;
+    }
+    const std::string name = info.Length() > 0 && info[0].IsString() ? info[0].As<Napi::String>().Utf8Value() : std::string();
+    if (name.empty() || !context_->hasFunction(name)) {
+      answer.Set("refused", "name");
+      return answer;
+    }
     std::vector<air::Value> args;
     if (info.Length() > 1 && info[1].IsArray()) {
       Napi::Array a = info[1].As<Napi::Array>();
@@ -264,7 +277,6 @@ class ContextWrap : public Napi::ObjectWrap<ContextWrap> {
     }
     const air::Value result = context_->call(name, args);
     std::fflush(stdout);
-    Napi::Object answer = Napi::Object::New(env);
     answer.Set("result", toScript(env, result, args));
     Napi::Array out = Napi::Array::New(env, args.size());
     for (uint32_t i = 0; i < args.size(); ++i) {
@@ -374,6 +386,136 @@ Napi::Value SdkTakeCalls(const Napi::CallbackInfo& info) {
   return a;
 }
 
+// The text argument i, or "" (with *ok false) when it is not a text.
+std::string textArg(const Napi::CallbackInfo& info, size_t i, bool* ok) {
+  if (info.Length() > i && info[i].IsString()) return info[i].As<Napi::String>().Utf8Value();
+  *ok = false;
+  return std::string();
+}
+
+// What the extension's most recent call of an SDK operation handed the
+// simulated SDK in a buffer, as anehost's `sdk bytes` reads it, from the SDK of
+// the extension; false with *error saying why there is nothing.
+bool receivedBy(const Napi::CallbackInfo& info, anehost::SdkControl::Received* out, std::string* error) {
+  bool ok = true;
+  const std::string id = textArg(info, 0, &ok);
+  const std::string operation = textArg(info, 1, &ok);
+  if (!ok) {
+    *error = "expected (extensionId, operation)";
+    return false;
+  }
+  anehost::SdkControl* sdk = sdkOf(id, error);
+  return sdk && sdk->received(operation, out, error);
+}
+
+const char* formatName(const anehost::SdkControl::Received& r) {
+  if (!r.frame) return "";
+  return r.i420 ? "I420" : "BGR24";
+}
+
+// sdkReceived(extensionId, operation) -> {bytes: Uint8Array, frame, format
+// ("I420", "BGR24", "" for no frame), width, height}, or a text saying why not.
+Napi::Value SdkReceived(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  anehost::SdkControl::Received r;
+  std::string error;
+  if (!receivedBy(info, &r, &error)) return Napi::String::New(env, error.empty() ? "nothing received" : error);
+  Napi::Object o = Napi::Object::New(env);
+  Napi::Uint8Array bytes = Napi::Uint8Array::New(env, r.bytes.size());
+  if (!r.bytes.empty()) std::memcpy(bytes.Data(), r.bytes.data(), r.bytes.size());
+  o.Set("bytes", bytes);
+  o.Set("frame", Napi::Boolean::New(env, r.frame));
+  o.Set("format", formatName(r));
+  o.Set("width", Napi::Number::New(env, r.width));
+  o.Set("height", Napi::Number::New(env, r.height));
+  return o;
+}
+
+// sdkReceivedPicture(extensionId, operation) -> {width, height, format,
+// pixels: Uint32Array (opaque ARGB, top row first), bgra: Uint8Array (blue,
+// green, red, alpha a pixel, top row first)}: the frame as anehost's
+// `sdk picture` shows it, I420 turned into RGB with the stand-ins' own
+// conversion. A text when there is no frame, or too few bytes for its size.
+Napi::Value SdkReceivedPicture(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  anehost::SdkControl::Received r;
+  std::string error;
+  if (!receivedBy(info, &r, &error)) return Napi::String::New(env, error.empty() ? "nothing received" : error);
+  const std::string operation = info[1].As<Napi::String>().Utf8Value();
+  if (!r.frame) return Napi::String::New(env, operation + " hands over no video frame");
+  const uint64_t need = standin_common::frameBytes(
+      r.i420 ? standin_common::PixelFormat::I420 : standin_common::PixelFormat::Bgr24, r.width, r.height);
+  if (r.width == 0 || r.height == 0 || need == 0 || r.bytes.size() < need)
+    return Napi::String::New(env, "the " + operation + " frame (" + std::to_string(r.width) + "x" +
+                                      std::to_string(r.height) + ") holds " + std::to_string(r.bytes.size()) +
+                                      " bytes, not the " + std::to_string(need) + " its size needs");
+  const size_t w = r.width, h = r.height, cw = (w + 1) / 2, ch = (h + 1) / 2;
+  Napi::Uint32Array pixels = Napi::Uint32Array::New(env, w * h);
+  Napi::Uint8Array bgra = Napi::Uint8Array::New(env, w * h * 4);
+  const uint8_t* p = r.bytes.data();
+  uint8_t* out = bgra.Data();
+  for (size_t y = 0; y < h; ++y)
+    for (size_t x = 0; x < w; ++x) {
+      uint8_t red, green, blue;
+      if (r.i420) {
+        standin_common::yuvToRgb(p[y * w + x], p[w * h + (y / 2) * cw + x / 2], p[w * h + cw * ch + (y / 2) * cw + x / 2],
+                                 &red, &green, &blue);
+      } else {
+        const uint8_t* q = p + (y * w + x) * 3;
+        blue = q[0], green = q[1], red = q[2];
+      }
+      const size_t i = y * w + x;
+      pixels[i] = 0xFF000000u | uint32_t{red} << 16 | uint32_t{green} << 8 | blue;
+      out[i * 4] = blue, out[i * 4 + 1] = green, out[i * 4 + 2] = red, out[i * 4 + 3] = 0xFF;
+    }
+  Napi::Object o = Napi::Object::New(env);
+  o.Set("width", Napi::Number::New(env, r.width));
+  o.Set("height", Napi::Number::New(env, r.height));
+  o.Set("format", formatName(r));
+  o.Set("pixels", pixels);
+  o.Set("bgra", bgra);
+  return o;
+}
+
+// libraryRemove(path, exportName) / libraryRestore(path, exportName): from now
+// on the extensions' LoadLibraryW finds no file at path (relative to the
+// folder of the node program, or absolute), or with a non-empty exportName
+// their GetProcAddress finds no such export in a library loaded from path,
+// as anehost's `library remove` / `library restore`. libraryRestoreAll()
+// brings everything back; so does the end of the program.
+Napi::Value LibraryRemove(const Napi::CallbackInfo& info) {
+  bool ok = true;
+  const std::string path = textArg(info, 0, &ok);
+  const std::string exportName = info.Length() > 1 && info[1].IsString() ? info[1].As<Napi::String>().Utf8Value() : "";
+  if (!ok || path.empty()) return Napi::String::New(info.Env(), "libraryRemove(path, exportName)");
+  win32::removeLibrary(path, exportName);
+  return Napi::String::New(info.Env(), "");
+}
+
+Napi::Value LibraryRestore(const Napi::CallbackInfo& info) {
+  bool ok = true;
+  const std::string path = textArg(info, 0, &ok);
+  const std::string exportName = info.Length() > 1 && info[1].IsString() ? info[1].As<Napi::String>().Utf8Value() : "";
+  if (!ok || path.empty()) return Napi::String::New(info.Env(), "libraryRestore(path, exportName)");
+  win32::restoreLibrary(path, exportName);
+  return Napi::String::New(info.Env(), "");
+}
+
+Napi::Value LibraryRestoreAll(const Napi::CallbackInfo& info) {
+  win32::restoreAllLibraries();
+  return info.Env().Undefined();
+}
+
+// win32TakeCalls() -> the Win32 calls the extensions made since the last take,
+// as anehost's "win32" lines show them (LoadLibraryW("liteav.dll") -> null 126).
+Napi::Value Win32TakeCalls(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  const auto calls = win32::takeCalls();
+  Napi::Array a = Napi::Array::New(env, calls.size());
+  for (uint32_t i = 0; i < calls.size(); ++i) a.Set(i, calls[i]);
+  return a;
+}
+
 Napi::Object breachObject(Napi::Env env) {
   const air::Breaches b = air::breaches();
   Napi::Object o = Napi::Object::New(env);
@@ -397,6 +539,7 @@ Napi::Value Breaches(const Napi::CallbackInfo& info) { return breachObject(info.
 Napi::Value Shutdown(const Napi::CallbackInfo& info) {
   while (!liveContexts().empty()) liveContexts().back()->shutDown();
   loaded().clear();
+  win32::restoreAllLibraries();
   std::fflush(stdout);
   return breachObject(info.Env());
 }
@@ -443,6 +586,12 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
   exports.Set("createContext", Napi::Function::New(env, CreateContext));
   exports.Set("sdkCommand", Napi::Function::New(env, SdkCommand));
   exports.Set("sdkTakeCalls", Napi::Function::New(env, SdkTakeCalls));
+  exports.Set("sdkReceived", Napi::Function::New(env, SdkReceived));
+  exports.Set("sdkReceivedPicture", Napi::Function::New(env, SdkReceivedPicture));
+  exports.Set("libraryRemove", Napi::Function::New(env, LibraryRemove));
+  exports.Set("libraryRestore", Napi::Function::New(env, LibraryRestore));
+  exports.Set("libraryRestoreAll", Napi::Function::New(env, LibraryRestoreAll));
+  exports.Set("win32TakeCalls", Napi::Function::New(env, Win32TakeCalls));
   exports.Set("breaches", Napi::Function::New(env, Breaches));
   exports.Set("shutdown", Napi::Function::New(env, Shutdown));
   exports.Set("setBitmapLayout", Napi::Function::New(env, SetBitmapLayout));

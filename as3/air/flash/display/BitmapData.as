@@ -16,7 +16,7 @@ package flash.display {
 
     public function BitmapData(width:int, height:int, transparent:Boolean = true, fillColor:uint = 0xFFFFFFFF) {
       if (width < 1 || height < 1 || width > 8191 || height > 8191 || width * height > 16777215)
-        throw new ArgumentError("Error #2015: Invalid BitmapData.");
+        throw new ArgumentError("Error #2015: Invalid BitmapData.", 2015);
       _width = width;
       _height = height;
       _transparent = transparent;

@@ -5,6 +5,8 @@ package flash.errors {
 
     public function IOError(message:String = "", id:int = 0) {
       super(message);
+      // Error's constructor, called as a function on a compiled subclass, keeps no message.
+      this.message = message;
       this.name = "IOError";
       errorID = id;
     }

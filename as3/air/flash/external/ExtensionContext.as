@@ -1,5 +1,6 @@
 package flash.external {
   import flash.display.BitmapData;
+  import flash.errors.IllegalOperationError;
   import flash.events.EventDispatcher;
   import flash.events.StatusEvent;
   import flash.utils.ByteArray;
@@ -12,7 +13,9 @@ package flash.external {
    * "extensions" folder beside the module, or in the folders of AIR_EXTENSIONS) and loads its
    * library as the runtime does; call passes int, uint, Number, String, Boolean, null, ByteArray
    * and BitmapData both ways with their ActionScript meaning; StatusEvents arrive on the main
-   * thread, between calls, through Node's event loop; dispose runs the context finalizer.
+   * thread, between calls, through Node's event loop; dispose runs the context finalizer. As in
+   * AIR, call throws an ArgumentError for a name the extension's function table does not have and
+   * an IllegalOperationError once the context is disposed.
    *
    * As in AIR, a context nobody references any more is finalized when the garbage collector takes
    * it: the runtime module holds it only weakly, and the callback that receives its events is kept
@@ -29,12 +32,12 @@ package flash.external {
     private var _native:Object;
 
     public function ExtensionContext(token:Object = null) {
-      if (token !== TOKEN) throw new ArgumentError("Error #2012: ExtensionContext class cannot be instantiated.");
+      if (token !== TOKEN) throw new ArgumentError("Error #2012: ExtensionContext class cannot be instantiated.", 2012);
     }
 
     /** The context of the extension extensionID, or null when it is not available. */
     public static function createExtensionContext(extensionID:String, contextType:String):ExtensionContext {
-      if (extensionID == null) throw new ArgumentError("Error #2007: Parameter extensionID must be non-null.");
+      if (extensionID == null) throw new ArgumentError("Error #2007: Parameter extensionID must be non-null.", 2007);
       var context:ExtensionContext = new ExtensionContext(TOKEN);
       var made:Object = runtime()["createContext"](extensionID, contextType == null ? "" : contextType,
                                                    function(list:Array):void { context.deliver(list); });
@@ -61,14 +64,22 @@ package flash.external {
     /**
      * Calls the extension function functionName. ByteArrays and BitmapDatas that the function
      * changed are changed here when it returns; a ByteArray or BitmapData the function makes is
-     * a new object. Null after dispose.
+     * a new object.
+     *
+     * Throws an ArgumentError (2007) for a null functionName and (3500) for a name the
+     * extension's function table does not have, and an IllegalOperationError (3501) once the
+     * context is disposed, as AIR does; the extension is not called then.
      */
     public function call(functionName:String, ... args):Object {
-      if (_native == null) return null;
+      if (functionName == null) throw new ArgumentError("Error #2007: Parameter functionName must be non-null.", 2007);
+      if (_native == null) throw disposedError();
       var tagged:Array = [];
       for each (var a:Object in args) tagged.push(tag(a));
       var answer:Object = _native["call"](functionName, tagged);
-      if (answer == null) return null;
+      if (answer["refused"] == "disposed") throw disposedError();
+      if (answer["refused"] == "name")
+        throw new ArgumentError("Error #3500: The extension context does not have a method with the name " +
+                                functionName + ".", 3500);
       var out:Array = answer["out"] as Array;
       for (var i:int = 0; i < args.length; ++i) {
         if (out[i] == null) continue;
@@ -102,7 +113,11 @@ package flash.external {
 
     private static const TOKEN:Object = {};
 
-    private static function tag(value:Object):Object {
+    private static function disposedError():IllegalOperationError {
+      return new IllegalOperationError("Error #3501: The extension context has already been disposed.", 3501);
+    }
+
+    private static function tag(value:*):Object {
       if (value is ByteArray) return {"kind": "ByteArray", "bytes": ByteArray(value).airBytes()};
       if (value is BitmapData) {
         var b:BitmapData = BitmapData(value);

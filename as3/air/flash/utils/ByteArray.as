@@ -35,7 +35,7 @@ package flash.utils {
     public function get bytesAvailable():uint { return _position < _length ? _length - _position : 0; }
     public function get endian():String { return _endian; }
     public function set endian(value:String):void {
-      if (value != Endian.BIG_ENDIAN && value != Endian.LITTLE_ENDIAN) throw new ArgumentError("Error #2008: Parameter endian must be one of the accepted values.");
+      if (value != Endian.BIG_ENDIAN && value != Endian.LITTLE_ENDIAN) throw new ArgumentError("Error #2008: Parameter endian must be one of the accepted values.", 2008);
       _endian = value;
     }
 
