@@ -208,10 +208,15 @@ TEST_F(TamvexRecords, EveryParameterFieldAndListIsDocumentedWithListedCodeSets) 
 
 class TamvexAnswers : public TamvexSession {};
 
-#if !defined(_WIN32)  // the stand-in cannot throw across DLLs there
+// The Windows build's stand-in cannot throw: an exception cannot leave the DLL that throws it.
+#define SKIP_WITHOUT_THROWING_SDK() GTEST_SKIP() << "the stand-in cannot throw across DLLs in the Windows build"
+
 // An SDK operation that throws gives the function's neutral answer, never
 // true, never null.
 TEST_F(TamvexAnswers, ACallWhoseSdkOperationThrowsAnswersItsNeutralValue) {
+#ifdef _WIN32
+  SKIP_WITHOUT_THROWING_SDK();
+#else
   call("getScreenCaptureSources", {160, 90, 16, 16});  // the list selectScreenCaptureTarget looks in
   for (const CloudRow& row : kCloudRows) {
     sdk("throw " + row.operation);
@@ -240,9 +245,13 @@ TEST_F(TamvexAnswers, ACallWhoseSdkOperationThrowsAnswersItsNeutralValue) {
   EXPECT_EQ(call("initTRTCSdk", {false}), air::Value(true));
   sdk("throw removeCallback");
   EXPECT_EQ(call("dispose"), air::Value(true));
+#endif
 }
 
 TEST_F(TamvexAnswers, APusherOrPlayerThatThrowsAnswersFalseOrMinusOne) {
+#ifdef _WIN32
+  SKIP_WITHOUT_THROWING_SDK();
+#else
   call("dispose");
   ASSERT_EQ(call("TXLivePusher_createTXLivePusher"), air::Value(0));
   ASSERT_EQ(call("ITXLivePlayer_createTXLivePlayer"), air::Value(0));
@@ -278,8 +287,8 @@ TEST_F(TamvexAnswers, APusherOrPlayerThatThrowsAnswersFalseOrMinusOne) {
   }
   EXPECT_EQ(call("TXLivePusher_stopPush", {0}), air::Value(true));  // no pusher any more
   EXPECT_EQ(call("ITXVodPlayer_start", {0}), kFalse);
+#endif
 }
-#endif  // !_WIN32
 
 // What the SDK does not give (no collection, no current device, no source
 // list, no version text) is answered with "" or false, never null.
