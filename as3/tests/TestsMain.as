@@ -38,6 +38,7 @@ package {
                  programWithForgottenContextsEnds);
       runner.add("unknown extensions and SDK commands are refused", refusals);
       runner.add("the ByteArray stand-in reads and writes as AIR's does", byteArray);
+      TypedLibraryTests.addTo(runner);
       KitTests.addTo(runner);
       if (process.argv.indexOf("--with-deliberate-failure") >= 0)
         runner.add("a deliberately wrong expectation", function(t:Test):void {

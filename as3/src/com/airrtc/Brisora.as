@@ -7,19 +7,37 @@ package com.airrtc {
   import flash.external.ExtensionContext;
   import flash.utils.ByteArray;
 
+  [Event(name="ilivelogin", type="com.airrtc.BrisoraEvent")]
+  [Event(name="iliveloginout", type="com.airrtc.BrisoraEvent")]
+  [Event(name="createroom", type="com.airrtc.BrisoraEvent")]
+  [Event(name="joinroom", type="com.airrtc.BrisoraEvent")]
+  [Event(name="changerole", type="com.airrtc.BrisoraEvent")]
+  [Event(name="quitroom", type="com.airrtc.BrisoraEvent")]
+  [Event(name="devices", type="com.airrtc.BrisoraEvent")]
+  [Event(name="qualityparam", type="com.airrtc.BrisoraEvent")]
+  [Event(name="video", type="com.airrtc.BrisoraEvent")]
+  [Event(name="addvideo", type="com.airrtc.BrisoraEvent")]
+  [Event(name="removevideo", type="com.airrtc.BrisoraEvent")]
+  [Event(name="novideo", type="com.airrtc.BrisoraEvent")]
+  [Event(name="audioevent", type="com.airrtc.BrisoraEvent")]
+  [Event(name="audiodata", type="com.airrtc.BrisoraEvent")]
+  [Event(name="ilivesdk_error", type="com.airrtc.BrisoraEvent")]
   /**
    * The Brisora native extension (com.airrtc.Brisora): one typed method per function of the
-   * extension, and its status events as BrisoraEvents.
+   * extension, its status events as BrisoraEvents, and typed helpers for the answers that are lists.
    *
    * new Brisora() creates the extension context; disposeContext() ends it (the extension's
    * finalizer runs). The methods answer as the extension does: they never throw for a bad value,
-   * and what happens later arrives as an event.
+   * and what happens later arrives as an event. A method called after disposeContext() throws an
+   * Error that says so.
    */
   public class Brisora extends EventDispatcher {
     /** The extension id of the descriptor (extension.xml). */
     public static const EXTENSION_ID:String = "com.airrtc.Brisora";
     /** How many functions the extension has. */
     public static const FUNCTION_COUNT:int = 68;
+    /** The message of the Error a method throws after disposeContext(). */
+    public static const DISPOSED:String = "Brisora: the extension context was disposed; create a new Brisora";
 
     private var _context:ExtensionContext;
 
@@ -33,17 +51,23 @@ package com.airrtc {
       _context.addEventListener(StatusEvent.STATUS, onStatus);
     }
 
-    /** The extension context underneath, for calls by name and the raw status events. */
+    /** The extension context underneath, for calls by name and the raw status events; null once disposed. */
     public function get context():ExtensionContext {
       return _context;
     }
 
-    /** Ends the extension context: its finalizer runs and no event follows. */
+    /** Ends the extension context: its finalizer runs and no event follows. A second call does nothing. */
     public function disposeContext():void {
       if (_context == null) return;
       _context.removeEventListener(StatusEvent.STATUS, onStatus);
       _context.dispose();
       _context = null;
+    }
+
+    // The context of a call; after disposeContext() an Error that says why there is none.
+    private function live():ExtensionContext {
+      if (_context == null) throw new Error(DISPOSED);
+      return _context;
     }
 
     private function onStatus(event:StatusEvent):void {
@@ -52,486 +76,947 @@ package com.airrtc {
 
     /**
      * Turns the extension's trace lines on (true, "debug") or off (false, "release"). (start-up)
+     *
+     * @param debug true prints the functions' debug trace lines, false silences them; a value that
+     *   is not a Boolean leaves the switch as it was (it is off when the extension loads)
+     * @return always true.
      */
     public function initRtmpLiveSdk(debug:Boolean):Boolean {
-      return Boolean(_context.call("initRtmpLiveSdk", debug));
+      return Boolean(live().call("initRtmpLiveSdk", debug));
     }
 
     /**
-     * Starts the iLive SDK, registers its callbacks and picks the video colour format; probeRootView 1
-     * asks the root view for it. True when the SDK started. (start-up)
+     * Starts the iLive SDK, registers its callbacks and picks the video colour format;
+     * probeRootView 1 asks the root view for it. True when the SDK started. (start-up)
+     *
+     * @param appId the application id, handed to the SDK's start-up as it is
+     * @param accountType the account type; only printed in the trace line, not sent to the SDK
+     * @param unused not read; any value
+     * @param probeRootView PROBE (1) asks a root view for the colour format; any other value takes
+     *   packed 24-bit without asking (RootViewProbe)
+     * @return true when the SDK started; false when its start-up answers non-zero or throws, or
+     *   the version it is asked for its trace line throws; null when the SDK throws while the
+     *   callbacks or the colour format are set (it is not started then).
+     * @see RootViewProbe
      */
     public function initILiveSdk(appId:int, accountType:int, unused:int, probeRootView:int):Boolean {
-      return Boolean(_context.call("initILiveSdk", appId, accountType, unused, probeRootView));
+      return Boolean(live().call("initILiveSdk", appId, accountType, unused, probeRootView));
     }
 
     /**
      * Sets the SDK's log directory; the SDK's own answer. (start-up)
+     *
+     * @param path the folder the SDK writes its logs to, handed over as UTF-8
+     * @return the SDK's own answer (true or false); null when it throws.
      */
     public function setLogPath(path:String):Boolean {
-      return Boolean(_context.call("setLogPath", path));
+      return Boolean(live().call("setLogPath", path));
     }
 
     /**
      * The SDK's version text. (start-up)
+     *
+     * @return the version text, all its bytes ("" when the SDK's text is empty); null when the SDK
+     *   throws.
      */
     public function getSdkVersion():String {
-      var r:Object = _context.call("getSdkVersion");
-      return r == null ? "" : String(r);
+      return live().call("getSdkVersion") as String;
     }
 
     /**
      * Sets the SDK channel mode (a mode number and a text). (start-up)
+     *
+     * @param mode 0 switches the channel mode off, any other value on (the SDK is given a flag)
+     * @param text the text handed to the SDK with the mode, as UTF-8
+     * @return true once the SDK was asked, whatever it answers; null when it throws.
      */
     public function setChannelMode(mode:uint, text:String):Boolean {
-      return Boolean(_context.call("setChannelMode", mode, text));
+      return Boolean(live().call("setChannelMode", mode, text));
     }
 
     /**
      * Logs in and prepares the video renderers; the outcome arrives as "ilivelogin". (login)
+     *
+     * Events: "ilivelogin" "complete" or "error".
+     *
+     * Made safe: User ids and signatures are passed as UTF-8.
+     *
+     * @param userId the user to log in; from now on the local user, whose camera, screen and audio
+     *   frames are recognised (kept until the next login)
+     * @param userSig the user's signature for the login
+     * @param remoteStreams the remote video streams expected: the renderer pool grows to
+     *   remoteStreams + 2 renderers (at least 2, at most 256); a pool already as large is left alone
+     * @param extra a further login text, handed to the SDK last, after the handlers
+     * @return true: the SDK was asked; the outcome is the event. null when the SDK throws (no
+     *   event follows).
+     * @see BrisoraEvent#ILIVELOGIN
      */
     public function iLiveLogin(userId:String, userSig:String, remoteStreams:int, extra:String):Boolean {
-      return Boolean(_context.call("iLiveLogin", userId, userSig, remoteStreams, extra));
+      return Boolean(live().call("iLiveLogin", userId, userSig, remoteStreams, extra));
     }
 
     /**
      * Logs in through the SDK's second login operation; otherwise as iLiveLogin. (login)
+     *
+     * Events: "ilivelogin" "complete" or "error".
+     *
+     * @param userId as for iLiveLogin: the user to log in, from now on the local user
+     * @param userSig the user's signature for the login
+     * @param remoteStreams as for iLiveLogin: the pool grows to remoteStreams + 2 renderers (at
+     *   least 2, at most 256)
+     * @param extra a further login text, handed to the SDK third, before the handlers
+     * @return true: the SDK was asked; the outcome is the event. null when the SDK throws (no
+     *   event follows).
+     * @see BrisoraEvent#ILIVELOGIN
      */
     public function iLiveLoginWithSpear(userId:String, userSig:String, remoteStreams:int, extra:String):Boolean {
-      return Boolean(_context.call("iLiveLoginWithSpear", userId, userSig, remoteStreams, extra));
+      return Boolean(live().call("iLiveLoginWithSpear", userId, userSig, remoteStreams, extra));
     }
 
     /**
      * Logs out; the outcome arrives as "iliveloginout". (login)
+     *
+     * Events: "iliveloginout" "complete" or "error".
+     *
+     * @return null; the outcome is the event (none follows when the SDK throws).
+     * @see BrisoraEvent#ILIVELOGINOUT
      */
     public function iLiveLoginOut():void {
-      _context.call("iLiveLoginOut");
+      live().call("iLiveLoginOut");
     }
 
     /**
      * Creates a room; the outcome arrives as "createroom". (rooms)
+     *
+     * Events: "createroom" "complete" or "error"; in the room "addvideo", "removevideo",
+     * "novideo", "video", "devices", "qualityparam".
+     *
+     * @param roomId the room number, 0 to 4294967295, handed over unchanged (the trace line prints
+     *   one above 2147483647 as negative)
+     * @param role the control role the room record carries
+     * @param privateMapKey the private map key; empty leaves the record's own empty value
+     * @param autoRequest true has the SDK request every remote camera, screen, media-file and
+     *   audio stream itself
+     * @param autoCamera true has the SDK open the camera on entry
+     * @param autoAudio true has the SDK open the microphone and the speaker on entry
+     * @return null; the outcome is the event (none follows when the SDK throws).
+     * @see BrisoraEvent#CREATEROOM
+     * @see BrisoraEvent#ADDVIDEO
+     * @see BrisoraEvent#REMOVEVIDEO
+     * @see BrisoraEvent#NOVIDEO
+     * @see BrisoraEvent#VIDEO
+     * @see BrisoraEvent#DEVICES
+     * @see BrisoraEvent#QUALITYPARAM
      */
     public function createRoom(roomId:uint, role:String, privateMapKey:String, autoRequest:Boolean, autoCamera:Boolean, autoAudio:Boolean):void {
-      _context.call("createRoom", roomId, role, privateMapKey, autoRequest, autoCamera, autoAudio);
+      live().call("createRoom", roomId, role, privateMapKey, autoRequest, autoCamera, autoAudio);
     }
 
     /**
      * Joins a room; the outcome arrives as "joinroom". (rooms)
+     *
+     * Events: "joinroom" "complete" or "error"; in the room "addvideo", "removevideo", "novideo",
+     * "video", "devices", "qualityparam".
+     *
+     * @param roomId the room number, 0 to 4294967295, handed over unchanged
+     * @param role the control role the room record carries
+     * @param privateMapKey the private map key; empty leaves the record's own empty value
+     * @param autoRequest true has the SDK request every remote camera, screen, media-file and
+     *   audio stream itself
+     * @param autoCamera true has the SDK open the camera on entry
+     * @param autoAudio true has the SDK open the microphone and the speaker on entry
+     * @return null; the outcome is the event (none follows when the SDK throws).
+     * @see BrisoraEvent#JOINROOM
+     * @see BrisoraEvent#ADDVIDEO
+     * @see BrisoraEvent#REMOVEVIDEO
+     * @see BrisoraEvent#NOVIDEO
+     * @see BrisoraEvent#VIDEO
+     * @see BrisoraEvent#DEVICES
+     * @see BrisoraEvent#QUALITYPARAM
      */
     public function joinRoom(roomId:uint, role:String, privateMapKey:String, autoRequest:Boolean, autoCamera:Boolean, autoAudio:Boolean):void {
-      _context.call("joinRoom", roomId, role, privateMapKey, autoRequest, autoCamera, autoAudio);
+      live().call("joinRoom", roomId, role, privateMapKey, autoRequest, autoCamera, autoAudio);
     }
 
     /**
-     * Changes the user's role; the outcome arrives as "changerole". False when the SDK fails. (rooms)
+     * Changes the user's role; the outcome arrives as "changerole". False when the SDK fails.
+     * (rooms)
+     *
+     * Events: "changerole" "complete" or "error".
+     *
+     * @param role the new control role, handed over as a zero-terminated UTF-8 text
+     * @return true when the SDK was asked; false when it throws (no event follows then).
+     * @see BrisoraEvent#CHANGEROLE
      */
     public function changeRole(role:String):Boolean {
-      return Boolean(_context.call("changeRole", role));
+      return Boolean(live().call("changeRole", role));
     }
 
     /**
      * Requests a remote user's stream of the given source kind. False when the SDK fails. (rooms)
+     *
+     * Events: "video" for each frame of the stream once it arrives.
+     *
+     * @param userId the remote user
+     * @param kind SCREEN or MEDIA_FILE asks for that stream; any other value asks for the CAMERA
+     *   stream (SourceKind)
+     * @return true when the SDK was asked (the SDK's outcome is not reported); false when it
+     *   throws.
+     * @see SourceKind
+     * @see BrisoraEvent#VIDEO
      */
     public function requestStream(userId:String, kind:int):Boolean {
-      return Boolean(_context.call("requestStream", userId, kind));
+      return Boolean(live().call("requestStream", userId, kind));
     }
 
     /**
      * Cancels a remote user's stream. False when the SDK fails. (rooms)
+     *
+     * @param userId the remote user
+     * @param kind SCREEN or MEDIA_FILE cancels that stream; any other value the CAMERA stream
+     *   (SourceKind)
+     * @return true when the SDK was asked (the SDK's outcome is not reported); false when it
+     *   throws.
+     * @see SourceKind
      */
     public function cancelStream(userId:String, kind:int):Boolean {
-      return Boolean(_context.call("cancelStream", userId, kind));
+      return Boolean(live().call("cancelStream", userId, kind));
     }
 
     /**
      * Cancels all remote streams. False when the SDK fails. (rooms)
+     *
+     * @return true when the SDK was asked (the SDK's outcome is not reported); false when it
+     *   throws.
      */
     public function cancelAllStream():Boolean {
-      return Boolean(_context.call("cancelAllStream"));
+      return Boolean(live().call("cancelAllStream"));
     }
 
     /**
-     * Copies the newest frame of (user, source kind) into the ByteArray: width × height × 4 bytes, top
-     * row first, blue, green, red, alpha. Raises "ilivesdk_error" when there is none. (video)
+     * Copies the newest frame of (user, source kind) into the ByteArray: width × height × 4 bytes,
+     * top row first, blue, green, red, alpha. Raises "ilivesdk_error" when there is none. (video)
+     *
+     * Events: "ilivesdk_error" "U||kind||not get videoRander" when no renderer is bound.
+     *
+     * @param destination the ByteArray that receives the frame; its length is set
+     * @param userId the user whose frame is wanted (the local user's id for the local camera and
+     *   screen)
+     * @param kind the source, as the "video" event names it; a kind outside 0 to 3 finds no
+     *   renderer (SourceKind)
+     * @return null. The ByteArray's length becomes width × height × 4 and holds the newest frame;
+     *   its length becomes 0 when the renderer bound to (user, kind) has no frame of that user yet;
+     *   left as it was when no renderer is bound to (user, kind) or the destination is not a
+     *   ByteArray.
+     * @see SourceKind
+     * @see BrisoraEvent#ILIVESDK_ERROR
      */
     public function getVideoData(destination:ByteArray, userId:String, kind:int):void {
-      _context.call("getVideoData", destination, userId, kind);
+      live().call("getVideoData", destination, userId, kind);
     }
 
     /**
-     * The newest frame of (user, source kind) as a new BitmapData, or null when there is none. (video)
+     * The newest frame of (user, source kind) as a new BitmapData, or null when there is none.
+     * (video)
+     *
+     * Events: "ilivesdk_error" as getVideoData.
+     *
+     * Made safe: The first argument is not used.
+     *
+     * @param unused not read; any value, null included
+     * @param userId the user whose frame is wanted (the local user's id for the local camera and
+     *   screen)
+     * @param kind the source, as the "video" event names it; a kind outside 0 to 3 finds no
+     *   renderer (SourceKind)
+     * @return a new BitmapData of the frame's size holding the newest frame; null when no renderer
+     *   is bound to (user, kind) or it has no frame yet.
+     * @see SourceKind
+     * @see BrisoraEvent#ILIVESDK_ERROR
      */
     public function getVideoBitmapData(unused:Object, userId:String, kind:int):BitmapData {
-      return _context.call("getVideoBitmapData", unused, userId, kind) as BitmapData;
+      return live().call("getVideoBitmapData", unused, userId, kind) as BitmapData;
     }
 
     /**
      * As getVideoData (a second entry point). (video)
+     *
+     * Events: "ilivesdk_error" as getVideoData.
+     *
+     * @param destination the ByteArray that receives the frame; its length is set
+     * @param userId the user whose frame is wanted
+     * @param kind the source, as the "video" event names it (SourceKind)
+     * @return null, as getVideoData: the length becomes width × height × 4 with the newest frame,
+     *   0 when the bound renderer has no frame yet; left as it was when no renderer is bound or the
+     *   destination is not a ByteArray.
+     * @see SourceKind
+     * @see BrisoraEvent#ILIVESDK_ERROR
      */
     public function getVideoVector(destination:ByteArray, userId:String, kind:int):void {
-      _context.call("getVideoVector", destination, userId, kind);
+      live().call("getVideoVector", destination, userId, kind);
     }
 
     /**
-     * Opens the camera at this position of getCameraNames. False for a position outside the list or a
-     * failed open. (devices)
+     * Opens the camera at this position of getCameraNames. False for a position outside the list
+     * or a failed open. (devices)
+     *
+     * Events: "devices" with the SDK's report of the operation; "video" for the local camera's
+     * frames.
+     *
+     * Made safe: A position outside the list gives false without an SDK call.
+     *
+     * @param index the camera's position in getCameraNames, 0 for the first; the list is fetched
+     *   again at the call
+     * @return true when the SDK was asked to open the camera (its answer is not read); false when
+     *   the camera listing fails (answers non-zero) or is empty, for a position outside the list, or
+     *   when the open call throws; null when the listing throws.
+     * @see BrisoraEvent#DEVICES
+     * @see BrisoraEvent#VIDEO
      */
     public function openCamera(index:int):Boolean {
-      return Boolean(_context.call("openCamera", index));
+      return Boolean(live().call("openCamera", index));
     }
 
     /**
      * Whether the camera is open. (devices)
+     *
+     * @return the SDK's answer; false when it throws.
      */
     public function getCurCameraState():Boolean {
-      return Boolean(_context.call("getCurCameraState"));
+      return Boolean(live().call("getCurCameraState"));
     }
 
     /**
      * Closes the camera. (devices)
+     *
+     * Events: "devices" with the SDK's report.
+     *
+     * @return true once the SDK was asked (its answer is not read); false when it throws.
+     * @see BrisoraEvent#DEVICES
      */
     public function closeCamera():Boolean {
-      return Boolean(_context.call("closeCamera"));
+      return Boolean(live().call("closeCamera"));
     }
 
     /**
      * The camera names joined by "||". (devices)
+     *
+     * Made safe: Names come from the ANSI code page as UTF-8, so non-ASCII names arrive intact.
+     *
+     * @return the names joined by "||"; null when the list cannot be read (the listing answers
+     *   non-zero or throws) or is empty.
      */
     public function getCameraNames():String {
-      return _context.call("getCameraNames") as String;
+      return live().call("getCameraNames") as String;
     }
 
     /**
      * Starts external (application-fed) video capture. (media)
+     *
+     * @return true once the SDK was asked (its answer is not read); false when it throws.
      */
     public function openExternalCapture():Boolean {
-      return Boolean(_context.call("openExternalCapture"));
+      return Boolean(live().call("openExternalCapture"));
     }
 
     /**
      * Feeds one external frame of 4-byte pixels from a ByteArray. (media)
+     *
+     * Made safe: A ByteArray shorter than width × height × 4 is refused instead of read past its
+     * end.
+     *
+     * @param pixels width × height pixels of 4 bytes, rows in the order sent; the fourth byte of
+     *   each is dropped and the first three are sent in their order (bytes past the picture are
+     *   ignored)
+     * @param width pixels a row, 1 or more
+     * @param height rows, 1 or more
+     * @return true when the SDK took the frame (answered 0); false for a width or height ≤ 0, a
+     *   size whose width × height × 4 does not fit in 32 bits, no ByteArray, a ByteArray shorter
+     *   than width × height × 4, an SDK answer other than 0, or when the SDK throws. Nothing is sent
+     *   when the arguments are refused.
      */
     public function fillExternalCaptureByteFrame(pixels:ByteArray, width:int, height:int):Boolean {
-      return Boolean(_context.call("fillExternalCaptureByteFrame", pixels, width, height));
+      return Boolean(live().call("fillExternalCaptureByteFrame", pixels, width, height));
     }
 
     /**
-     * Feeds one external frame from a BitmapData. (media)
+     * Feeds one external frame from a BitmapData: the picture centred on a black 1280 × 720
+     * canvas, sent bottom row first. (media)
+     *
+     * Made safe: The rows are read in picture order whatever the bitmap's row order and stride; a
+     * bitmap wider than the canvas is refused instead of written past it.
+     *
+     * @param bitmap the picture, at most 1280 pixels wide (a wider one is refused); of a picture
+     *   taller than 720 rows only the top 720 are sent
+     * @return true when the SDK took the frame (answered 0); false when the argument is not a
+     *   BitmapData or cannot be read, for a bitmap wider than 1280, for an SDK answer other than 0,
+     *   or when the SDK throws. The SDK always gets a 1280 × 720 packed 24-bit frame: the picture
+     *   centred on black, its top 720 rows when it is taller, the bottom row first.
      */
     public function fillExternalCaptureBitmapFrame(bitmap:BitmapData):Boolean {
-      return Boolean(_context.call("fillExternalCaptureBitmapFrame", bitmap));
+      return Boolean(live().call("fillExternalCaptureBitmapFrame", bitmap));
     }
 
     /**
      * Stops external capture. (media)
+     *
+     * @return true once the SDK was asked (its answer is not read); false when it throws.
      */
     public function closeExternalCapture():Boolean {
-      return Boolean(_context.call("closeExternalCapture"));
+      return Boolean(live().call("closeExternalCapture"));
     }
 
     /**
      * Opens the microphone at this position of getMicNames; null when the list cannot be read.
      * (devices)
+     *
+     * Events: "devices" with the SDK's report.
+     *
+     * Made safe: A position outside the list gives false without an SDK call.
+     *
+     * @param index the microphone's position in getMicNames, 0 for the first; the list is fetched
+     *   again at the call
+     * @return true when the SDK was asked (its answer is not read); false for a position outside
+     *   the list or when the open call throws; null when the list cannot be read (the listing
+     *   answers non-zero or throws).
+     * @see BrisoraEvent#DEVICES
      */
     public function openMic(index:int):Object {
-      return _context.call("openMic", index);
+      return live().call("openMic", index);
     }
 
     /**
      * The microphone volume. (devices)
+     *
+     * @return the volume; 4294967295 when the SDK throws.
      */
     public function getMicVolume():uint {
-      return uint(_context.call("getMicVolume"));
+      return uint(live().call("getMicVolume"));
     }
 
     /**
      * Sets the microphone volume. (devices)
+     *
+     * @param volume the microphone volume, handed to the SDK unchanged (the SDK's scale)
+     * @return always true, also when the SDK throws (its answer is not read).
      */
     public function setMicVolume(volume:int):Boolean {
-      return Boolean(_context.call("setMicVolume", volume));
+      return Boolean(live().call("setMicVolume", volume));
     }
 
     /**
      * Whether the microphone is open. (devices)
+     *
+     * @return the SDK's answer; false when it throws.
      */
     public function getCurMicState():Boolean {
-      return Boolean(_context.call("getCurMicState"));
+      return Boolean(live().call("getCurMicState"));
     }
 
     /**
      * Closes the microphone. (devices)
+     *
+     * Events: "devices" with the SDK's report.
+     *
+     * @return true once the SDK was asked (its answer is not read); false when it throws.
+     * @see BrisoraEvent#DEVICES
      */
     public function closeMic():Boolean {
-      return Boolean(_context.call("closeMic"));
+      return Boolean(live().call("closeMic"));
     }
 
     /**
      * The microphone names joined by "||". (devices)
+     *
+     * Made safe: Names come from the ANSI code page as UTF-8.
+     *
+     * @return the names joined by "||"; null when the list cannot be read (the listing answers
+     *   non-zero or throws) or is empty.
      */
     public function getMicNames():String {
-      return _context.call("getMicNames") as String;
+      return live().call("getMicNames") as String;
     }
 
     /**
      * Registers for audio data of a kind ("audioevent" levels; kind 20 with capture true also
      * "audiodata" blocks). (audio)
+     *
+     * Events: "audioevent" with levels; with kind 20 and capture true also "audiodata" when a
+     * block waits.
+     *
+     * @param kind LOCAL_CAPTURE only sets the capture switch; any other number registers the audio
+     *   handler for that SDK kind (only LOCAL_BLOCK and LEVELS_ONLY frames raise events, others are
+     *   dropped) (AudioKind)
+     * @param capture read only with LOCAL_CAPTURE: true makes the local user's LOCAL_BLOCK frames
+     *   give 16 kHz blocks, false stops new ones (a block already waiting stays)
+     * @return true when registered, and always for LOCAL_CAPTURE (20), which asks nothing of the
+     *   SDK; false when the SDK throws.
+     * @see AudioKind
+     * @see BrisoraEvent#AUDIOEVENT
+     * @see BrisoraEvent#AUDIODATA
      */
     public function registAudioDataCallback(kind:int, capture:Boolean):Boolean {
-      return Boolean(_context.call("registAudioDataCallback", kind, capture));
+      return Boolean(live().call("registAudioDataCallback", kind, capture));
     }
 
     /**
      * Copies the waiting audio block (after "audiodata") into the ByteArray. (audio)
+     *
+     * @param destination the ByteArray that receives the block; its length is set
+     * @return null. The ByteArray's length becomes the waiting block's and holds it (the block is
+     *   freed); its length becomes 0 when no block waits; left as it was, and the block kept, when
+     *   the argument is not a ByteArray.
      */
     public function getAudioData(destination:ByteArray):void {
-      _context.call("getAudioData", destination);
+      live().call("getAudioData", destination);
     }
 
     /**
      * Opens the speaker at this position of getSpeakerNames; null when the list cannot be read.
      * (devices)
+     *
+     * Events: "devices" with the SDK's report.
+     *
+     * Made safe: A position outside the list gives false without an SDK call.
+     *
+     * @param index the speaker's position in getSpeakerNames, 0 for the first; the list is fetched
+     *   again at the call
+     * @return true when the SDK was asked (its answer is not read); false for a position outside
+     *   the list or when the open call throws; null when the list cannot be read (the listing
+     *   answers non-zero or throws).
+     * @see BrisoraEvent#DEVICES
      */
     public function openSpeaker(index:int):Object {
-      return _context.call("openSpeaker", index);
+      return live().call("openSpeaker", index);
     }
 
     /**
      * Whether the speaker is open. (devices)
+     *
+     * @return the SDK's answer; false when it throws.
      */
     public function getCurPlayerState():Boolean {
-      return Boolean(_context.call("getCurPlayerState"));
+      return Boolean(live().call("getCurPlayerState"));
     }
 
     /**
      * The speaker names joined by "||". (devices)
+     *
+     * Made safe: Names come from the ANSI code page as UTF-8.
+     *
+     * @return the names joined by "||" ("" for an empty list); null when the list cannot be read
+     *   (the listing answers non-zero or throws).
      */
     public function getSpeakerNames():String {
-      return _context.call("getSpeakerNames") as String;
+      return live().call("getSpeakerNames") as String;
     }
 
     /**
      * Sets the speaker volume. (devices)
+     *
+     * @param volume the speaker volume, handed to the SDK unchanged (the SDK's scale)
+     * @return always true, also when the SDK throws (its answer is not read).
      */
     public function setPlayerVolume(volume:int):Boolean {
-      return Boolean(_context.call("setPlayerVolume", volume));
+      return Boolean(live().call("setPlayerVolume", volume));
     }
 
     /**
      * The speaker volume. (devices)
+     *
+     * @return the volume; 4294967295 when the SDK throws.
      */
     public function getPlayerVolume():uint {
-      return uint(_context.call("getPlayerVolume"));
+      return uint(live().call("getPlayerVolume"));
     }
 
     /**
      * Closes the speaker. (devices)
+     *
+     * Events: "devices" with the SDK's report.
+     *
+     * @return true once the SDK was asked (its answer is not read); false when it throws.
+     * @see BrisoraEvent#DEVICES
      */
     public function closeSpeaker():Boolean {
-      return Boolean(_context.call("closeSpeaker"));
+      return Boolean(live().call("closeSpeaker"));
     }
 
     /**
      * The screen-share state: 1 or 2 while sharing, otherwise 0. (devices)
+     *
+     * @return an SdkState: STATE_1 or STATE_2 when the SDK answers 1 or 2; NONE (0) for any other
+     *   answer and when the SDK throws.
      */
     public function getScreenShareState():int {
-      return int(_context.call("getScreenShareState"));
+      return int(live().call("getScreenShareState"));
     }
 
     /**
      * The titles of the shareable windows joined by "||". (devices)
+     *
+     * Made safe: Titles come from the ANSI code page as UTF-8.
+     *
+     * @return the titles joined by "||" ("" for an empty list); null when the list cannot be read
+     *   (the listing answers non-zero or throws).
      */
     public function getScreenShareNames():String {
-      return _context.call("getScreenShareNames") as String;
+      return live().call("getScreenShareNames") as String;
     }
 
     /**
      * Starts sharing the window at this position of getScreenShareNames. (devices)
+     *
+     * Events: "devices"; "video" for the shared screen's frames.
+     *
+     * Made safe: A position outside the list gives false without an SDK call.
+     *
+     * @param index the window's position in getScreenShareNames, 0 for the first; the list is
+     *   fetched again at the call
+     * @param fps the share's frame rate, handed to the SDK as it is (a value the SDK writes back
+     *   is ignored)
+     * @return true when the SDK was asked (its answer is not read); false for a position outside
+     *   the window list or when the share call throws; null when the list cannot be read (the
+     *   listing answers non-zero or throws).
+     * @see BrisoraEvent#DEVICES
+     * @see BrisoraEvent#VIDEO
      */
     public function openScreenShare(index:int, fps:uint):Object {
-      return _context.call("openScreenShare", index, fps);
+      return live().call("openScreenShare", index, fps);
     }
 
     /**
      * Starts sharing a rectangle of the screen. (devices)
+     *
+     * Events: "devices"; "video" for the shared screen's frames.
+     *
+     * @param left the rectangle's left edge, handed to the SDK as it is
+     * @param top its top edge
+     * @param right its right edge
+     * @param bottom its bottom edge
+     * @param fps the share's frame rate (values the SDK writes back through any of the five are
+     *   ignored)
+     * @return true when the SDK was asked (its answer is not read); false when it throws.
+     * @see BrisoraEvent#DEVICES
+     * @see BrisoraEvent#VIDEO
      */
     public function openScreenRectangleShare(left:int, top:int, right:int, bottom:int, fps:uint):Boolean {
-      return Boolean(_context.call("openScreenRectangleShare", left, top, right, bottom, fps));
+      return Boolean(live().call("openScreenRectangleShare", left, top, right, bottom, fps));
     }
 
     /**
      * Stops screen sharing. (devices)
+     *
+     * @return true once the SDK was asked (its answer is not read); false when it throws.
      */
     public function closeScreenShare():Boolean {
-      return Boolean(_context.call("closeScreenShare"));
+      return Boolean(live().call("closeScreenShare"));
     }
 
     /**
      * Whether the file can be played as a media file. (media)
+     *
+     * @param path the media file, handed over as UTF-8
+     * @return the SDK's answer; false when it throws.
      */
     public function isValidMediaFile(path:String):Boolean {
-      return Boolean(_context.call("isValidMediaFile", path));
+      return Boolean(live().call("isValidMediaFile", path));
     }
 
     /**
      * Starts playing a media file into the stream. (media)
+     *
+     * Events: "video" for the media file's frames.
+     *
+     * @param path the media file to play, handed over as UTF-8
+     * @return true when the SDK was asked (its answer is not read); false when it throws.
+     * @see BrisoraEvent#VIDEO
      */
     public function openPlayMediaFile(path:String):Boolean {
-      return Boolean(_context.call("openPlayMediaFile", path));
+      return Boolean(live().call("openPlayMediaFile", path));
     }
 
     /**
      * Pauses the media file. (media)
+     *
+     * @return true when the SDK answered 0; false otherwise and when it throws.
      */
     public function pausePlayMediaFile():Boolean {
-      return Boolean(_context.call("pausePlayMediaFile"));
+      return Boolean(live().call("pausePlayMediaFile"));
     }
 
     /**
      * Resumes the media file. (media)
+     *
+     * @return true when the SDK answered 0; false otherwise and when it throws.
      */
     public function resumePlayMediaFile():Boolean {
-      return Boolean(_context.call("resumePlayMediaFile"));
+      return Boolean(live().call("resumePlayMediaFile"));
     }
 
     /**
      * Stops the media file. (media)
+     *
+     * @return true once the SDK was asked (its answer is not read); false when it throws.
      */
     public function closePlayMediaFile():Boolean {
-      return Boolean(_context.call("closePlayMediaFile"));
+      return Boolean(live().call("closePlayMediaFile"));
     }
 
     /**
      * The media-file state: 1 or 2 while open, otherwise 0. (media)
+     *
+     * @return an SdkState: STATE_1 or STATE_2 when the SDK answers 1 or 2; NONE (0) for any other
+     *   answer and when the SDK throws.
      */
     public function getPlayMediaFileState():int {
-      return int(_context.call("getPlayMediaFileState"));
+      return int(live().call("getPlayMediaFileState"));
     }
 
     /**
      * The media-file position and duration as "position||duration". (media)
+     *
+     * @return "position||duration", two whole decimal numbers (64-bit, a negative one with its
+     *   minus sign); null when the SDK answers non-zero or throws.
      */
     public function getPlayMediaFilePos():String {
-      return _context.call("getPlayMediaFilePos") as String;
+      return live().call("getPlayMediaFilePos") as String;
     }
 
     /**
      * Seeks the media file. (media)
+     *
+     * @param position where to seek to, in the unit of getPlayMediaFilePos's first value; handed
+     *   to the SDK as a 64-bit value with its sign, the range is the SDK's to judge
+     * @return true when the SDK answered 0; false otherwise and when it throws.
      */
     public function setPlayMediaFilePos(position:int):Boolean {
-      return Boolean(_context.call("setPlayMediaFilePos", position));
+      return Boolean(live().call("setPlayMediaFilePos", position));
     }
 
     /**
      * Starts recording locally to a file. (media)
+     *
+     * @param path the file to record to, handed over as UTF-8
+     * @return true when the SDK was asked; false when it throws. The recording's outcome is only
+     *   printed on the console.
      */
     public function startLocalRecord(path:String):Boolean {
-      return Boolean(_context.call("startLocalRecord", path));
+      return Boolean(live().call("startLocalRecord", path));
     }
 
     /**
      * Stops the local recording. (media)
+     *
+     * @return true once the SDK was asked; null when it throws.
      */
     public function stopLocalRecord():Boolean {
-      return Boolean(_context.call("stopLocalRecord"));
+      return Boolean(live().call("stopLocalRecord"));
     }
 
     /**
      * Starts system-sound capture. (devices)
+     *
+     * @param player the text the SDK takes for system-sound capture, handed over unchanged (an
+     *   empty one as the SDK's empty text)
+     * @return true once the SDK was asked, whatever it answers; null when it throws.
      */
     public function openSystemVoiceInput(player:String):Boolean {
-      return Boolean(_context.call("openSystemVoiceInput", player));
+      return Boolean(live().call("openSystemVoiceInput", player));
     }
 
     /**
      * Stops system-sound capture. (devices)
+     *
+     * @return null, also when the SDK throws.
      */
     public function closeSystemVoiceInput():void {
-      _context.call("closeSystemVoiceInput");
+      live().call("closeSystemVoiceInput");
     }
 
     /**
      * Sets the system-sound capture volume. (devices)
+     *
+     * @param volume the system-sound capture volume, handed to the SDK unchanged (the SDK's scale)
+     * @return always true, also when the SDK throws (its answer is not read).
      */
     public function setSystemVoiceInputVolume(volume:int):Boolean {
-      return Boolean(_context.call("setSystemVoiceInputVolume", volume));
+      return Boolean(live().call("setSystemVoiceInputVolume", volume));
     }
 
     /**
      * The system-sound capture volume. (devices)
+     *
+     * @return the volume; 4294967295 when the SDK throws.
      */
     public function getSystemVoiceInputVolume():uint {
-      return uint(_context.call("getSystemVoiceInputVolume"));
+      return uint(live().call("getSystemVoiceInputVolume"));
     }
 
     /**
      * Whether system-sound capture is on. (devices)
+     *
+     * @return the SDK's answer; false when it throws.
      */
     public function getCurSystemVoiceInputState():Boolean {
-      return Boolean(_context.call("getCurSystemVoiceInputState"));
+      return Boolean(live().call("getCurSystemVoiceInputState"));
     }
 
     /**
      * Sets the skin-smoothing grade. (devices)
+     *
+     * @param grade the smoothing grade, handed to the SDK unchanged; the SDK answers whether it
+     *   took it
+     * @return true when the SDK answered 0; false for any other answer; null when it throws.
      */
     public function setSkinSmoothGrade(grade:int):Boolean {
-      return Boolean(_context.call("setSkinSmoothGrade", grade));
+      return Boolean(live().call("setSkinSmoothGrade", grade));
     }
 
     /**
      * Sets the skin-whiteness grade. (devices)
+     *
+     * @param grade the whiteness grade, handed to the SDK unchanged; the SDK answers whether it
+     *   took it
+     * @return true when the SDK answered 0; false for any other answer; null when it throws.
      */
     public function setSkinWhitenessGrade(grade:int):Boolean {
-      return Boolean(_context.call("setSkinWhitenessGrade", grade));
+      return Boolean(live().call("setSkinWhitenessGrade", grade));
     }
 
     /**
      * Whether a user is logged in. (login)
+     *
+     * @return the SDK's answer; false when it throws.
      */
     public function isLogin():Boolean {
-      return Boolean(_context.call("isLogin"));
+      return Boolean(live().call("isLogin"));
     }
 
     /**
      * Whether the SDK is started. (start-up)
+     *
+     * @return the SDK's answer; false when it throws.
      */
     public function isInited():Boolean {
-      return Boolean(_context.call("isInited"));
+      return Boolean(live().call("isInited"));
     }
 
     /**
      * Sends a custom data text of a kind into the stream. (media)
+     *
+     * @param data the text sent, its UTF-8 bytes without a terminating zero
+     * @param kind SECOND is sent as the SDK's code 2, THIRD as code 4, any other value as code 3
+     *   (CustomDataKind)
+     * @return true when the SDK answered 0; false otherwise and when it throws.
+     * @see CustomDataKind
      */
     public function fillCustomData(data:String, kind:int):Boolean {
-      return Boolean(_context.call("fillCustomData", data, kind));
+      return Boolean(live().call("fillCustomData", data, kind));
     }
 
     /**
      * Leaves the room; the outcome arrives as "quitroom". False when the SDK fails. (rooms)
+     *
+     * Events: "quitroom" "complete" or "error".
+     *
+     * @return true when the SDK was asked; false when it throws (no event follows then).
+     * @see BrisoraEvent#QUITROOM
      */
     public function quitRoom():Boolean {
-      return Boolean(_context.call("quitRoom"));
+      return Boolean(live().call("quitRoom"));
     }
 
     /**
      * Releases the iLive SDK. (host)
+     *
+     * @return true once the SDK was asked to release, whatever it answers (every call asks again);
+     *   null when it throws.
      */
     public function dispose():Boolean {
-      return Boolean(_context.call("dispose"));
+      return Boolean(live().call("dispose"));
     }
 
     /**
      * Ends the host process at once. (host)
+     *
+     * @return true (only reached if the process was not ended).
      */
     public function killProcess():Boolean {
-      return Boolean(_context.call("killProcess"));
+      return Boolean(live().call("killProcess"));
     }
 
     /**
      * Keeps the display and the system awake with the screen saver off (true), or restores both
      * (false). (host)
+     *
+     * @param keepOn true turns the screen saver off and keeps the display and the system awake
+     *   (the calling thread's execution state); false turns the screen saver on again and lets both
+     *   sleep
+     * @return null.
      */
     public function keepScreenOn(keepOn:Boolean):void {
-      _context.call("keepScreenOn", keepOn);
+      live().call("keepScreenOn", keepOn);
+    }
+
+    /**
+     * The answer of getCameraNames as a list, cut at "||": every item a camera's name.
+     *
+     * @return every item in the order of the answer; an empty Vector when getCameraNames answers
+     *   null or ""
+     * @see #getCameraNames()
+     */
+    public function cameraNames():Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = getCameraNames();
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
+    }
+
+    /**
+     * The answer of getMicNames as a list, cut at "||": every item a microphone's name.
+     *
+     * @return every item in the order of the answer; an empty Vector when getMicNames answers null
+     *   or ""
+     * @see #getMicNames()
+     */
+    public function micNames():Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = getMicNames();
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
+    }
+
+    /**
+     * The answer of getSpeakerNames as a list, cut at "||": every item a speaker's name.
+     *
+     * @return every item in the order of the answer; an empty Vector when getSpeakerNames answers
+     *   null or ""
+     * @see #getSpeakerNames()
+     */
+    public function speakerNames():Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = getSpeakerNames();
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
+    }
+
+    /**
+     * The answer of getScreenShareNames as a list, cut at "||": every item the title of a window
+     * that can be shared.
+     *
+     * @return every item in the order of the answer; an empty Vector when getScreenShareNames
+     *   answers null or ""
+     * @see #getScreenShareNames()
+     */
+    public function screenShareNames():Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = getScreenShareNames();
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
     }
   }
 }

@@ -4,67 +4,87 @@ package com.airrtc {
 
   /**
    * A status event of Brisora: the type is the event code, level the text the extension
-   * sent, fields the level cut at every "||".
+   * sent, fields the level cut at every "||", and a typed getter for every field an event code
+   * names (a neutral value, "", 0 or false, for an event without that field).
    */
   public class BrisoraEvent extends Event {
     /**
-     * "ilivelogin"; level: complete | error
+     * "ilivelogin"; level: complete | error (the outcome of iLiveLogin or iLiveLoginWithSpear)
      */
     public static const ILIVELOGIN:String = "ilivelogin";
     /**
-     * "iliveloginout"; level: complete | error
+     * "iliveloginout"; level: complete | error (the outcome of iLiveLoginOut)
      */
     public static const ILIVELOGINOUT:String = "iliveloginout";
     /**
-     * "createroom"; level: complete | error
+     * "createroom"; level: complete | error (the outcome of createRoom)
      */
     public static const CREATEROOM:String = "createroom";
     /**
-     * "joinroom"; level: complete | error
+     * "joinroom"; level: complete | error (the outcome of joinRoom)
      */
     public static const JOINROOM:String = "joinroom";
     /**
-     * "changerole"; level: complete | error
+     * "changerole"; level: complete | error (the outcome of changeRole)
      */
     public static const CHANGEROLE:String = "changerole";
     /**
-     * "quitroom"; level: complete | error
+     * "quitroom"; level: complete | error (the outcome of quitRoom)
      */
     public static const QUITROOM:String = "quitroom";
     /**
-     * "devices"; level: operation||operation code||result
+     * "devices"; level: operation||operation code||result (the SDK's report of a device operation
+     * (or "detect" when devices changed))
+     *
+     * Fields: notice, operation, result.
      */
     public static const DEVICES:String = "devices";
     /**
-     * "qualityparam"; level: the quality report text
+     * "qualityparam"; level: the quality report text (the quality report, every statistics period
+     * in a room)
      */
     public static const QUALITYPARAM:String = "qualityparam";
     /**
-     * "video"; level: user id||width||height||flag||value||source kind
+     * "video"; level: user id||width||height||flag||value||source kind (a new frame of (user,
+     * source kind) is ready for getVideoData)
+     *
+     * Fields: userId, width, height, flag, value, kind.
      */
     public static const VIDEO:String = "video";
     /**
-     * "addvideo"; level: user id||source kind
+     * "addvideo"; level: user id||source kind (a remote user's video of a source kind started)
+     *
+     * Fields: userId, kind.
      */
     public static const ADDVIDEO:String = "addvideo";
     /**
-     * "removevideo"; level: user id||source kind
+     * "removevideo"; level: user id||source kind (a remote user's video of a source kind stopped)
+     *
+     * Fields: userId, kind.
      */
     public static const REMOVEVIDEO:String = "removevideo";
     /**
-     * "novideo"; level: user id||1
+     * "novideo"; level: user id||1 (a remote user's camera went off)
+     *
+     * Fields: userId, kind.
      */
     public static const NOVIDEO:String = "novideo";
     /**
-     * "audioevent"; level: audio kind||user id||level
+     * "audioevent"; level: audio kind||user id||level (an audio level of a user)
+     *
+     * Fields: audioKind, userId, audioLevel.
      */
     public static const AUDIOEVENT:String = "audioevent";
     /**
-     * "audiodata"; level: user id
+     * "audiodata"; level: user id (an audio block waits for getAudioData)
+     *
+     * Fields: userId.
      */
     public static const AUDIODATA:String = "audiodata";
     /**
-     * "ilivesdk_error"; level: user id||source kind||message
+     * "ilivesdk_error"; level: user id||source kind||message (a frame or a pull found no renderer)
+     *
+     * Fields: userId, kind, message.
      */
     public static const ILIVESDK_ERROR:String = "ilivesdk_error";
 
@@ -72,6 +92,8 @@ package com.airrtc {
     public static const CODES:Array = [ILIVELOGIN, ILIVELOGINOUT, CREATEROOM, JOINROOM, CHANGEROLE, QUITROOM, DEVICES, QUALITYPARAM, VIDEO, ADDVIDEO, REMOVEVIDEO, NOVIDEO, AUDIOEVENT, AUDIODATA, ILIVESDK_ERROR];
 
     private var _level:String;
+    private var _parts:Array;
+    private var _report:Object;
 
     public function BrisoraEvent(code:String, level:String) {
       super(code, false, false);
@@ -96,6 +118,180 @@ package com.airrtc {
     /** True for the level "complete" (the outcome of a request was a success). */
     public function get succeeded():Boolean {
       return _level == "complete";
+    }
+
+    /**
+     * notice (String): the field of "devices" (field 1); "" for any other event.
+     */
+    public function get notice():String {
+      switch (type) {
+        case DEVICES:
+          return part(0, false);
+      }
+      return "";
+    }
+
+    /**
+     * operation (DeviceOperation, an int): the field of "devices" (field 2); 0 for any other
+     * event.
+     *
+     * @see DeviceOperation
+     */
+    public function get operation():int {
+      switch (type) {
+        case DEVICES:
+          return int(part(1, false));
+      }
+      return 0;
+    }
+
+    /**
+     * result (int): the field of "devices" (field 3); 0 for any other event.
+     */
+    public function get result():int {
+      switch (type) {
+        case DEVICES:
+          return int(part(2, false));
+      }
+      return 0;
+    }
+
+    /**
+     * userId (String): the field of "video" (field 1), "addvideo" (field 1), "removevideo" (field
+     * 1), "novideo" (field 1), "audioevent" (field 2), "audiodata" (field 1), "ilivesdk_error"
+     * (field 1); "" for any other event.
+     */
+    public function get userId():String {
+      switch (type) {
+        case VIDEO:
+        case ADDVIDEO:
+        case REMOVEVIDEO:
+        case NOVIDEO:
+        case ILIVESDK_ERROR:
+          return part(0, false);
+        case AUDIOEVENT:
+          return part(1, false);
+        case AUDIODATA:
+          return part(0, true);
+      }
+      return "";
+    }
+
+    /**
+     * width (int): the field of "video" (field 2); 0 for any other event.
+     */
+    public function get width():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(1, false));
+      }
+      return 0;
+    }
+
+    /**
+     * height (int): the field of "video" (field 3); 0 for any other event.
+     */
+    public function get height():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(2, false));
+      }
+      return 0;
+    }
+
+    /**
+     * flag (Boolean): the field of "video" (field 4); false for any other event.
+     */
+    public function get flag():Boolean {
+      switch (type) {
+        case VIDEO:
+          return part(3, false) == "1";
+      }
+      return false;
+    }
+
+    /**
+     * value (Number): the field of "video" (field 5); 0 for any other event.
+     */
+    public function get value():Number {
+      switch (type) {
+        case VIDEO:
+          return Number(part(4, false));
+      }
+      return 0;
+    }
+
+    /**
+     * kind (SourceKind, an int): the field of "video" (field 6), "addvideo" (field 2),
+     * "removevideo" (field 2), "novideo" (field 2), "ilivesdk_error" (field 2); 0 for any other
+     * event.
+     *
+     * @see SourceKind
+     */
+    public function get kind():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(5, false));
+        case ADDVIDEO:
+        case REMOVEVIDEO:
+        case NOVIDEO:
+        case ILIVESDK_ERROR:
+          return int(part(1, false));
+      }
+      return 0;
+    }
+
+    /**
+     * audioKind (AudioKind, an int): the field of "audioevent" (field 1); 0 for any other event.
+     *
+     * @see AudioKind
+     */
+    public function get audioKind():int {
+      switch (type) {
+        case AUDIOEVENT:
+          return int(part(0, false));
+      }
+      return 0;
+    }
+
+    /**
+     * audioLevel (int): the field of "audioevent" (field 3); 0 for any other event.
+     */
+    public function get audioLevel():int {
+      switch (type) {
+        case AUDIOEVENT:
+          return int(part(2, false));
+      }
+      return 0;
+    }
+
+    /**
+     * message (String): the field of "ilivesdk_error" (field 3); "" for any other event.
+     */
+    public function get message():String {
+      switch (type) {
+        case ILIVESDK_ERROR:
+          return part(2, true);
+      }
+      return "";
+    }
+
+    /**
+     * The "qualityparam" report read into its records and numbers; null for any other event.
+     *
+     * @see QualityReport
+     */
+    public function get quality():QualityReport {
+      if (type != QUALITYPARAM) return null;
+      if (_report == null) _report = QualityReport.parse(_level);
+      return _report as QualityReport;
+    }
+
+    // The level's field at index ("" when the level is shorter); with rest, that field and all after it.
+    private function part(index:int, rest:Boolean):String {
+      if (_parts == null) _parts = fields;
+      if (index >= _parts.length) return "";
+      return rest ? _parts.slice(index).join("||") : _parts[index];
     }
 
     override public function clone():Event {

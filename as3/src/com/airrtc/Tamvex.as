@@ -7,19 +7,28 @@ package com.airrtc {
   import flash.external.ExtensionContext;
   import flash.utils.ByteArray;
 
+  [Event(name="enterroom", type="com.airrtc.TamvexEvent")]
+  [Event(name="exitroom", type="com.airrtc.TamvexEvent")]
+  [Event(name="mediaavailable", type="com.airrtc.TamvexEvent")]
+  [Event(name="audioevent", type="com.airrtc.TamvexEvent")]
+  [Event(name="speedtestevent", type="com.airrtc.TamvexEvent")]
+  [Event(name="video", type="com.airrtc.TamvexEvent")]
   /**
    * The Tamvex native extension (com.airrtc.Tamvex): one typed method per function of the
-   * extension, and its status events as TamvexEvents.
+   * extension, its status events as TamvexEvents, and typed helpers for the answers that are lists.
    *
    * new Tamvex() creates the extension context; disposeContext() ends it (the extension's
    * finalizer runs). The methods answer as the extension does: they never throw for a bad value,
-   * and what happens later arrives as an event.
+   * and what happens later arrives as an event. A method called after disposeContext() throws an
+   * Error that says so.
    */
   public class Tamvex extends EventDispatcher {
     /** The extension id of the descriptor (extension.xml). */
     public static const EXTENSION_ID:String = "com.airrtc.Tamvex";
     /** How many functions the extension has. */
     public static const FUNCTION_COUNT:int = 85;
+    /** The message of the Error a method throws after disposeContext(). */
+    public static const DISPOSED:String = "Tamvex: the extension context was disposed; create a new Tamvex";
 
     private var _context:ExtensionContext;
 
@@ -33,17 +42,23 @@ package com.airrtc {
       _context.addEventListener(StatusEvent.STATUS, onStatus);
     }
 
-    /** The extension context underneath, for calls by name and the raw status events. */
+    /** The extension context underneath, for calls by name and the raw status events; null once disposed. */
     public function get context():ExtensionContext {
       return _context;
     }
 
-    /** Ends the extension context: its finalizer runs and no event follows. */
+    /** Ends the extension context: its finalizer runs and no event follows. A second call does nothing. */
     public function disposeContext():void {
       if (_context == null) return;
       _context.removeEventListener(StatusEvent.STATUS, onStatus);
       _context.dispose();
       _context = null;
+    }
+
+    // The context of a call; after disposeContext() an Error that says why there is none.
+    private function live():ExtensionContext {
+      if (_context == null) throw new Error(DISPOSED);
+      return _context;
     }
 
     private function onStatus(event:StatusEvent):void {
@@ -53,600 +68,1190 @@ package com.airrtc {
     /**
      * Turns the trace lines on or off, loads the SDK from the LiteAV folder and prepares the
      * renderers. (start-up)
+     *
+     * Made safe: A missing LiteAV folder or liteav.dll is reported on the console and leaves the
+     * extension usable: later calls answer false, "", 0 or -1.
+     *
+     * @param debug true turns the extension's trace lines on (mode "debug"), false off
+     *   ("release"); anything but a Boolean leaves the switch as it was
+     * @return always true, also when liteav.dll could not be loaded (the cloud functions then
+     *   answer false, "" or 0, and each tries the load again).
      */
     public function initTRTCSdk(debug:Boolean):Boolean {
-      return Boolean(_context.call("initTRTCSdk", debug));
+      return Boolean(live().call("initTRTCSdk", debug));
     }
 
     /**
      * Enters a room; "enterroom" follows. (room)
+     *
+     * Events: "enterroom" "complete"; in the room "mediaavailable" and, with volume evaluation on,
+     * "audioevent".
+     *
+     * Made safe: The user id becomes the local user's (in local frames and volume entries) only
+     * when the SDK was asked; exitRoom keeps it.
+     *
+     * @param appId the application id of the SDK account, passed as an unsigned 32-bit number
+     * @param roomId the room number, passed as an unsigned 32-bit number (a negative one wraps)
+     * @param userId the local user's id, passed as the UTF-8 given
+     * @param userSig the user's signature, passed as given
+     * @param privateMapKey the room permission key, passed as given; "" for none
+     * @return true when the SDK was asked; false when the SDK is not loaded or it throws.
+     * @see TamvexEvent#ENTERROOM
+     * @see TamvexEvent#MEDIAAVAILABLE
+     * @see TamvexEvent#AUDIOEVENT
      */
     public function enterRoom(appId:int, roomId:int, userId:String, userSig:String, privateMapKey:String):Boolean {
-      return Boolean(_context.call("enterRoom", appId, roomId, userId, userSig, privateMapKey));
+      return Boolean(live().call("enterRoom", appId, roomId, userId, userSig, privateMapKey));
     }
 
     /**
      * Leaves the room; "exitroom" follows. (room)
+     *
+     * Events: "exitroom" "complete".
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see TamvexEvent#EXITROOM
      */
     public function exitRoom():Boolean {
-      return Boolean(_context.call("exitRoom"));
+      return Boolean(live().call("exitRoom"));
     }
 
     /**
      * Starts the local camera preview. (room)
+     *
+     * Events: "video" (stream code 1) for each local camera frame once the local render callback
+     * is registered.
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see TamvexEvent#VIDEO
      */
     public function startLocalPreview():Boolean {
-      return Boolean(_context.call("startLocalPreview"));
+      return Boolean(live().call("startLocalPreview"));
     }
 
     /**
      * Stops the local camera preview. (room)
+     *
+     * Made safe: The last local frame stays readable with getVideoData.
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function stopLocalPreview():Boolean {
-      return Boolean(_context.call("stopLocalPreview"));
+      return Boolean(live().call("stopLocalPreview"));
     }
 
     /**
      * Starts a remote user's video. (room)
+     *
+     * Events: "video" (stream code 1) for each frame once the user's render callback is registered
+     * and "mediaavailable" video||user id||1 has come.
+     *
+     * @param userId the remote user, as "mediaavailable" names them
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see TamvexEvent#VIDEO
+     * @see TamvexEvent#MEDIAAVAILABLE
      */
     public function startRemoteView(userId:String):Boolean {
-      return Boolean(_context.call("startRemoteView", userId));
+      return Boolean(live().call("startRemoteView", userId));
     }
 
     /**
      * Stops a remote user's video. (room)
+     *
+     * Made safe: The user's last frame stays readable with getVideoData.
+     *
+     * @param userId the remote user
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function stopRemoteView(userId:String):Boolean {
-      return Boolean(_context.call("stopRemoteView", userId));
+      return Boolean(live().call("stopRemoteView", userId));
     }
 
     /**
      * Stops all remote video. (room)
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function stopAllRemoteView():Boolean {
-      return Boolean(_context.call("stopAllRemoteView"));
+      return Boolean(live().call("stopAllRemoteView"));
     }
 
     /**
      * Mutes or unmutes local video. (room)
+     *
+     * @param mute true stops sending the local video, false sends it again
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function muteLocalVideo(mute:Boolean):Boolean {
-      return Boolean(_context.call("muteLocalVideo", mute));
+      return Boolean(live().call("muteLocalVideo", mute));
     }
 
     /**
-     * Encoder resolution, mode, frame rate and bitrate; false for a resolution code it refuses. (room)
+     * Encoder resolution, mode, frame rate and bitrate; false for a resolution code it refuses.
+     * (room)
+     *
+     * @param resolution 100, 102, ... 114 (160 x 90 to 1920 x 1080); any other number is refused
+     *   (VideoResolution)
+     * @param mode 0 landscape; any other number portrait (ResolutionMode)
+     * @param fps frames a second, passed unchanged (no range check)
+     * @param bitrate the encoder's bitrate in kbit/s, passed unchanged (no range check)
+     * @return false without an SDK call for a resolution code it refuses; otherwise true when the
+     *   SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.
+     * @see VideoResolution
+     * @see ResolutionMode
      */
     public function setVideoEncoderParam(resolution:int, mode:int, fps:int, bitrate:int):Boolean {
-      return Boolean(_context.call("setVideoEncoderParam", resolution, mode, fps, bitrate));
+      return Boolean(live().call("setVideoEncoderParam", resolution, mode, fps, bitrate));
     }
 
     /**
      * Network quality preference. (room)
+     *
+     * @param preference 1 smooth motion first; any other number a clear picture first
+     *   (QosPreference)
+     * @param controlMode 0 the client controls; any other number the server (QosControlMode)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see QosPreference
+     * @see QosControlMode
      */
     public function setNetworkQosParam(preference:int, controlMode:int):Boolean {
-      return Boolean(_context.call("setNetworkQosParam", preference, controlMode));
+      return Boolean(live().call("setNetworkQosParam", preference, controlMode));
     }
 
     /**
      * Local view fill mode. (room)
+     *
+     * @param mode 0 fills the view; any other number fits the whole picture in it (FillMode)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see FillMode
      */
     public function setLocalViewFillMode(mode:int):Boolean {
-      return Boolean(_context.call("setLocalViewFillMode", mode));
+      return Boolean(live().call("setLocalViewFillMode", mode));
     }
 
     /**
      * Remote view fill mode. (room)
+     *
+     * @param userId the remote user
+     * @param mode 0 fills the view; any other number fits the whole picture in it (FillMode)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see FillMode
      */
     public function setRemoteViewFillMode(userId:String, mode:int):Boolean {
-      return Boolean(_context.call("setRemoteViewFillMode", userId, mode));
+      return Boolean(live().call("setRemoteViewFillMode", userId, mode));
     }
 
     /**
      * Local view rotation (0 to 3). (room)
+     *
+     * @param rotation 0 to 3 quarter turns clockwise; any other number is refused (VideoRotation)
+     * @return false without an SDK call outside 0 to 3; otherwise true when the SDK was asked;
+     *   false when the SDK is not loaded (no cloud instance) or it throws.
+     * @see VideoRotation
      */
     public function setLocalViewRotation(rotation:int):Boolean {
-      return Boolean(_context.call("setLocalViewRotation", rotation));
+      return Boolean(live().call("setLocalViewRotation", rotation));
     }
 
     /**
      * Remote view rotation (0 to 3). (room)
+     *
+     * @param userId the remote user
+     * @param rotation 0 to 3 quarter turns clockwise; any other number is refused (VideoRotation)
+     * @return false without an SDK call outside 0 to 3; otherwise true when the SDK was asked;
+     *   false when the SDK is not loaded (no cloud instance) or it throws.
+     * @see VideoRotation
      */
     public function setRemoteViewRotation(userId:String, rotation:int):Boolean {
-      return Boolean(_context.call("setRemoteViewRotation", userId, rotation));
+      return Boolean(live().call("setRemoteViewRotation", userId, rotation));
     }
 
     /**
      * Encoder rotation (1 to 3). (room)
+     *
+     * @param rotation 1 to 3 quarter turns clockwise; 0 and any other number are refused
+     *   (VideoRotation)
+     * @return false without an SDK call outside 1 to 3; otherwise true when the SDK was asked;
+     *   false when the SDK is not loaded (no cloud instance) or it throws.
+     * @see VideoRotation
      */
     public function setVideoEncoderRotation(rotation:int):Boolean {
-      return Boolean(_context.call("setVideoEncoderRotation", rotation));
+      return Boolean(live().call("setVideoEncoderRotation", rotation));
     }
 
     /**
      * Local view mirror. (room)
+     *
+     * @param mirror true shows the local view mirrored
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setLocalViewMirror(mirror:Boolean):Boolean {
-      return Boolean(_context.call("setLocalViewMirror", mirror));
+      return Boolean(live().call("setLocalViewMirror", mirror));
     }
 
     /**
      * Encoder mirror. (room)
+     *
+     * @param mirror true sends the picture mirrored
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setVideoEncoderMirror(mirror:Boolean):Boolean {
-      return Boolean(_context.call("setVideoEncoderMirror", mirror));
+      return Boolean(live().call("setVideoEncoderMirror", mirror));
     }
 
     /**
      * The second (small) video stream and its encoder settings. (room)
+     *
+     * @param enable true sends the small stream as well, false stops it
+     * @param resolution 100, 102, ... 114; any other number is refused, whatever enable says
+     *   (VideoResolution)
+     * @param mode 0 landscape; any other number portrait (ResolutionMode)
+     * @param fps frames a second, passed unchanged (no range check)
+     * @param bitrate kbit/s, passed unchanged (no range check)
+     * @return false without an SDK call for a resolution code it refuses (also when enable is
+     *   false); otherwise true when the SDK was asked; false when the SDK is not loaded (no cloud
+     *   instance) or it throws.
+     * @see VideoResolution
+     * @see ResolutionMode
      */
     public function enableSmallVideoStream(enable:Boolean, resolution:int, mode:int, fps:int, bitrate:int):Boolean {
-      return Boolean(_context.call("enableSmallVideoStream", enable, resolution, mode, fps, bitrate));
+      return Boolean(live().call("enableSmallVideoStream", enable, resolution, mode, fps, bitrate));
     }
 
     /**
      * Which stream of a remote user to receive (0 to 2). (room)
+     *
+     * @param userId the remote user
+     * @param type the SDK's stream type, 0 big, 1 small, 2 sub; any other number is refused. These
+     *   are not the stream codes of "video" and getVideoData (StreamCode: 1 big, 10 small, 2 sub)
+     *   (StreamType)
+     * @return false without an SDK call outside 0 to 2; otherwise true when the SDK was asked (its
+     *   own answer is not looked at); false when the SDK is not loaded (no cloud instance) or it
+     *   throws.
+     * @see StreamType
      */
     public function setRemoteVideoStreamType(userId:String, type:int):Boolean {
-      return Boolean(_context.call("setRemoteVideoStreamType", userId, type));
+      return Boolean(live().call("setRemoteVideoStreamType", userId, type));
     }
 
     /**
      * The default remote stream type (0 to 2). (room)
+     *
+     * @param type the SDK's stream type, 0 big, 1 small, 2 sub; any other number is refused. These
+     *   are not the stream codes of "video" and getVideoData (StreamCode) (StreamType)
+     * @return false without an SDK call outside 0 to 2; otherwise true when the SDK was asked (its
+     *   own answer is not looked at); false when the SDK is not loaded (no cloud instance) or it
+     *   throws.
+     * @see StreamType
      */
     public function setPriorRemoteVideoStreamType(type:int):Boolean {
-      return Boolean(_context.call("setPriorRemoteVideoStreamType", type));
+      return Boolean(live().call("setPriorRemoteVideoStreamType", type));
     }
 
     /**
      * Starts the microphone. (room)
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function startLocalAudio():Boolean {
-      return Boolean(_context.call("startLocalAudio"));
+      return Boolean(live().call("startLocalAudio"));
     }
 
     /**
      * Stops the microphone. (room)
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function stopLocalAudio():Boolean {
-      return Boolean(_context.call("stopLocalAudio"));
+      return Boolean(live().call("stopLocalAudio"));
     }
 
     /**
      * Mutes local audio. (room)
+     *
+     * @param mute true stops sending the local audio, false sends it again
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function muteLocalAudio(mute:Boolean):Boolean {
-      return Boolean(_context.call("muteLocalAudio", mute));
+      return Boolean(live().call("muteLocalAudio", mute));
     }
 
     /**
      * Mutes one remote user. (room)
+     *
+     * @param userId the remote user
+     * @param mute true stops playing the user's audio, false plays it again
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function muteRemoteAudio(userId:String, mute:Boolean):Boolean {
-      return Boolean(_context.call("muteRemoteAudio", userId, mute));
+      return Boolean(live().call("muteRemoteAudio", userId, mute));
     }
 
     /**
      * Mutes all remote users. (room)
+     *
+     * @param mute true stops playing every remote user's audio, false plays it again
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function muteAllRemoteAudio(mute:Boolean):Boolean {
-      return Boolean(_context.call("muteAllRemoteAudio", mute));
+      return Boolean(live().call("muteAllRemoteAudio", mute));
     }
 
     /**
      * Periodic volume reports ("audioevent") every interval milliseconds; 0 stops them. (room)
+     *
+     * Events: "audioevent" "rtc||U||volume" for each user at every interval.
+     *
+     * @param interval milliseconds between reports, 0 stops them; passed as an unsigned number (a
+     *   negative one wraps to a very long interval)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see TamvexEvent#AUDIOEVENT
      */
     public function enableAudioVolumeEvaluation(interval:int):Boolean {
-      return Boolean(_context.call("enableAudioVolumeEvaluation", interval));
+      return Boolean(live().call("enableAudioVolumeEvaluation", interval));
     }
 
     /**
      * Beauty filter. (room)
+     *
+     * @param style 0 smooth; any other number nature (BeautyStyle)
+     * @param beauty the smoothing level, passed unchanged as an unsigned number (no range check)
+     * @param whiteness the whitening level, passed unchanged as an unsigned number (no range
+     *   check)
+     * @param ruddiness the ruddiness level, passed unchanged as an unsigned number (no range
+     *   check)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see BeautyStyle
      */
     public function setBeautyStyle(style:int, beauty:int, whiteness:int, ruddiness:int):Boolean {
-      return Boolean(_context.call("setBeautyStyle", style, beauty, whiteness, ruddiness));
+      return Boolean(live().call("setBeautyStyle", style, beauty, whiteness, ruddiness));
     }
 
     /**
      * Starts a remote user's sub stream. (room)
+     *
+     * Events: "video" (stream code 2) for each frame of the sub stream once the user's render
+     * callback is registered.
+     *
+     * @param userId the remote user sharing a screen
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see TamvexEvent#VIDEO
      */
     public function startRemoteSubStreamView(userId:String):Boolean {
-      return Boolean(_context.call("startRemoteSubStreamView", userId));
+      return Boolean(live().call("startRemoteSubStreamView", userId));
     }
 
     /**
      * Stops a remote user's sub stream. (room)
+     *
+     * Made safe: The user's last sub-stream frame stays readable with getVideoData.
+     *
+     * @param userId the remote user
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function stopRemoteSubStreamView(userId:String):Boolean {
-      return Boolean(_context.call("stopRemoteSubStreamView", userId));
+      return Boolean(live().call("stopRemoteSubStreamView", userId));
     }
 
     /**
-     * The windows and screens that can be captured, as a list text. (screen capture)
+     * The windows and screens that can be captured, as a list text; the list is kept for the
+     * thumbnail and the choice. (screen capture)
+     *
+     * Made safe: Names are the SDK's UTF-8 (invalid bytes repaired); a name holding "||" or "|-|"
+     * cannot be told from the separators. A new listing releases the list kept before.
+     *
+     * @param thumbWidth the width in pixels the SDK makes the thumbnails, passed unchanged
+     * @param thumbHeight the thumbnails' height in pixels, passed unchanged
+     * @param iconWidth the width in pixels of the sources' icons, passed unchanged
+     * @param iconHeight the icons' height in pixels, passed unchanged
+     * @return the list text: one id|-|type|-|name entry per source (type 0 window, 1 screen, 2
+     *   custom, -1 any other), entries joined by "||"; "" when the SDK is not loaded, gives no list,
+     *   lists no source or throws.
      */
     public function getScreenCaptureSources(thumbWidth:int, thumbHeight:int, iconWidth:int, iconHeight:int):String {
-      return _context.call("getScreenCaptureSources", thumbWidth, thumbHeight, iconWidth, iconHeight) as String;
+      var r:Object = live().call("getScreenCaptureSources", thumbWidth, thumbHeight, iconWidth, iconHeight);
+      return r == null ? "" : String(r);
     }
 
     /**
-     * The thumbnail of one source into the ByteArray; its reply text, null when no source has the id,
-     * false before getScreenCaptureSources. (screen capture)
+     * The thumbnail of one source into the ByteArray; its reply text, null when no source has the
+     * id, false before getScreenCaptureSources. (screen capture)
+     *
+     * Made safe: The copy stops at the thumbnail's length and the bytes it lacks are 0; a missing
+     * ByteArray still gives the size.
+     *
+     * @param sourceId the id of a source of the last getScreenCaptureSources list
+     * @param target receives the thumbnail, 4 bytes a pixel, top row first; anything but a
+     *   ByteArray only gives the size
+     * @return "width||height" of the thumbnail (its width × height × 4 bytes, as the SDK gives
+     *   them, copied into the ByteArray); null when no source of the kept list has the id (or the
+     *   list fails while it is searched); false while no list is kept (before
+     *   getScreenCaptureSources, after a listing that got none, after dispose).
      */
     public function getScreenCaptureTargetThumb(sourceId:int, target:ByteArray):Object {
-      return _context.call("getScreenCaptureTargetThumb", sourceId, target);
+      return live().call("getScreenCaptureTargetThumb", sourceId, target);
     }
 
     /**
      * Chooses the capture source and rectangle. (screen capture)
+     *
+     * @param sourceId the id of a source of the last getScreenCaptureSources list; any other id is
+     *   refused
+     * @param left the capture rectangle's left edge in the source's pixels, passed unchanged (all
+     *   four 0 pass an empty rectangle)
+     * @param top the rectangle's top edge, passed unchanged
+     * @param right the rectangle's right edge, passed unchanged
+     * @param bottom the rectangle's bottom edge, passed unchanged
+     * @param captureMouse true captures the mouse pointer too (the SDK's first option)
+     * @param highlight true highlights the captured window (the SDK's second option)
+     * @return false without an SDK call while no list is kept (before getScreenCaptureSources,
+     *   after a listing that got none, after dispose) or when no source of it has the id (or it
+     *   fails while it is searched); otherwise true when the SDK was asked; false when the SDK is
+     *   not loaded (no cloud instance) or it throws.
      */
-    public function selectScreenCaptureTarget(sourceId:int, left:int, top:int, right:int, bottom:int, followWindow:Boolean, highlight:Boolean):Boolean {
-      return Boolean(_context.call("selectScreenCaptureTarget", sourceId, left, top, right, bottom, followWindow, highlight));
+    public function selectScreenCaptureTarget(sourceId:int, left:int, top:int, right:int, bottom:int, captureMouse:Boolean, highlight:Boolean):Boolean {
+      return Boolean(live().call("selectScreenCaptureTarget", sourceId, left, top, right, bottom, captureMouse, highlight));
     }
 
     /**
      * Starts screen capture into the sub stream. (screen capture)
+     *
+     * Events: "video" of the sub stream (stream code 2) once the local render callback is
+     * registered.
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see TamvexEvent#VIDEO
      */
     public function startScreenCapture():Boolean {
-      return Boolean(_context.call("startScreenCapture"));
+      return Boolean(live().call("startScreenCapture"));
     }
 
     /**
      * Pauses screen capture. (screen capture)
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function pauseScreenCapture():Boolean {
-      return Boolean(_context.call("pauseScreenCapture"));
+      return Boolean(live().call("pauseScreenCapture"));
     }
 
     /**
      * Resumes screen capture. (screen capture)
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function resumeScreenCapture():Boolean {
-      return Boolean(_context.call("resumeScreenCapture"));
+      return Boolean(live().call("resumeScreenCapture"));
     }
 
     /**
      * Stops screen capture. (screen capture)
+     *
+     * Made safe: The last captured frame stays readable with getVideoData.
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function stopScreenCapture():Boolean {
-      return Boolean(_context.call("stopScreenCapture"));
+      return Boolean(live().call("stopScreenCapture"));
     }
 
     /**
      * Sub-stream encoder settings; false for a resolution code it refuses. (screen capture)
+     *
+     * @param resolution 100, 102, ... 114 (160 x 90 to 1920 x 1080); any other number is refused
+     *   (VideoResolution)
+     * @param mode 0 landscape; any other number portrait (ResolutionMode)
+     * @param fps frames a second, passed unchanged (no range check)
+     * @param bitrate kbit/s, passed unchanged (no range check)
+     * @return false without an SDK call for a resolution code it refuses; otherwise true when the
+     *   SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.
+     * @see VideoResolution
+     * @see ResolutionMode
      */
     public function setSubStreamEncoderParam(resolution:int, mode:int, fps:int, bitrate:int):Boolean {
-      return Boolean(_context.call("setSubStreamEncoderParam", resolution, mode, fps, bitrate));
+      return Boolean(live().call("setSubStreamEncoderParam", resolution, mode, fps, bitrate));
     }
 
     /**
      * Sub-stream audio mix volume. (screen capture)
+     *
+     * @param volume the volume the captured sound is mixed at, passed unchanged as an unsigned
+     *   number (no range check)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setSubStreamMixVolume(volume:int):Boolean {
-      return Boolean(_context.call("setSubStreamMixVolume", volume));
+      return Boolean(live().call("setSubStreamMixVolume", volume));
     }
 
     /**
      * The camera names joined by "||". (devices)
+     *
+     * Made safe: Names that are not valid UTF-8 are repaired, never passed on broken.
+     *
+     * @return the names joined by "||" in the SDK's order; "" when there is no camera, the SDK is
+     *   not loaded, gives no collection or throws.
      */
     public function getCameraDevicesList():String {
-      return _context.call("getCameraDevicesList") as String;
+      var r:Object = live().call("getCameraDevicesList");
+      return r == null ? "" : String(r);
     }
 
     /**
      * Chooses the camera at this position of the list. (devices)
+     *
+     * Made safe: A position outside the list gives false without selecting.
+     *
+     * @param index the position, from 0, in the list getCameraDevicesList gives (a fresh one is
+     *   asked for)
+     * @return true when the SDK was asked to choose the device (its own answer is not looked at);
+     *   false for a position outside a fresh list, when the SDK is not loaded, gives no list (or no
+     *   device id at the position) or throws.
      */
     public function setCurrentCameraDevice(index:int):Boolean {
-      return Boolean(_context.call("setCurrentCameraDevice", index));
+      return Boolean(live().call("setCurrentCameraDevice", index));
     }
 
     /**
      * The current camera's name. (devices)
+     *
+     * @return the device name; "" when the SDK is not loaded, has no current device or throws.
      */
     public function getCurrentCameraDevice():String {
-      return _context.call("getCurrentCameraDevice") as String;
+      var r:Object = live().call("getCurrentCameraDevice");
+      return r == null ? "" : String(r);
     }
 
     /**
      * The microphone names joined by "||". (devices)
+     *
+     * Made safe: Names that are not valid UTF-8 are repaired.
+     *
+     * @return the names joined by "||" in the SDK's order; "" when there is no microphone, the SDK
+     *   is not loaded, gives no collection or throws.
      */
     public function getMicDevicesList():String {
-      return _context.call("getMicDevicesList") as String;
+      var r:Object = live().call("getMicDevicesList");
+      return r == null ? "" : String(r);
     }
 
     /**
      * Chooses the microphone at this position of the list. (devices)
+     *
+     * Made safe: A position outside the list gives false without selecting.
+     *
+     * @param index the position, from 0, in the list getMicDevicesList gives (a fresh one is asked
+     *   for)
+     * @return true when the SDK was asked to choose the device (its own answer is not looked at);
+     *   false for a position outside a fresh list, when the SDK is not loaded, gives no list (or no
+     *   device id at the position) or throws.
      */
     public function setCurrentMicDevice(index:int):Boolean {
-      return Boolean(_context.call("setCurrentMicDevice", index));
+      return Boolean(live().call("setCurrentMicDevice", index));
     }
 
     /**
      * The current microphone's name. (devices)
+     *
+     * @return the device name; "" when the SDK is not loaded, has no current device or throws.
      */
     public function getCurrentMicDevice():String {
-      return _context.call("getCurrentMicDevice") as String;
+      var r:Object = live().call("getCurrentMicDevice");
+      return r == null ? "" : String(r);
     }
 
     /**
      * The microphone volume. (devices)
+     *
+     * @return the SDK's volume; 0 when the SDK is not loaded or throws.
      */
     public function getCurrentMicDeviceVolume():uint {
-      return uint(_context.call("getCurrentMicDeviceVolume"));
+      return uint(live().call("getCurrentMicDeviceVolume"));
     }
 
     /**
      * Sets the microphone volume. (devices)
+     *
+     * @param volume the SDK's volume, passed unchanged as an unsigned number (no range check; a
+     *   negative one wraps)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setCurrentMicDeviceVolume(volume:int):Boolean {
-      return Boolean(_context.call("setCurrentMicDeviceVolume", volume));
+      return Boolean(live().call("setCurrentMicDeviceVolume", volume));
     }
 
     /**
      * The speaker names joined by "||". (devices)
+     *
+     * Made safe: Names that are not valid UTF-8 are repaired.
+     *
+     * @return the names joined by "||" in the SDK's order; "" when there is no speaker, the SDK is
+     *   not loaded, gives no collection or throws.
      */
     public function getSpeakerDevicesList():String {
-      return _context.call("getSpeakerDevicesList") as String;
+      var r:Object = live().call("getSpeakerDevicesList");
+      return r == null ? "" : String(r);
     }
 
     /**
      * Chooses the speaker at this position of the list. (devices)
+     *
+     * Made safe: A position outside the list gives false without selecting.
+     *
+     * @param index the position, from 0, in the list getSpeakerDevicesList gives (a fresh one is
+     *   asked for)
+     * @return true when the SDK was asked to choose the device (its own answer is not looked at);
+     *   false for a position outside a fresh list, when the SDK is not loaded, gives no list (or no
+     *   device id at the position) or throws.
      */
     public function setCurrentSpeakerDevice(index:int):Boolean {
-      return Boolean(_context.call("setCurrentSpeakerDevice", index));
+      return Boolean(live().call("setCurrentSpeakerDevice", index));
     }
 
     /**
      * The current speaker's name. (devices)
+     *
+     * @return the device name; "" when the SDK is not loaded, has no current device or throws.
      */
     public function getCurrentSpeakerDevice():String {
-      return _context.call("getCurrentSpeakerDevice") as String;
+      var r:Object = live().call("getCurrentSpeakerDevice");
+      return r == null ? "" : String(r);
     }
 
     /**
      * The speaker volume. (devices)
+     *
+     * @return the SDK's volume; 0 when the SDK is not loaded or throws.
      */
     public function getCurrentSpeakerVolume():uint {
-      return uint(_context.call("getCurrentSpeakerVolume"));
+      return uint(live().call("getCurrentSpeakerVolume"));
     }
 
     /**
      * Sets the speaker volume. (devices)
+     *
+     * @param volume the SDK's volume, passed unchanged as an unsigned number (no range check; a
+     *   negative one wraps)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setCurrentSpeakerVolume(volume:int):Boolean {
-      return Boolean(_context.call("setCurrentSpeakerVolume", volume));
+      return Boolean(live().call("setCurrentSpeakerVolume", volume));
     }
 
     /**
-     * Registers (enable 1) or removes the render callback of local video; pixelFormat 1 I420, 3 BGRA.
-     * True only when the SDK accepted it. (video)
+     * Registers (enable 1) or removes the render callback of local video; pixelFormat 1 I420, 3
+     * BGRA. True only when the SDK accepted it. (video)
+     *
+     * Events: "video" for each local frame: stream code 1 for the camera, 2 for screen capture.
+     *
+     * @param pixelFormat 1 I420, 3 BGRA, 2 textures (not readable); any other number is sent as 0
+     *   (RenderPixelFormat)
+     * @param bufferType 1 frames in memory, 3 textures; any other number (2 included) is sent as 0
+     *   (RenderBufferType)
+     * @param enable 1 registers the callback; any other number removes it
+     * @return true only when the SDK accepted the registration (answered 0); false when it is not
+     *   loaded, refuses or throws.
+     * @see RenderPixelFormat
+     * @see RenderBufferType
+     * @see TamvexEvent#VIDEO
      */
     public function setLocalVideoRenderCallback(pixelFormat:int, bufferType:int, enable:int):Boolean {
-      return Boolean(_context.call("setLocalVideoRenderCallback", pixelFormat, bufferType, enable));
+      return Boolean(live().call("setLocalVideoRenderCallback", pixelFormat, bufferType, enable));
     }
 
     /**
      * Registers (enable 1) or removes the render callback of a remote user's video. (video)
+     *
+     * Events: "video" for each frame of the user.
+     *
+     * @param userId the remote user
+     * @param pixelFormat 1 I420, 3 BGRA, 2 textures (not readable); any other number is sent as 0
+     *   (RenderPixelFormat)
+     * @param bufferType 1 frames in memory, 3 textures; any other number (2 included) is sent as 0
+     *   (RenderBufferType)
+     * @param enable 1 registers the callback; any other number removes it
+     * @return true when the SDK was asked (its own answer is not looked at); false when it is not
+     *   loaded or throws.
+     * @see RenderPixelFormat
+     * @see RenderBufferType
+     * @see TamvexEvent#VIDEO
      */
     public function setRemoteVideoRenderCallback(userId:String, pixelFormat:int, bufferType:int, enable:int):Boolean {
-      return Boolean(_context.call("setRemoteVideoRenderCallback", userId, pixelFormat, bufferType, enable));
+      return Boolean(live().call("setRemoteVideoRenderCallback", userId, pixelFormat, bufferType, enable));
     }
 
     /**
      * Starts a network speed test; results arrive as "speedtestevent". (diagnostics)
+     *
+     * Events: "speedtestevent" for each server measured.
+     *
+     * @param appId the application id, as for enterRoom, passed as an unsigned 32-bit number
+     * @param userId the user id the test runs as, passed as given
+     * @param userSig that user's signature, passed as given
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
+     * @see TamvexEvent#SPEEDTESTEVENT
      */
     public function startSpeedTest(appId:int, userId:String, userSig:String):Boolean {
-      return Boolean(_context.call("startSpeedTest", appId, userId, userSig));
+      return Boolean(live().call("startSpeedTest", appId, userId, userSig));
     }
 
     /**
      * Stops the speed test. (diagnostics)
+     *
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function stopSpeedTest():Boolean {
-      return Boolean(_context.call("stopSpeedTest"));
+      return Boolean(live().call("stopSpeedTest"));
     }
 
     /**
      * The SDK's version text. (diagnostics)
+     *
+     * @return the version text; "" when the SDK is not loaded, gives no text or throws.
      */
     public function getSdkVersion():String {
-      return _context.call("getSdkVersion") as String;
+      var r:Object = live().call("getSdkVersion");
+      return r == null ? "" : String(r);
     }
 
     /**
      * The SDK's console log switch. (diagnostics)
+     *
+     * Made safe: The extension's own trace lines follow initTRTCSdk only.
+     *
+     * @param enabled true lets the SDK write its log to the console
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setConsoleEnabled(enabled:Boolean):Boolean {
-      return Boolean(_context.call("setConsoleEnabled", enabled));
+      return Boolean(live().call("setConsoleEnabled", enabled));
     }
 
     /**
      * The SDK's log compression switch. (diagnostics)
+     *
+     * @param enabled true compresses the SDK's log files
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setLogCompressEnabled(enabled:Boolean):Boolean {
-      return Boolean(_context.call("setLogCompressEnabled", enabled));
+      return Boolean(live().call("setLogCompressEnabled", enabled));
     }
 
     /**
      * The SDK's log folder. (diagnostics)
+     *
+     * @param folder the folder the SDK writes its logs to, passed as the UTF-8 given ("" is passed
+     *   too)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function setLogPath(folder:String):Boolean {
-      return Boolean(_context.call("setLogPath", folder));
+      return Boolean(live().call("setLogPath", folder));
     }
 
     /**
      * The SDK's debug overlay. (diagnostics)
+     *
+     * @param mode the SDK's debug-view mode, passed unchanged (no range check)
+     * @return true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or
+     *   it throws.
      */
     public function showDebugView(mode:int):Boolean {
-      return Boolean(_context.call("showDebugView", mode));
+      return Boolean(live().call("showDebugView", mode));
     }
 
     /**
-     * Copies the newest frame of (user, stream type) into the ByteArray: width × height × 4 bytes, top
-     * row first, blue, green, red, alpha. (video)
+     * Copies the newest frame of (user, stream code) into the ByteArray: width × height × 4 bytes,
+     * top row first, blue, green, red, alpha. (video)
+     *
+     * Made safe: The frame may be newer than the last "video" event: take the size from the
+     * ByteArray's length.
+     *
+     * @param destination receives the frame; anything but a ByteArray is left alone
+     * @param userId the user of the frame, as the "video" event names them (the local user: the id
+     *   of the last enterRoom)
+     * @param streamType the stream code the "video" event ends with, 1 big, 10 small, 2 sub, 0
+     *   other; not the SDK's stream type of setRemoteVideoStreamType (StreamCode)
+     * @return null. The ByteArray's length becomes width × height × 4 and holds the newest frame;
+     *   its length becomes 0 when a renderer is bound to (user, stream code) but holds no frame
+     *   (none yet, or none of this binding); it is left as it was when no renderer is bound to the
+     *   pair (the console says so).
+     * @see StreamCode
      */
     public function getVideoData(destination:ByteArray, userId:String, streamType:int):void {
-      _context.call("getVideoData", destination, userId, streamType);
+      live().call("getVideoData", destination, userId, streamType);
     }
 
     /**
      * Does nothing (kept for compatibility); returns null. (video)
+     *
+     * @return null, whatever is passed.
      */
     public function getAudioData():void {
-      _context.call("getAudioData");
+      live().call("getAudioData");
     }
 
     /**
-     * Releases the cloud instance, every pusher and player handle and the renderers. (start-up)
+     * Releases the cloud instance (its callback removed, the kept screen-source list released) and
+     * forgets every pusher and player handle; the renderers, their frames and the local user id
+     * stay. (start-up)
+     *
+     * Made safe: The pusher and player objects are not destroyed, only forgotten: destroy them
+     * first. Handles start again at 0; the next cloud function loads the SDK again.
+     *
+     * @return always true, also when the SDK is not loaded.
      */
     public function dispose():Boolean {
-      return Boolean(_context.call("dispose"));
+      return Boolean(live().call("dispose"));
     }
 
     /**
      * A new live pusher; its handle. (pushers and players)
+     *
+     * @return the new handle (0, 1, …: the pusher list's length before); -1 when the SDK was never
+     *   loaded (this function does not load it), has no such export, gives no pusher or throws.
      */
     public function TXLivePusher_createTXLivePusher():int {
-      return int(_context.call("TXLivePusher_createTXLivePusher"));
+      return int(live().call("TXLivePusher_createTXLivePusher"));
     }
 
     /**
      * Destroys a pusher; the length of the pusher list. (pushers and players)
+     *
+     * Made safe: An unknown or destroyed handle is ignored.
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @return the length of the pusher list: every handle given out since the last dispose
+     *   (handles are never reused).
      */
     public function TXLivePusher_destroyTXLivePusher(handle:int):uint {
-      return uint(_context.call("TXLivePusher_destroyTXLivePusher", handle));
+      return uint(live().call("TXLivePusher_destroyTXLivePusher", handle));
     }
 
     /**
      * Starts pushing to a URL; false for no pusher. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @param url the push URL, passed as given
+     * @return the SDK's answer; false for no pusher or a throw.
      */
     public function TXLivePusher_startPush(handle:int, url:String):Boolean {
-      return Boolean(_context.call("TXLivePusher_startPush", handle, url));
+      return Boolean(live().call("TXLivePusher_startPush", handle, url));
     }
 
     /**
      * Stops pushing. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @return true also for no pusher; false when the SDK throws.
      */
     public function TXLivePusher_stopPush(handle:int):Boolean {
-      return Boolean(_context.call("TXLivePusher_stopPush", handle));
+      return Boolean(live().call("TXLivePusher_stopPush", handle));
     }
 
     /**
      * Starts the pusher's audio capture. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @return true also for no pusher; false when the SDK throws.
      */
     public function TXLivePusher_startAudioCapture(handle:int):Boolean {
-      return Boolean(_context.call("TXLivePusher_startAudioCapture", handle));
+      return Boolean(live().call("TXLivePusher_startAudioCapture", handle));
     }
 
     /**
      * Stops the pusher's audio capture. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @return true also for no pusher; false when the SDK throws.
      */
     public function TXLivePusher_stopAudioCapture(handle:int):Boolean {
-      return Boolean(_context.call("TXLivePusher_stopAudioCapture", handle));
+      return Boolean(live().call("TXLivePusher_stopAudioCapture", handle));
     }
 
     /**
      * The pusher's microphone names joined by "||". (pushers and players)
+     *
+     * Made safe: Names that are not valid UTF-8 are repaired.
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @return the names joined by "||"; "" for no pusher, no microphone, no collection or a throw.
      */
     public function TXLivePusher_getMicDevicesList(handle:int):String {
-      return _context.call("TXLivePusher_getMicDevicesList", handle) as String;
+      var r:Object = live().call("TXLivePusher_getMicDevicesList", handle);
+      return r == null ? "" : String(r);
     }
 
     /**
      * Chooses the pusher's microphone. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @param index the position, from 0, in the list TXLivePusher_getMicDevicesList gives, passed
+     *   unchanged (no range check)
+     * @return true also for no pusher; false when the SDK throws.
      */
     public function TXLivePusher_selectMicDevice(handle:int, index:int):Boolean {
-      return Boolean(_context.call("TXLivePusher_selectMicDevice", handle, index));
+      return Boolean(live().call("TXLivePusher_selectMicDevice", handle, index));
     }
 
     /**
      * Mutes the pusher. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @param mute true pushes silence, false the microphone again
+     * @return true also for no pusher; false when the SDK throws.
      */
     public function TXLivePusher_setMute(handle:int, mute:Boolean):Boolean {
-      return Boolean(_context.call("TXLivePusher_setMute", handle, mute));
+      return Boolean(live().call("TXLivePusher_setMute", handle, mute));
     }
 
     /**
      * The pusher's microphone volume; -1 for no pusher. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @return the volume; -1 for no pusher or a throw.
      */
     public function TXLivePusher_micVolume(handle:int):int {
-      return int(_context.call("TXLivePusher_micVolume", handle));
+      return int(live().call("TXLivePusher_micVolume", handle));
     }
 
     /**
      * Sets the pusher's microphone volume. (pushers and players)
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @param volume the pusher's volume, passed unchanged (no range check)
+     * @return true also for no pusher; false when the SDK throws.
      */
     public function TXLivePusher_setMicVolume(handle:int, volume:int):Boolean {
-      return Boolean(_context.call("TXLivePusher_setMicVolume", handle, volume));
+      return Boolean(live().call("TXLivePusher_setMicVolume", handle, volume));
     }
 
     /**
      * A new live player; its handle. (pushers and players)
+     *
+     * @return the new handle (0, 1, …: the live player list's length before); -1 when the SDK was
+     *   never loaded (this function does not load it), has no such export, gives no player or
+     *   throws.
      */
     public function ITXLivePlayer_createTXLivePlayer():int {
-      return int(_context.call("ITXLivePlayer_createTXLivePlayer"));
+      return int(live().call("ITXLivePlayer_createTXLivePlayer"));
     }
 
     /**
      * Destroys a live player; the length of the live player list. (pushers and players)
+     *
+     * Made safe: An unknown or destroyed handle is ignored.
+     *
+     * @param handle a handle of ITXLivePlayer_createTXLivePlayer
+     * @return the length of the live player list: every handle given out since the last dispose
+     *   (handles are never reused).
      */
     public function ITXLivePlayer_destroyTXLivePlayer(handle:int):uint {
-      return uint(_context.call("ITXLivePlayer_destroyTXLivePlayer", handle));
+      return uint(live().call("ITXLivePlayer_destroyTXLivePlayer", handle));
     }
 
     /**
      * Plays a URL. (pushers and players)
+     *
+     * @param handle a handle of ITXLivePlayer_createTXLivePlayer
+     * @param url the live stream URL, passed as given
+     * @return true when the SDK was asked (its play code is not looked at); false for no player or
+     *   a throw.
      */
     public function ITXLivePlayer_startPlay(handle:int, url:String):Boolean {
-      return Boolean(_context.call("ITXLivePlayer_startPlay", handle, url));
+      return Boolean(live().call("ITXLivePlayer_startPlay", handle, url));
     }
 
     /**
      * A new VOD player for a URL; its handle. (pushers and players)
+     *
+     * @param url the media file or URL, passed as given
+     * @param repeat passed to the SDK's create unchanged (its loop switch)
+     * @return the new handle (0, 1, …: the VOD player list's length before); -1 when the SDK was
+     *   never loaded (this function does not load it), has no such export, gives no player or
+     *   throws.
      */
     public function ITXVodPlayer_createTXVodPlayer(url:String, repeat:Boolean):int {
-      return int(_context.call("ITXVodPlayer_createTXVodPlayer", url, repeat));
+      return int(live().call("ITXVodPlayer_createTXVodPlayer", url, repeat));
     }
 
     /**
      * Destroys a VOD player; the length of the VOD player list. (pushers and players)
+     *
+     * Made safe: An unknown or destroyed handle is ignored.
+     *
+     * @param handle a handle of ITXVodPlayer_createTXVodPlayer
+     * @return the length of the VOD player list: every handle given out since the last dispose
+     *   (handles are never reused).
      */
     public function ITXVodPlayer_destroyTXVodPlayer(handle:int):uint {
-      return uint(_context.call("ITXVodPlayer_destroyTXVodPlayer", handle));
+      return uint(live().call("ITXVodPlayer_destroyTXVodPlayer", handle));
     }
 
     /**
      * Starts VOD playback. (pushers and players)
+     *
+     * @param handle a handle of ITXVodPlayer_createTXVodPlayer
+     * @return true when the SDK was asked; false for no player or a throw.
      */
     public function ITXVodPlayer_start(handle:int):Boolean {
-      return Boolean(_context.call("ITXVodPlayer_start", handle));
+      return Boolean(live().call("ITXVodPlayer_start", handle));
     }
 
     /**
      * Pauses VOD playback. (pushers and players)
+     *
+     * @param handle a handle of ITXVodPlayer_createTXVodPlayer
+     * @return true when the SDK was asked; false for no player or a throw.
      */
     public function ITXVodPlayer_pause(handle:int):Boolean {
-      return Boolean(_context.call("ITXVodPlayer_pause", handle));
+      return Boolean(live().call("ITXVodPlayer_pause", handle));
     }
 
     /**
      * Resumes VOD playback. (pushers and players)
+     *
+     * @param handle a handle of ITXVodPlayer_createTXVodPlayer
+     * @return true when the SDK was asked; false for no player or a throw.
      */
     public function ITXVodPlayer_resume(handle:int):Boolean {
-      return Boolean(_context.call("ITXVodPlayer_resume", handle));
+      return Boolean(live().call("ITXVodPlayer_resume", handle));
     }
 
     /**
      * Stops VOD playback. (pushers and players)
+     *
+     * @param handle a handle of ITXVodPlayer_createTXVodPlayer
+     * @return true when the SDK was asked; false for no player or a throw.
      */
     public function ITXVodPlayer_stop(handle:int):Boolean {
-      return Boolean(_context.call("ITXVodPlayer_stop", handle));
+      return Boolean(live().call("ITXVodPlayer_stop", handle));
     }
 
     /**
      * Seeks VOD playback. (pushers and players)
+     *
+     * @param handle a handle of ITXVodPlayer_createTXVodPlayer
+     * @param position the place to seek to in milliseconds, passed as a 64-bit number (the sign
+     *   kept, no range check)
+     * @return true when the SDK was asked; false for no player or a throw.
      */
     public function ITXVodPlayer_seek(handle:int, position:int):Boolean {
-      return Boolean(_context.call("ITXVodPlayer_seek", handle, position));
+      return Boolean(live().call("ITXVodPlayer_seek", handle, position));
+    }
+
+    /**
+     * The answer of getScreenCaptureSources as a list, cut at "||": every item a window or screen
+     * that can be captured: its id, its type and its name (id:int, type:ScreenSourceType,
+     * name:String, cut at "|-|").
+     *
+     * @param thumbWidth the width in pixels the SDK makes the thumbnails, passed unchanged
+     * @param thumbHeight the thumbnails' height in pixels, passed unchanged
+     * @param iconWidth the width in pixels of the sources' icons, passed unchanged
+     * @param iconHeight the icons' height in pixels, passed unchanged
+     * @return every item in the order of the answer; an empty Vector when getScreenCaptureSources
+     *   answers null or ""
+     * @see #getScreenCaptureSources()
+     * @see ScreenCaptureSource
+     */
+    public function screenSources(thumbWidth:int, thumbHeight:int, iconWidth:int, iconHeight:int):Vector.<ScreenCaptureSource> {
+      var items:Vector.<ScreenCaptureSource> = new Vector.<ScreenCaptureSource>();
+      var answer:String = getScreenCaptureSources(thumbWidth, thumbHeight, iconWidth, iconHeight);
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(new ScreenCaptureSource(part));
+      return items;
+    }
+
+    /**
+     * The answer of getCameraDevicesList as a list, cut at "||": every item a camera's name.
+     *
+     * @return every item in the order of the answer; an empty Vector when getCameraDevicesList
+     *   answers null or ""
+     * @see #getCameraDevicesList()
+     */
+    public function cameraDevices():Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = getCameraDevicesList();
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
+    }
+
+    /**
+     * The answer of getMicDevicesList as a list, cut at "||": every item a microphone's name.
+     *
+     * @return every item in the order of the answer; an empty Vector when getMicDevicesList
+     *   answers null or ""
+     * @see #getMicDevicesList()
+     */
+    public function micDevices():Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = getMicDevicesList();
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
+    }
+
+    /**
+     * The answer of getSpeakerDevicesList as a list, cut at "||": every item a speaker's name.
+     *
+     * @return every item in the order of the answer; an empty Vector when getSpeakerDevicesList
+     *   answers null or ""
+     * @see #getSpeakerDevicesList()
+     */
+    public function speakerDevices():Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = getSpeakerDevicesList();
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
+    }
+
+    /**
+     * The answer of TXLivePusher_getMicDevicesList as a list, cut at "||": every item a
+     * microphone's name, as the pusher sees it.
+     *
+     * @param handle a handle of TXLivePusher_createTXLivePusher
+     * @return every item in the order of the answer; an empty Vector when
+     *   TXLivePusher_getMicDevicesList answers null or ""
+     * @see #TXLivePusher_getMicDevicesList()
+     */
+    public function pusherMicDevices(handle:int):Vector.<String> {
+      var items:Vector.<String> = new Vector.<String>();
+      var answer:String = TXLivePusher_getMicDevicesList(handle);
+      if (answer == null || answer == "") return items;
+      for each (var part:String in answer.split("||")) items.push(part);
+      return items;
     }
   }
 }

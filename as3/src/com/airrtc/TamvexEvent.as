@@ -4,31 +4,45 @@ package com.airrtc {
 
   /**
    * A status event of Tamvex: the type is the event code, level the text the extension
-   * sent, fields the level cut at every "||".
+   * sent, fields the level cut at every "||", and a typed getter for every field an event code
+   * names (a neutral value, "", 0 or false, for an event without that field).
    */
   public class TamvexEvent extends Event {
     /**
-     * "enterroom"; level: complete
+     * "enterroom"; level: complete (the room was entered)
      */
     public static const ENTERROOM:String = "enterroom";
     /**
-     * "exitroom"; level: complete
+     * "exitroom"; level: complete (the room was left)
      */
     public static const EXITROOM:String = "exitroom";
     /**
-     * "mediaavailable"; level: video | stream | audio||user id||1 | 0
+     * "mediaavailable"; level: video | stream | audio||user id||1 | 0 (a remote user's camera
+     * video (video), sub stream (stream) or audio became available (1) or not (0))
+     *
+     * Fields: media, userId, available.
      */
     public static const MEDIAAVAILABLE:String = "mediaavailable";
     /**
-     * "audioevent"; level: rtc||user id||volume
+     * "audioevent"; level: rtc||user id||volume (a user's volume, at the interval asked for; the
+     * local user's entry carries the user id of the last enterRoom)
+     *
+     * Fields: source, userId, volume.
      */
     public static const AUDIOEVENT:String = "audioevent";
     /**
-     * "speedtestevent"; level: finished||total||server address||round-trip ms
+     * "speedtestevent"; level: finished||total||server address||round-trip ms (a speed-test
+     * result: results so far, results in all, the server measured and its round-trip time)
+     *
+     * Fields: finished, total, serverAddress, roundTripMs.
      */
     public static const SPEEDTESTEVENT:String = "speedtestevent";
     /**
-     * "video"; level: user id||width||height||0||rotation||stream type
+     * "video"; level: user id||width||height||0||rotation||stream code (a new frame of (user,
+     * stream code) is ready for getVideoData; the stream code is 1 big, 10 small, 2 sub, 0 other,
+     * not the SDK's stream type)
+     *
+     * Fields: userId, width, height, unused, rotation, streamType.
      */
     public static const VIDEO:String = "video";
 
@@ -36,6 +50,7 @@ package com.airrtc {
     public static const CODES:Array = [ENTERROOM, EXITROOM, MEDIAAVAILABLE, AUDIOEVENT, SPEEDTESTEVENT, VIDEO];
 
     private var _level:String;
+    private var _parts:Array;
 
     public function TamvexEvent(code:String, level:String) {
       super(code, false, false);
@@ -60,6 +75,175 @@ package com.airrtc {
     /** True for the level "complete" (the outcome of a request was a success). */
     public function get succeeded():Boolean {
       return _level == "complete";
+    }
+
+    /**
+     * media (String): the field of "mediaavailable" (field 1); "" for any other event.
+     */
+    public function get media():String {
+      switch (type) {
+        case MEDIAAVAILABLE:
+          return part(0, false);
+      }
+      return "";
+    }
+
+    /**
+     * userId (String): the field of "mediaavailable" (field 2), "audioevent" (field 2), "video"
+     * (field 1); "" for any other event.
+     */
+    public function get userId():String {
+      switch (type) {
+        case MEDIAAVAILABLE:
+        case AUDIOEVENT:
+          return part(1, false);
+        case VIDEO:
+          return part(0, false);
+      }
+      return "";
+    }
+
+    /**
+     * available (Boolean): the field of "mediaavailable" (field 3); false for any other event.
+     */
+    public function get available():Boolean {
+      switch (type) {
+        case MEDIAAVAILABLE:
+          return part(2, false) == "1";
+      }
+      return false;
+    }
+
+    /**
+     * source (String): the field of "audioevent" (field 1); "" for any other event.
+     */
+    public function get source():String {
+      switch (type) {
+        case AUDIOEVENT:
+          return part(0, false);
+      }
+      return "";
+    }
+
+    /**
+     * volume (int): the field of "audioevent" (field 3); 0 for any other event.
+     */
+    public function get volume():int {
+      switch (type) {
+        case AUDIOEVENT:
+          return int(part(2, false));
+      }
+      return 0;
+    }
+
+    /**
+     * finished (int): the field of "speedtestevent" (field 1); 0 for any other event.
+     */
+    public function get finished():int {
+      switch (type) {
+        case SPEEDTESTEVENT:
+          return int(part(0, false));
+      }
+      return 0;
+    }
+
+    /**
+     * total (int): the field of "speedtestevent" (field 2); 0 for any other event.
+     */
+    public function get total():int {
+      switch (type) {
+        case SPEEDTESTEVENT:
+          return int(part(1, false));
+      }
+      return 0;
+    }
+
+    /**
+     * serverAddress (String): the field of "speedtestevent" (field 3); "" for any other event.
+     */
+    public function get serverAddress():String {
+      switch (type) {
+        case SPEEDTESTEVENT:
+          return part(2, false);
+      }
+      return "";
+    }
+
+    /**
+     * roundTripMs (int): the field of "speedtestevent" (field 4); 0 for any other event.
+     */
+    public function get roundTripMs():int {
+      switch (type) {
+        case SPEEDTESTEVENT:
+          return int(part(3, false));
+      }
+      return 0;
+    }
+
+    /**
+     * width (int): the field of "video" (field 2); 0 for any other event.
+     */
+    public function get width():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(1, false));
+      }
+      return 0;
+    }
+
+    /**
+     * height (int): the field of "video" (field 3); 0 for any other event.
+     */
+    public function get height():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(2, false));
+      }
+      return 0;
+    }
+
+    /**
+     * unused (int): the field of "video" (field 4); 0 for any other event.
+     */
+    public function get unused():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(3, false));
+      }
+      return 0;
+    }
+
+    /**
+     * rotation (VideoRotation, an int): the field of "video" (field 5); 0 for any other event.
+     *
+     * @see VideoRotation
+     */
+    public function get rotation():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(4, false));
+      }
+      return 0;
+    }
+
+    /**
+     * streamType (StreamCode, an int): the field of "video" (field 6); 0 for any other event.
+     *
+     * @see StreamCode
+     */
+    public function get streamType():int {
+      switch (type) {
+        case VIDEO:
+          return int(part(5, false));
+      }
+      return 0;
+    }
+
+    // The level's field at index ("" when the level is shorter); with rest, that field and all after it.
+    private function part(index:int, rest:Boolean):String {
+      if (_parts == null) _parts = fields;
+      if (index >= _parts.length) return "";
+      return rest ? _parts.slice(index).join("||") : _parts[index];
     }
 
     override public function clone():Event {
