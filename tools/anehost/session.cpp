@@ -34,8 +34,6 @@ class Session {
       : o_(options), t_(out, options.rawUtf8), seen_(t_, host_), host_(o_, t_), expect_(o_, t_, seen_) {}
 
   int run(const Script& script) {
-    int failures = 0;
-    int code = kExitOk;
 #ifndef _WIN32
     // An extension that ends the process (killProcess) ends the run: what it
     // showed until then is written out first.
@@ -51,45 +49,28 @@ class Session {
 #ifndef _WIN32
         current = &c;
 #endif
-        try {
-          step(c);
-        } catch (const Stop& stop) {
-          if (stop.code == kExitFailed) {
-            ++failures;
-            t_.say("    FAILED line " + std::to_string(c.line) + ": " + stop.message);
-            std::fprintf(stderr, "anehost: line %d: expectation failed: %s\n", c.line, stop.message.c_str());
-            code = kExitFailed;
-            if (o_.keepGoing) continue;
-          }
-          throw;
-        }
+        runLine(c);
       }
       finish();
     } catch (const Stop& stop) {
-      if (stop.code == kExitScriptError) {
-        t_.say("    ERROR: " + stop.message);
-        std::fprintf(stderr, "anehost: %s\n", stop.message.c_str());
-        code = kExitScriptError;
-      }
+      if (stop.code == kExitScriptError) scriptStopped(stop.message);
       finishQuietly();
     } catch (const std::exception& e) {
-      t_.say(std::string("    ERROR: ") + e.what());
-      std::fprintf(stderr, "anehost: %s\n", e.what());
-      code = kExitScriptError;
+      scriptStopped(e.what());
       finishQuietly();
     }
     for (const std::string& miss : rules_.finish()) endMisses_.push_back(miss);
     for (const std::string& miss : endMisses_) {
       std::fprintf(stderr, "anehost: end of the run: expectation failed: %s\n", miss.c_str());
-      ++failures;
-      if (code == kExitOk) code = kExitFailed;
+      ++failures_;
+      if (code_ == kExitOk) code_ = kExitFailed;
     }
 #ifndef _WIN32
     win32::onTerminate(nullptr);
 #endif
-    if (code == kExitOk) t_.say("all expectations met");
-    else if (code == kExitFailed) t_.say(std::to_string(failures) + " expectation(s) failed");
-    return code;
+    if (code_ == kExitOk) t_.say("all expectations met");
+    else if (code_ == kExitFailed) t_.say(std::to_string(failures_) + " expectation(s) failed");
+    return code_;
   }
 
  private:
@@ -129,10 +110,36 @@ class Session {
 
   std::string withExe(const std::string& text) const { return withExeFolder(text, o_.shownExeFolder()); }
 
-  void step(const Command& c) {
+  // One line of the script: shown, run, and its step ended. A failed
+  // expectation ends the run, unless it is to keep going: then the step
+  // still ends under its own line (what it left is shown there, and a call
+  // forbidden until the end of this step is forbidden no longer).
+  void runLine(const Command& c) {
     t_.say(std::to_string(c.line) + "> " + c.source);
-    std::visit([&](const auto& action) { perform(c.line, action); }, c.action);
-    endStep();
+    counted(c.line, [&] { std::visit([&](const auto& action) { perform(c.line, action); }, c.action); });
+    counted(c.line, [&] { endStep(); });
+  }
+
+  // Runs part; its failed expectation is shown and counted, and thrown on
+  // unless the run keeps going.
+  template <typename Part>
+  void counted(int line, Part part) {
+    try {
+      part();
+    } catch (const Stop& stop) {
+      if (stop.code != kExitFailed) throw;
+      ++failures_;
+      t_.say("    FAILED line " + std::to_string(line) + ": " + stop.message);
+      std::fprintf(stderr, "anehost: line %d: expectation failed: %s\n", line, stop.message.c_str());
+      code_ = kExitFailed;
+      if (!o_.keepGoing) throw;
+    }
+  }
+
+  void scriptStopped(const std::string& message) {
+    t_.say("    ERROR: " + message);
+    std::fprintf(stderr, "anehost: %s\n", message.c_str());
+    code_ = kExitScriptError;
   }
 
   // Each command, on the line it was written on.
@@ -252,7 +259,7 @@ class Session {
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
     Picture picture;
     if (auto b = std::get_if<std::shared_ptr<air::ByteArray>>(&v); b && *b) {
-      if (!c.size.given && file.extension() != ".png") return saveBytes(file, (*b)->bytes);
+      if (!c.size.given && file.extension() != ".png") return saveBytes(line, file, (*b)->bytes);
       if (!c.size.given) scriptError(line, c.name + " is a ByteArray: save NAME W H FILE.png, or NAME FILE for its bytes");
       picture = pictureOfFrame(c, (*b)->bytes);
     } else if (auto m = std::get_if<std::shared_ptr<air::Bitmap>>(&v); m && *m) {
@@ -266,8 +273,7 @@ class Session {
     }
     if (picture.width == 0 || picture.height == 0) failed(c.name + " holds no picture (0 pixels)");
     std::string error;
-    if (!writePng(file.string(), picture.width, picture.height, picture.rgba, &error))
-      throw Stop{kExitScriptError, error};
+    if (!writePng(file.string(), picture.width, picture.height, picture.rgba, &error)) scriptError(line, error);
     t_.item("saved", file.string() + " (" + std::to_string(picture.width) + "x" + std::to_string(picture.height) + ")");
   }
 
@@ -285,11 +291,11 @@ class Session {
   }
 
   // A ByteArray's bytes as they are.
-  void saveBytes(const fs::path& file, const std::vector<uint8_t>& bytes) {
+  void saveBytes(int line, const fs::path& file, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(file.string().c_str(), "wb");
     const bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     if (f && std::fclose(f) != 0) f = nullptr;
-    if (!written || !f) throw Stop{kExitScriptError, "cannot write " + file.string()};
+    if (!written || !f) scriptError(line, "cannot write " + file.string());
     t_.item("saved", file.string() + " (" + std::to_string(bytes.size()) + " bytes)");
   }
 
@@ -325,6 +331,8 @@ class Session {
   Expectations expect_;
   RuleWatch rules_{t_};
   std::vector<std::string> endMisses_;  // what failed once the script's lines had run
+  int failures_ = 0;
+  int code_ = kExitOk;
   std::map<std::string, air::Value> vars_;
   air::Value result_;
   bool haveResult_ = false;
