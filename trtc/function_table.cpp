@@ -70,6 +70,8 @@ const core::ApiCode kCodes[] = {
     {"QosControlMode", "SERVER", kQosControlServer, "the server controls (any number but 0)"},
     {"BeautyStyle", "SMOOTH", kBeautySmooth, "the smoothing style"},
     {"BeautyStyle", "NATURE", kBeautyNature, "the natural style (any number but 0)"},
+    {"RenderCallbackSwitch", "REMOVE", kRenderCallbackOff, "removes the render callback (any number but 1)"},
+    {"RenderCallbackSwitch", "REGISTER", kRenderCallbackOn, "registers the render callback"},
     {"ScreenSourceType", "UNKNOWN", kSourceTypeUnknown, "a type the extension does not know"},
     {"ScreenSourceType", "WINDOW", kSourceTypeWindow, "a window"},
     {"ScreenSourceType", "SCREEN", kSourceTypeScreen, "a whole screen"},
@@ -372,7 +374,7 @@ const core::TableEntry kEntries[] = {
             "\"video\" for each local frame: stream code 1 for the camera, 2 for screen capture.", "",
             "pixelFormat (RenderPixelFormat): 1 I420, 3 BGRA, 2 textures (not readable); any other number is sent as 0\n"
             "bufferType (RenderBufferType): 1 frames in memory, 3 textures; any other number (2 included) is sent as 0\n"
-            "enable: 1 registers the callback; any other number removes it"),
+            "enable (RenderCallbackSwitch): 1 registers the callback; any other number removes it"),
     ANE_API(setRemoteVideoRenderCallback, "video", "userId:String, pixelFormat:int, bufferType:int, enable:int", "Boolean",
             "Registers (enable 1) or removes the render callback of a remote user's video.",
             "true when the SDK was asked (its own answer is not looked at); false when it is not loaded or throws.",
@@ -380,7 +382,7 @@ const core::TableEntry kEntries[] = {
             "userId: the remote user\n"
             "pixelFormat (RenderPixelFormat): 1 I420, 3 BGRA, 2 textures (not readable); any other number is sent as 0\n"
             "bufferType (RenderBufferType): 1 frames in memory, 3 textures; any other number (2 included) is sent as 0\n"
-            "enable: 1 registers the callback; any other number removes it"),
+            "enable (RenderCallbackSwitch): 1 registers the callback; any other number removes it"),
     ANE_API(startSpeedTest, "diagnostics", "appId:int, userId:String, userSig:String", "Boolean",
             "Starts a network speed test; results arrive as \"speedtestevent\".",
             "true when the SDK was asked; false when the SDK is not loaded (no cloud instance) or it throws.",

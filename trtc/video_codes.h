@@ -49,6 +49,11 @@ static_assert(kBufferTypeUnknown == TRTCVideoBufferType_Unknown && kBufferTypeBu
                   kBufferTypeTexture == TRTCVideoBufferType_Texture,
               "buffer types reach the SDK unchanged");
 
+// The switch of the render-callback registrations: kRenderCallbackOn
+// registers the extension's callback, any other number removes it.
+constexpr int32_t kRenderCallbackOff = 0;  // removes the registration (any number but 1)
+constexpr int32_t kRenderCallbackOn = 1;   // registers the callback
+
 // The pixel format a registration sends for what ActionScript gave.
 inline TRTCVideoPixelFormat pixelFormatOf(int32_t value) {
   return value == kPixelFormatI420 || value == kPixelFormatTexture2D || value == kPixelFormatBgra32
