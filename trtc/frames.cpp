@@ -140,7 +140,8 @@ ANE_FUNCTION(setLocalVideoRenderCallback) {
   const int32_t enable = args.int32(2);
   ITRTCCloud* cloud = loadTrtcCloud();
   if (!cloud) return core::newBool(false);
-  ITRTCVideoRenderCallback* callback = enable == kRenderCallbackOn ? RtcManager::instance().localRenderCallback() : nullptr;
+  ITRTCVideoRenderCallback* callback =
+      enable == kRenderCallbackOn ? RtcManager::instance().localRenderCallback() : nullptr;
   return core::newBool(
       core::ask([&] { return cloud->setLocalVideoRenderCallback(format, bufferType, callback) == 0; }).value_or(false));
 }
@@ -154,7 +155,8 @@ ANE_FUNCTION(setRemoteVideoRenderCallback) {
   const int32_t enable = args.int32(3);
   ITRTCCloud* cloud = loadTrtcCloud();
   if (!cloud) return core::newBool(false);
-  ITRTCVideoRenderCallback* callback = enable == kRenderCallbackOn ? RtcManager::instance().remoteRenderCallback() : nullptr;
+  ITRTCVideoRenderCallback* callback =
+      enable == kRenderCallbackOn ? RtcManager::instance().remoteRenderCallback() : nullptr;
   return core::newBool(core::ask([&] {
     cloud->setRemoteVideoRenderCallback(userId.c_str(), format, bufferType, callback);
   }));
