@@ -133,6 +133,10 @@ LoadedExtension* loadExtension(const std::string& id, std::string* error) {
 // - The watcher thread of a context uses only context_'s event queue (guarded
 //   by the runtime stand-in), stop_ (atomic) and tsfn_ (thread-safe); the
 //   main thread joins it before it lets go of either.
+// - The SDK controls (sdkOf's list) and the console capture: the main thread.
+//   What they read of the stand-ins (the call logs, the buffers the SDK was
+//   handed, the Win32 stand-in's removed libraries and call lines) is guarded
+//   by each stand-in's own lock, since the SDK threads write it too.
 
 class ContextWrap;
 std::vector<ContextWrap*>& liveContexts() {
