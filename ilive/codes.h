@@ -67,6 +67,7 @@ inline int32_t shownState(int32_t answer) { return answer >= kFirstState && answ
 
 // Custom data: the kinds fillCustomData takes and the SDK's kind codes they
 // are sent as.
+constexpr int32_t kCustomDataKindOther = 0;   // any kind but 2 and 3: sent as kCustomDataCodeOther
 constexpr int32_t kCustomDataKindSecond = 2;  // sent as kCustomDataCodeSecond
 constexpr int32_t kCustomDataKindThird = 3;   // sent as kCustomDataCodeThird
 constexpr int32_t kCustomDataCodeSecond = 2;  // the SDK code of kind 2
@@ -75,6 +76,7 @@ constexpr int32_t kCustomDataCodeOther = 3;   // the SDK code of any other kind
 
 // The fourth argument of initILiveSdk that asks a root view for the colour
 // format; any other value takes the packed 24-bit format without asking.
+constexpr int32_t kNoRootViewProbe = 0;  // the packed 24-bit format, no root view (any value but 1)
 constexpr int32_t kProbeRootView = 1;
 
 }  // namespace brisora
