@@ -1,3 +1,6 @@
+// Reading a session script: its lines (with `repeat` blocks expanded), each
+// one's command word, and the reader of that word, which takes the operands
+// into the command's own record.
 #include "script.h"
 
 #include <set>
