@@ -1,6 +1,11 @@
 package {
+  import com.airrtc.AudioKind;
   import com.airrtc.Brisora;
   import com.airrtc.BrisoraEvent;
+  import com.airrtc.DeviceOperation;
+  import com.airrtc.QualityReport;
+  import com.airrtc.RootViewProbe;
+  import com.airrtc.SourceKind;
   import com.airrtc.testing.SimulatedSdk;
   import flash.display.BitmapData;
   import flash.filesystem.File;
@@ -35,7 +40,7 @@ package {
       for each (var code:String in BrisoraEvent.CODES) brisora.addEventListener(code, onEvent);
 
       brisora.initRtmpLiveSdk(true);
-      check(brisora.initILiveSdk(1400012345, 12345, 0, 0), "initILiveSdk starts the SDK");
+      check(brisora.initILiveSdk(1400012345, 12345, 0, RootViewProbe.NONE), "initILiveSdk starts the SDK");
       check(brisora.iLiveLogin("me", "user-sig", 2, ""), "iLiveLogin asks the SDK");
       sdk.command("login-result ok");  // simulated SDK: the login succeeds
     }
@@ -52,13 +57,16 @@ package {
           break;
         case BrisoraEvent.CREATEROOM:
           check(event.succeeded, "room created");
-          check(brisora.getCameraNames() == "Stand-in Camera", "one camera");
+          var cameras:Vector.<String> = brisora.cameraNames();
+          check(cameras.length == 1 && cameras[0] == "Stand-in Camera", "one camera");
           check(brisora.openCamera(0), "the first camera opens");
           sdk.command("device-op 1 0");  // simulated SDK: the camera is open
           break;
         case BrisoraEvent.DEVICES:
-          check(event.level == "operation||1||0", "camera opened");
-          check(brisora.registAudioDataCallback(2, false), "audio levels registered");
+          // The SDK's operation code 1, the camera's opening, with result 0.
+          check(event.notice == "operation" && event.operation == DeviceOperation.FIRST_PLAIN && event.result == 0,
+                "camera opened");
+          check(brisora.registAudioDataCallback(AudioKind.LOCAL_BLOCK, false), "audio levels registered");
           // simulated SDK: two remote cameras, and one frame of each stream at a fixed point of the test pattern
           sdk.command('member 3 "sim-user-1" "sim-user-2"');
           sdk.command('frame local "me" 320x240 format=rgb24 tick=1');
@@ -66,17 +74,22 @@ package {
           sdk.command('frame remote "sim-user-2" 320x180 format=rgb24 tick=2');
           break;
         case BrisoraEvent.VIDEO:
-          if (!roomRunning) onFirstFrame(event.fields);
+          if (!roomRunning) onFirstFrame(event);
           break;
         case BrisoraEvent.AUDIOEVENT:
           if (++audioEvents == 3) {
             say("event audioevent " + event.level + " (and more)");
             capturing = true;
-            check(brisora.registAudioDataCallback(20, true), "local audio capture registered");
+            check(brisora.registAudioDataCallback(AudioKind.LOCAL_CAPTURE, true), "local audio capture registered");
           }
           break;
         case BrisoraEvent.QUALITYPARAM:
-          if (!sawQuality) say("event qualityparam (" + event.level.split("\n").length + " lines of report)");
+          if (!sawQuality) {
+            var report:QualityReport = event.quality;
+            say("event qualityparam (" + event.level.split("\n").length + " lines of report)");
+            check(report.networkParams.has("rtt") && report.audioCaptureParam.number("sampleRate") > 0,
+                  "the report's network and audio records");
+          }
           sawQuality = true;
           maybeLeave();
           break;
@@ -105,8 +118,8 @@ package {
     }
 
     // Pulls the frame that a "video" event announces, as an application does, and saves it.
-    private function onFirstFrame(fields:Array):void {
-      var user:String = fields[0], width:int = int(fields[1]), height:int = int(fields[2]), kind:int = int(fields[5]);
+    private function onFirstFrame(event:BrisoraEvent):void {
+      var user:String = event.userId, width:int = event.width, height:int = event.height, kind:int = event.kind;
       if (user == "sim-user-2") {
         var picture:BitmapData = brisora.getVideoBitmapData(null, user, kind);
         check(picture != null && picture.width == width && picture.height == height, "a BitmapData of " + user);
@@ -119,7 +132,7 @@ package {
       }
       if (++saved < 3) return;
       // Nobody's camera: an error event, the ByteArray left as it was.
-      brisora.getVideoData(frame, "nobody", 1);
+      brisora.getVideoData(frame, "nobody", SourceKind.CAMERA);
       check(frame.length == 640 * 360 * 4, "the ByteArray is left as it was");
       roomRunning = true;
       sdk.command("room start");  // simulated SDK: the room runs by itself from here

@@ -1,4 +1,7 @@
 package {
+  import com.airrtc.RenderBufferType;
+  import com.airrtc.RenderPixelFormat;
+  import com.airrtc.StreamCode;
   import com.airrtc.Tamvex;
   import com.airrtc.TamvexEvent;
   import com.airrtc.testing.SimulatedSdk;
@@ -56,7 +59,7 @@ package {
           }
           break;
         case TamvexEvent.VIDEO:
-          onFrame(event.fields);
+          onFrame(event);
           break;
         case TamvexEvent.EXITROOM:
           check(tamvex.dispose(), "the SDK released");
@@ -66,24 +69,24 @@ package {
       }
     }
 
-    // The local preview as I420 (format 1), u1 as I420, u2 as BGRA (format 3).
+    // The local preview as I420, u1 as I420, u2 as BGRA; frames in memory, the callbacks on (1).
     private function watch():void {
       sdk.command("room stop");  // simulated SDK: from here frames come by hand, at a known point of the pattern
-      check(tamvex.setLocalVideoRenderCallback(1, 0, 1), "local render callback");
+      check(tamvex.setLocalVideoRenderCallback(RenderPixelFormat.I420, RenderBufferType.BUFFER, 1), "local render callback");
       tamvex.startLocalPreview();
       tamvex.startRemoteView("u1");
-      tamvex.setRemoteVideoRenderCallback("u1", 1, 0, 1);
+      tamvex.setRemoteVideoRenderCallback("u1", RenderPixelFormat.I420, RenderBufferType.BUFFER, 1);
       tamvex.startRemoteView("u2");
-      tamvex.setRemoteVideoRenderCallback("u2", 3, 0, 1);
+      tamvex.setRemoteVideoRenderCallback("u2", RenderPixelFormat.BGRA32, RenderBufferType.BUFFER, 1);
       sdk.command("frame local 320x180");
       sdk.command('frame remote "u1" 640x360');
       sdk.command('frame remote "u2" 320x180 marks=2');
     }
 
     // Pulls the frame that a "video" event announces and saves it.
-    private function onFrame(fields:Array):void {
-      var user:String = fields[0], width:int = int(fields[1]), height:int = int(fields[2]), stream:int = int(fields[5]);
-      tamvex.getVideoData(frame, user, stream);
+    private function onFrame(event:TamvexEvent):void {
+      var user:String = event.userId, width:int = event.width, height:int = event.height;
+      tamvex.getVideoData(frame, user, event.streamType);
       check(frame.length == width * height * 4, "a frame of " + user + " " + width + "x" + height);
       savePicture(Pictures.fromFrame(frame, width, height),
                   user == "me" ? "tamvex-local-me.png" : "tamvex-remote-" + user + ".png");
@@ -91,7 +94,7 @@ package {
       // A view nobody has: the ByteArray is left as it was.
       var untouched:ByteArray = new ByteArray();
       untouched.length = 4;
-      tamvex.getVideoData(untouched, "nobody", 1);
+      tamvex.getVideoData(untouched, "nobody", StreamCode.BIG);
       check(untouched.length == 4, "the ByteArray is left as it was");
       check(tamvex.exitRoom(), "exitRoom asks the SDK");
       sdk.command("exit-room 0");  // simulated SDK: the room is left
