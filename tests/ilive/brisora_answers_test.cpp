@@ -195,8 +195,9 @@ TEST_F(BrisoraAnswers, ACallWhoseSdkOperationThrowsAnswersAsItsReferenceSays) {
   EXPECT_TRUE(events().empty());
 }
 
-// An SDK that answers but refuses: false (or null for the position), never true.
-TEST_F(BrisoraAnswers, AnSdkRefusalIsFalse) {
+// An SDK that answers but refuses: false (or null for the position), never
+// true; an SDK with an empty version text: the empty String, not null.
+TEST_F(BrisoraAnswers, AnSdkRefusalIsFalseAndAnEmptyVersionIsEmpty) {
   struct Refusal {
     const char* function;
     std::vector<air::Value> args;
@@ -216,6 +217,10 @@ TEST_F(BrisoraAnswers, AnSdkRefusalIsFalse) {
     standin::setAnswer(r.operation, answer(r.code));
     EXPECT_EQ(call(r.function, r.args), r.answer) << r.function;
   }
+  standin::Answer empty;
+  empty.text = "";
+  standin::setAnswer("getVersion", empty);
+  EXPECT_EQ(call("getSdkVersion"), text(""));
 }
 
 // A position outside the list just fetched is false, and nothing is opened.
