@@ -31,8 +31,8 @@
 #include "air/host.h"
 #include "values.h"
 #include "descriptor.h"
+#include "received.h"
 #include "sdk_control.h"
-#include "standin_common/frame_content.h"
 #include "win32_standin.h"
 
 namespace {
@@ -438,45 +438,28 @@ Napi::Value SdkReceived(const Napi::CallbackInfo& info) {
 // sdkReceivedPicture(extensionId, operation) -> {width, height, format,
 // pixels: Uint32Array (opaque ARGB, top row first), bgra: Uint8Array (blue,
 // green, red, alpha a pixel, top row first)}: the frame as anehost's
-// `sdk picture` shows it, I420 turned into RGB with the stand-ins' own
-// conversion. A text when there is no frame, or too few bytes for its size.
+// `sdk picture` makes it (anehost::receivedPicture, I420 turned into RGB). A
+// text when there is no frame, or too few bytes for its size.
 Napi::Value SdkReceivedPicture(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   anehost::SdkControl::Received r;
   std::string error;
   if (!receivedBy(info, &r, &error)) return Napi::String::New(env, error.empty() ? "nothing received" : error);
   const std::string operation = info[1].As<Napi::String>().Utf8Value();
-  if (!r.frame) return Napi::String::New(env, operation + " hands over no video frame");
-  const uint64_t need = standin_common::frameBytes(
-      r.i420 ? standin_common::PixelFormat::I420 : standin_common::PixelFormat::Bgr24, r.width, r.height);
-  if (r.width == 0 || r.height == 0 || need == 0 || r.bytes.size() < need)
-    return Napi::String::New(env, "the " + operation + " frame (" + std::to_string(r.width) + "x" +
-                                      std::to_string(r.height) + ") holds " + std::to_string(r.bytes.size()) +
-                                      " bytes, not the " + std::to_string(need) + " its size needs");
-  const size_t w = r.width, h = r.height, cw = (w + 1) / 2, ch = (h + 1) / 2;
-  Napi::Uint32Array pixels = Napi::Uint32Array::New(env, w * h);
-  Napi::Uint8Array bgra = Napi::Uint8Array::New(env, w * h * 4);
-  const uint8_t* p = r.bytes.data();
+  const std::shared_ptr<air::Bitmap> picture = anehost::receivedPicture(r, operation, false, &error);
+  if (!picture) return Napi::String::New(env, error);
+  Napi::Uint8Array bgra = Napi::Uint8Array::New(env, size_t(picture->width) * picture->height * 4);
   uint8_t* out = bgra.Data();
-  for (size_t y = 0; y < h; ++y)
-    for (size_t x = 0; x < w; ++x) {
-      uint8_t red, green, blue;
-      if (r.i420) {
-        standin_common::yuvToRgb(p[y * w + x], p[w * h + (y / 2) * cw + x / 2], p[w * h + cw * ch + (y / 2) * cw + x / 2],
-                                 &red, &green, &blue);
-      } else {
-        const uint8_t* q = p + (y * w + x) * 3;
-        blue = q[0], green = q[1], red = q[2];
-      }
-      const size_t i = y * w + x;
-      pixels[i] = 0xFF000000u | uint32_t{red} << 16 | uint32_t{green} << 8 | blue;
-      out[i * 4] = blue, out[i * 4 + 1] = green, out[i * 4 + 2] = red, out[i * 4 + 3] = 0xFF;
+  for (uint32_t y = 0; y < picture->height; ++y)
+    for (uint32_t x = 0; x < picture->width; ++x, out += 4) {
+      const uint32_t argb = picture->pixel(x, y);
+      out[0] = uint8_t(argb), out[1] = uint8_t(argb >> 8), out[2] = uint8_t(argb >> 16), out[3] = uint8_t(argb >> 24);
     }
   Napi::Object o = Napi::Object::New(env);
-  o.Set("width", Napi::Number::New(env, r.width));
-  o.Set("height", Napi::Number::New(env, r.height));
+  o.Set("width", Napi::Number::New(env, picture->width));
+  o.Set("height", Napi::Number::New(env, picture->height));
   o.Set("format", formatName(r));
-  o.Set("pixels", pixels);
+  o.Set("pixels", pixelsOf(env, *picture));
   o.Set("bgra", bgra);
   return o;
 }

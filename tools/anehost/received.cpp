@@ -21,16 +21,32 @@ std::string hexStart(const std::vector<uint8_t>& bytes) {
 std::shared_ptr<air::Bitmap> pictureOf(const SdkControl::Received& r, const cmd::LetReceived& let, const Options& o) {
   const std::string& op = let.operation;
   if (!r.frame) failed(op + " hands over no video frame; 'let " + let.name + " = sdk bytes " + op + "' takes its bytes");
+  std::string error;
+  auto b = receivedPicture(r, op, o.invertedBitmaps, &error);
+  if (!b) failed(error);
+  return b;
+}
+
+}  // namespace
+
+std::shared_ptr<air::Bitmap> receivedPicture(const SdkControl::Received& r, const std::string& operation, bool invertedY,
+                                             std::string* error) {
+  if (!r.frame) {
+    *error = operation + " hands over no video frame";
+    return nullptr;
+  }
   const uint64_t need = standin_common::frameBytes(
       r.i420 ? standin_common::PixelFormat::I420 : standin_common::PixelFormat::Bgr24, r.width, r.height);
-  if (r.width == 0 || r.height == 0 || need == 0 || r.bytes.size() < need)
-    failed("the " + op + " frame (" + std::to_string(r.width) + "x" + std::to_string(r.height) + ") holds " +
-           std::to_string(r.bytes.size()) + " bytes, not the " + std::to_string(need) + " its size needs");
+  if (r.width == 0 || r.height == 0 || need == 0 || r.bytes.size() < need) {
+    *error = "the " + operation + " frame (" + std::to_string(r.width) + "x" + std::to_string(r.height) + ") holds " +
+             std::to_string(r.bytes.size()) + " bytes, not the " + std::to_string(need) + " its size needs";
+    return nullptr;
+  }
   auto b = std::make_shared<air::Bitmap>();
   b->width = r.width;
   b->height = r.height;
   b->transparent = false;
-  b->invertedY = o.invertedBitmaps;
+  b->invertedY = invertedY;
   b->stride32 = r.width;
   b->words.assign(static_cast<size_t>(r.width) * r.height, 0xFF000000u);
   const uint8_t* p = r.bytes.data();
@@ -50,8 +66,6 @@ std::shared_ptr<air::Bitmap> pictureOf(const SdkControl::Received& r, const cmd:
     }
   return b;
 }
-
-}  // namespace
 
 air::Value receivedValue(SdkControl* sdk, int line, const cmd::LetReceived& let, const Options& o, Transcript& t) {
   if (!sdk) scriptError(line, "this extension has no simulated SDK");

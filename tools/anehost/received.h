@@ -16,4 +16,10 @@ namespace anehost {
 // buffer, or a frame too short for its size, is a failed expectation.
 air::Value receivedValue(SdkControl* sdk, int line, const cmd::LetReceived& let, const Options& options, Transcript& t);
 
+// The frame r holds as an opaque picture, the frame's first row at the top
+// (I420 turned into RGB), stored bottom row first when invertedY. Null with
+// *error when r holds no frame, or fewer bytes than its size needs.
+std::shared_ptr<air::Bitmap> receivedPicture(const SdkControl::Received& r, const std::string& operation, bool invertedY,
+                                             std::string* error);
+
 }  // namespace anehost
