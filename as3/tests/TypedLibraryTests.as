@@ -5,6 +5,7 @@ package {
   import com.airrtc.QualityRecord;
   import com.airrtc.QualityReport;
   import com.airrtc.RenderBufferType;
+  import com.airrtc.RenderCallbackSwitch;
   import com.airrtc.RenderPixelFormat;
   import com.airrtc.ScreenCaptureSource;
   import com.airrtc.ScreenSourceType;
@@ -111,8 +112,8 @@ package {
         liteav.command('video-available "u1" 0');
         t.waitFor(tamvex, TamvexEvent.MEDIAAVAILABLE, function(e:TamvexEvent):void {
           t.equal(e.available, false, "available from 0");
-          t.equal(tamvex.setLocalVideoRenderCallback(RenderPixelFormat.BGRA32, RenderBufferType.BUFFER, 1), true,
-                  "render callback with named codes");
+          t.equal(tamvex.setLocalVideoRenderCallback(RenderPixelFormat.BGRA32, RenderBufferType.BUFFER,
+                                                     RenderCallbackSwitch.REGISTER), true, "render callback with named codes");
           liteav.command("frame local 4x2 pattern=solid:112233");
         });
       });

@@ -1,5 +1,6 @@
 package {
   import com.airrtc.RenderBufferType;
+  import com.airrtc.RenderCallbackSwitch;
   import com.airrtc.RenderPixelFormat;
   import com.airrtc.StreamCode;
   import com.airrtc.Tamvex;
@@ -69,15 +70,16 @@ package {
       }
     }
 
-    // The local preview as I420, u1 as I420, u2 as BGRA; frames in memory, the callbacks on (1).
+    // The local preview as I420, u1 as I420, u2 as BGRA; frames in memory.
     private function watch():void {
       sdk.command("room stop");  // simulated SDK: from here frames come by hand, at a known point of the pattern
-      check(tamvex.setLocalVideoRenderCallback(RenderPixelFormat.I420, RenderBufferType.BUFFER, 1), "local render callback");
+      check(tamvex.setLocalVideoRenderCallback(RenderPixelFormat.I420, RenderBufferType.BUFFER, RenderCallbackSwitch.REGISTER),
+            "local render callback");
       tamvex.startLocalPreview();
       tamvex.startRemoteView("u1");
-      tamvex.setRemoteVideoRenderCallback("u1", RenderPixelFormat.I420, RenderBufferType.BUFFER, 1);
+      tamvex.setRemoteVideoRenderCallback("u1", RenderPixelFormat.I420, RenderBufferType.BUFFER, RenderCallbackSwitch.REGISTER);
       tamvex.startRemoteView("u2");
-      tamvex.setRemoteVideoRenderCallback("u2", RenderPixelFormat.BGRA32, RenderBufferType.BUFFER, 1);
+      tamvex.setRemoteVideoRenderCallback("u2", RenderPixelFormat.BGRA32, RenderBufferType.BUFFER, RenderCallbackSwitch.REGISTER);
       sdk.command("frame local 320x180");
       sdk.command('frame remote "u1" 640x360');
       sdk.command('frame remote "u2" 320x180 marks=2');

@@ -775,11 +775,12 @@ package com.airrtc {
      *   (RenderPixelFormat)
      * @param bufferType 1 frames in memory, 3 textures; any other number (2 included) is sent as 0
      *   (RenderBufferType)
-     * @param enable 1 registers the callback; any other number removes it
+     * @param enable 1 registers the callback; any other number removes it (RenderCallbackSwitch)
      * @return true only when the SDK accepted the registration (answered 0); false when it is not
      *   loaded, refuses or throws.
      * @see RenderPixelFormat
      * @see RenderBufferType
+     * @see RenderCallbackSwitch
      * @see TamvexEvent#VIDEO
      */
     public function setLocalVideoRenderCallback(pixelFormat:int, bufferType:int, enable:int):Boolean {
@@ -796,11 +797,12 @@ package com.airrtc {
      *   (RenderPixelFormat)
      * @param bufferType 1 frames in memory, 3 textures; any other number (2 included) is sent as 0
      *   (RenderBufferType)
-     * @param enable 1 registers the callback; any other number removes it
+     * @param enable 1 registers the callback; any other number removes it (RenderCallbackSwitch)
      * @return true when the SDK was asked (its own answer is not looked at); false when it is not
      *   loaded or throws.
      * @see RenderPixelFormat
      * @see RenderBufferType
+     * @see RenderCallbackSwitch
      * @see TamvexEvent#VIDEO
      */
     public function setRemoteVideoRenderCallback(userId:String, pixelFormat:int, bufferType:int, enable:int):Boolean {
