@@ -153,28 +153,28 @@ const core::TableEntry kEntries[] = {
             "autoCamera: true has the SDK open the camera on entry\n"
             "autoAudio: true has the SDK open the microphone and the speaker on entry"),
     ANE_API(changeRole, "rooms", "role:String", "Boolean",
-            "Changes the user's role; the outcome arrives as \"changerole\". False when the SDK fails.",
+            "Changes the user's role; the outcome arrives as \"changerole\". False when the SDK throws.",
             "true when the SDK was asked; false when it throws (no event follows then).",
             "\"changerole\" \"complete\" or \"error\".", "",
             "role: the new control role, handed over as a zero-terminated UTF-8 text"),
     ANE_API(requestStream, "rooms", "userId:String, kind:int", "Boolean",
-            "Requests a remote user's stream of the given source kind. False when the SDK fails.",
+            "Requests a remote user's stream of the given source kind. False when the SDK throws.",
             "true when the SDK was asked (the SDK's outcome is not reported); false when it throws.",
             "\"video\" for each frame of the stream once it arrives.", "",
             "userId: the remote user\n"
             "kind (SourceKind): SCREEN or MEDIA_FILE asks for that stream; any other value asks for the CAMERA stream"),
     ANE_API(cancelStream, "rooms", "userId:String, kind:int", "Boolean",
-            "Cancels a remote user's stream. False when the SDK fails.",
+            "Cancels a remote user's stream. False when the SDK throws.",
             "true when the SDK was asked (the SDK's outcome is not reported); false when it throws.",
             "", "",
             "userId: the remote user\n"
             "kind (SourceKind): SCREEN or MEDIA_FILE cancels that stream; any other value the CAMERA stream"),
     ANE_API(cancelAllStream, "rooms", "", "Boolean",
-            "Cancels all remote streams. False when the SDK fails.",
+            "Cancels all remote streams. False when the SDK throws.",
             "true when the SDK was asked (the SDK's outcome is not reported); false when it throws.",
             "", "", ""),
     ANE_API(getVideoData, "video", "destination:ByteArray, userId:String, kind:int", "void",
-            "Copies the newest frame of (user, source kind) into the ByteArray: width × height × 4 bytes, top row first, blue, green, red, alpha. Raises \"ilivesdk_error\" when there is none.",
+            "Copies the newest frame of (user, source kind) into the ByteArray: width × height × 4 bytes, top row first, blue, green, red, alpha. Raises \"ilivesdk_error\" when no renderer is bound to the pair.",
             "null. The ByteArray's length becomes width × height × 4 and holds the newest frame; its length becomes 0 "
             "when the renderer bound to (user, kind) has no frame of that user yet; left as it was when no renderer is "
             "bound to (user, kind) or the destination is not a ByteArray.",
@@ -199,7 +199,7 @@ const core::TableEntry kEntries[] = {
             "userId: the user whose frame is wanted\n"
             "kind (SourceKind): the source, as the \"video\" event names it"),
     ANE_API(openCamera, "devices", "index:int", "Boolean",
-            "Opens the camera at this position of getCameraNames. False for a position outside the list or a failed open.",
+            "Opens the camera at this position of getCameraNames. False for a position outside the list, a listing that fails or an open call that throws.",
             "true when the SDK was asked to open the camera (its answer is not read); false when the camera listing "
             "fails (answers non-zero) or is empty, for a position outside the list, or when the open call throws; null "
             "when the listing throws.",
@@ -442,7 +442,7 @@ const core::TableEntry kEntries[] = {
             "data: the text sent, its UTF-8 bytes without a terminating zero\n"
             "kind (CustomDataKind): SECOND is sent as the SDK's code 2, THIRD as code 4, any other value as code 3"),
     ANE_API(quitRoom, "rooms", "", "Boolean",
-            "Leaves the room; the outcome arrives as \"quitroom\". False when the SDK fails.",
+            "Leaves the room; the outcome arrives as \"quitroom\". False when the SDK throws.",
             "true when the SDK was asked; false when it throws (no event follows then).",
             "\"quitroom\" \"complete\" or \"error\".", "", ""),
     ANE_API(dispose, "host", "", "Boolean",
