@@ -113,7 +113,8 @@ test('methods document every argument, answer, code set and quoted event, and re
   assert.match(alpha, /@param kind the source to open \(AlphaKind\)\n     \* @param label a label\n/);
   assert.match(alpha, /@return true when opened; false when the SDK throws\.\n     \* @see AlphaKind\n     \* @see AlphaEvent#OPENED\n     \* @see AlphaEvent#VIDEO\n/);
   assert.match(alpha, /public function open\(kind:int, label:String\):Boolean \{\n      return Boolean\(live\(\)\.call\("open", kind, label\)\);/);
-  assert.match(alpha, /\[Event\(name="opened", type="com\.airrtc\.AlphaEvent"\)\]\n  \[Event\(name="video", type="com\.airrtc\.AlphaEvent"\)\]/);
+  assert.match(alpha, /\/\*\*\n   \* The outcome of open\.\n   \*\n   \* Level: complete \| error\n   \*\n   \* @eventType com\.airrtc\.AlphaEvent\.OPENED\n   \*\/\n  \[Event\(name="opened", type="com\.airrtc\.AlphaEvent"\)\]\n/);
+  assert.match(alpha, /\[Event\(name="video", type="com\.airrtc\.AlphaEvent"\)\]\n[^]*\[Event\(name="gone", type="com\.airrtc\.AlphaEvent"\)\]\n  \/\*\*\n   \* The Alpha native extension/);
   assert.match(alpha, /if \(_context == null\) throw new Error\(DISPOSED\);/);
   assert.match(alpha, /DISPOSED:String = "Alpha: the extension context was disposed; create a new Alpha";/);
 });

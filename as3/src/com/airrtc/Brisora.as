@@ -7,20 +7,125 @@ package com.airrtc {
   import flash.external.ExtensionContext;
   import flash.utils.ByteArray;
 
+  /**
+   * The outcome of iLiveLogin or iLiveLoginWithSpear.
+   *
+   * Level: complete | error
+   *
+   * @eventType com.airrtc.BrisoraEvent.ILIVELOGIN
+   */
   [Event(name="ilivelogin", type="com.airrtc.BrisoraEvent")]
+  /**
+   * The outcome of iLiveLoginOut.
+   *
+   * Level: complete | error
+   *
+   * @eventType com.airrtc.BrisoraEvent.ILIVELOGINOUT
+   */
   [Event(name="iliveloginout", type="com.airrtc.BrisoraEvent")]
+  /**
+   * The outcome of createRoom.
+   *
+   * Level: complete | error
+   *
+   * @eventType com.airrtc.BrisoraEvent.CREATEROOM
+   */
   [Event(name="createroom", type="com.airrtc.BrisoraEvent")]
+  /**
+   * The outcome of joinRoom.
+   *
+   * Level: complete | error
+   *
+   * @eventType com.airrtc.BrisoraEvent.JOINROOM
+   */
   [Event(name="joinroom", type="com.airrtc.BrisoraEvent")]
+  /**
+   * The outcome of changeRole.
+   *
+   * Level: complete | error
+   *
+   * @eventType com.airrtc.BrisoraEvent.CHANGEROLE
+   */
   [Event(name="changerole", type="com.airrtc.BrisoraEvent")]
+  /**
+   * The outcome of quitRoom.
+   *
+   * Level: complete | error
+   *
+   * @eventType com.airrtc.BrisoraEvent.QUITROOM
+   */
   [Event(name="quitroom", type="com.airrtc.BrisoraEvent")]
+  /**
+   * The SDK's report of a device operation (or "detect" when devices changed).
+   *
+   * Level: operation||operation code||result
+   *
+   * @eventType com.airrtc.BrisoraEvent.DEVICES
+   */
   [Event(name="devices", type="com.airrtc.BrisoraEvent")]
+  /**
+   * The quality report, every statistics period in a room.
+   *
+   * Level: the quality report text
+   *
+   * @eventType com.airrtc.BrisoraEvent.QUALITYPARAM
+   */
   [Event(name="qualityparam", type="com.airrtc.BrisoraEvent")]
+  /**
+   * A new frame of (user, source kind) is ready for getVideoData.
+   *
+   * Level: user id||width||height||flag||value||source kind
+   *
+   * @eventType com.airrtc.BrisoraEvent.VIDEO
+   */
   [Event(name="video", type="com.airrtc.BrisoraEvent")]
+  /**
+   * A remote user's video of a source kind started.
+   *
+   * Level: user id||source kind
+   *
+   * @eventType com.airrtc.BrisoraEvent.ADDVIDEO
+   */
   [Event(name="addvideo", type="com.airrtc.BrisoraEvent")]
+  /**
+   * A remote user's video of a source kind stopped.
+   *
+   * Level: user id||source kind
+   *
+   * @eventType com.airrtc.BrisoraEvent.REMOVEVIDEO
+   */
   [Event(name="removevideo", type="com.airrtc.BrisoraEvent")]
+  /**
+   * A remote user's camera went off.
+   *
+   * Level: user id||1
+   *
+   * @eventType com.airrtc.BrisoraEvent.NOVIDEO
+   */
   [Event(name="novideo", type="com.airrtc.BrisoraEvent")]
+  /**
+   * An audio level of a user.
+   *
+   * Level: audio kind||user id||level
+   *
+   * @eventType com.airrtc.BrisoraEvent.AUDIOEVENT
+   */
   [Event(name="audioevent", type="com.airrtc.BrisoraEvent")]
+  /**
+   * An audio block waits for getAudioData.
+   *
+   * Level: user id
+   *
+   * @eventType com.airrtc.BrisoraEvent.AUDIODATA
+   */
   [Event(name="audiodata", type="com.airrtc.BrisoraEvent")]
+  /**
+   * A frame or a pull found no renderer.
+   *
+   * Level: user id||source kind||message
+   *
+   * @eventType com.airrtc.BrisoraEvent.ILIVESDK_ERROR
+   */
   [Event(name="ilivesdk_error", type="com.airrtc.BrisoraEvent")]
   /**
    * The Brisora native extension (com.airrtc.Brisora): one typed method per function of the

@@ -7,11 +7,57 @@ package com.airrtc {
   import flash.external.ExtensionContext;
   import flash.utils.ByteArray;
 
+  /**
+   * The room was entered.
+   *
+   * Level: complete
+   *
+   * @eventType com.airrtc.TamvexEvent.ENTERROOM
+   */
   [Event(name="enterroom", type="com.airrtc.TamvexEvent")]
+  /**
+   * The room was left.
+   *
+   * Level: complete
+   *
+   * @eventType com.airrtc.TamvexEvent.EXITROOM
+   */
   [Event(name="exitroom", type="com.airrtc.TamvexEvent")]
+  /**
+   * A remote user's camera video (video), sub stream (stream) or audio became available (1) or not
+   * (0).
+   *
+   * Level: video | stream | audio||user id||1 | 0
+   *
+   * @eventType com.airrtc.TamvexEvent.MEDIAAVAILABLE
+   */
   [Event(name="mediaavailable", type="com.airrtc.TamvexEvent")]
+  /**
+   * A user's volume, at the interval asked for; the local user's entry carries the user id of the
+   * last enterRoom.
+   *
+   * Level: rtc||user id||volume
+   *
+   * @eventType com.airrtc.TamvexEvent.AUDIOEVENT
+   */
   [Event(name="audioevent", type="com.airrtc.TamvexEvent")]
+  /**
+   * A speed-test result: results so far, results in all, the server measured and its round-trip
+   * time.
+   *
+   * Level: finished||total||server address||round-trip ms
+   *
+   * @eventType com.airrtc.TamvexEvent.SPEEDTESTEVENT
+   */
   [Event(name="speedtestevent", type="com.airrtc.TamvexEvent")]
+  /**
+   * A new frame of (user, stream code) is ready for getVideoData; the stream code is 1 big, 10
+   * small, 2 sub, 0 other, not the SDK's stream type.
+   *
+   * Level: user id||width||height||0||rotation||stream code
+   *
+   * @eventType com.airrtc.TamvexEvent.VIDEO
+   */
   [Event(name="video", type="com.airrtc.TamvexEvent")]
   /**
    * The Tamvex native extension (com.airrtc.Tamvex): one typed method per function of the
