@@ -118,7 +118,7 @@ test_leg() {
   need_build "$build"
   build=$(cd "$build" && pwd)
   local started=$SECONDS
-  node "$root/as3/generate.js" --check --anehost "$build/bin/anehost"
+  node "$root/as3/generate.js" --check --require-docs --anehost "$build/bin/anehost"
   compile "$build/as3/tests" "$root/as3/tests/TestsMain.as" "$root/as3/tests"
   echo "as3: compiled the ActionScript tests in $((SECONDS - started)) s"
   local program=$build/as3/tests/bin/js-release/index.js
