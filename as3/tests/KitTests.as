@@ -109,6 +109,16 @@ package {
     private static function received(t:Test):void {
       ilive.command("reset");
       var brisora:Brisora = new Brisora();
+      try {
+        receivedBuffers(t, brisora);
+      } finally {
+        brisora.disposeContext();
+        ilive.command("reset");
+      }
+      t.done();
+    }
+
+    private static function receivedBuffers(t:Test, brisora:Brisora):void {
       brisora.initILiveSdk(1400012345, 1, 0, 0);
       var nothing:Object = thrown(function():void { ilive.received("fillExternalCaptureFrame"); });
       t.expect(nothing != null && String(nothing["message"]).indexOf("fillExternalCaptureFrame") >= 0,
@@ -174,9 +184,6 @@ package {
       var lite:Object = thrown(function():void { liteav.received("fillExternalCaptureFrame"); });
       t.expect(lite != null && String(lite["message"]).indexOf("keeps no buffers") >= 0,
                "the LiteAV stand-in keeps no buffers, and says so: " + (lite ? lite["message"] : "nothing"));
-      brisora.disposeContext();
-      ilive.command("reset");
-      t.done();
     }
 
     private static function missingLibrary(t:Test):void {
