@@ -7,7 +7,10 @@
 #   scripts/as3.sh examples BUILD OUT     compiles and runs both example applications; their pictures go to
 #                                         OUT/as3/NAME and are compared with the anehost pictures in OUT/NAME
 #   scripts/as3.sh test BUILD             the generated library is current; compiles and runs the ActionScript
-#                                         tests, and shows that a deliberately wrong expectation fails them
+#                                         tests, and shows that a deliberately wrong expectation fails them; the
+#                                         result lines come from BUILD/as3/tests/results.txt, the extensions'
+#                                         console output is in BUILD/as3/tests/output.txt
+# Each compile prints the compiler warnings that remain.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cache=${AIRRTC_AS3_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/airrtc-as3}
