@@ -344,7 +344,7 @@ package com.airrtc {
     }
 
     /**
-     * Changes the user's role; the outcome arrives as "changerole". False when the SDK fails.
+     * Changes the user's role; the outcome arrives as "changerole". False when the SDK throws.
      * (rooms)
      *
      * Events: "changerole" "complete" or "error".
@@ -358,7 +358,7 @@ package com.airrtc {
     }
 
     /**
-     * Requests a remote user's stream of the given source kind. False when the SDK fails. (rooms)
+     * Requests a remote user's stream of the given source kind. False when the SDK throws. (rooms)
      *
      * Events: "video" for each frame of the stream once it arrives.
      *
@@ -375,7 +375,7 @@ package com.airrtc {
     }
 
     /**
-     * Cancels a remote user's stream. False when the SDK fails. (rooms)
+     * Cancels a remote user's stream. False when the SDK throws. (rooms)
      *
      * @param userId the remote user
      * @param kind SCREEN or MEDIA_FILE cancels that stream; any other value the CAMERA stream
@@ -389,7 +389,7 @@ package com.airrtc {
     }
 
     /**
-     * Cancels all remote streams. False when the SDK fails. (rooms)
+     * Cancels all remote streams. False when the SDK throws. (rooms)
      *
      * @return true when the SDK was asked (the SDK's outcome is not reported); false when it
      *   throws.
@@ -400,7 +400,8 @@ package com.airrtc {
 
     /**
      * Copies the newest frame of (user, source kind) into the ByteArray: width × height × 4 bytes,
-     * top row first, blue, green, red, alpha. Raises "ilivesdk_error" when there is none. (video)
+     * top row first, blue, green, red, alpha. Raises "ilivesdk_error" when no renderer is bound to
+     * the pair. (video)
      *
      * Events: "ilivesdk_error" "U||kind||not get videoRander" when no renderer is bound.
      *
@@ -461,8 +462,8 @@ package com.airrtc {
     }
 
     /**
-     * Opens the camera at this position of getCameraNames. False for a position outside the list
-     * or a failed open. (devices)
+     * Opens the camera at this position of getCameraNames. False for a position outside the list,
+     * a listing that fails or an open call that throws. (devices)
      *
      * Events: "devices" with the SDK's report of the operation; "video" for the local camera's
      * frames.
@@ -1020,7 +1021,7 @@ package com.airrtc {
     }
 
     /**
-     * Leaves the room; the outcome arrives as "quitroom". False when the SDK fails. (rooms)
+     * Leaves the room; the outcome arrives as "quitroom". False when the SDK throws. (rooms)
      *
      * Events: "quitroom" "complete" or "error".
      *
