@@ -39,7 +39,10 @@ const EVENT_MEMBERS = new Set(['code', 'level', 'fields', 'succeeded', 'type', '
                                ...Object.values(REPORTS).map(r => r.getter)]);
 // Names the library class already has beside the functions.
 const LIBRARY_MEMBERS = new Set(['context', 'disposeContext', 'live', 'onStatus', 'addEventListener', 'removeEventListener',
-                                 'dispatchEvent', 'hasEventListener', 'willTrigger', 'toString']);
+                                 'dispatchEvent', 'hasEventListener', 'willTrigger', 'toString', 'EXTENSION_ID',
+                                 'FUNCTION_COUNT', 'DISPOSED']);
+// The local variables of the generated methods and list helpers: no argument may take one.
+const METHOD_LOCALS = new Set(['r', 'items', 'answer', 'part']);
 const AS3_WORDS = new Set(['break', 'case', 'catch', 'class', 'const', 'continue', 'default', 'delete', 'do', 'else',
                            'extends', 'false', 'finally', 'for', 'function', 'if', 'implements', 'import', 'in',
                            'instanceof', 'interface', 'internal', 'is', 'new', 'null', 'package', 'private',
@@ -120,6 +123,7 @@ function loadTable(source, options = {}) {
       for (const a of f.args || []) {
         if (!a || !isMember(a.name)) fail(`${where}: ${f.name}: bad argument name ${JSON.stringify(a && a.name)}`);
         if (names.has(a.name)) fail(`${where}: ${f.name}: argument ${a.name} twice`);
+        if (METHOD_LOCALS.has(a.name)) fail(`${where}: ${f.name}: the argument name ${a.name} is taken by the generated code`);
         names.add(a.name);
         if (!ARG_TYPES.has(a.type)) fail(`${where}: ${f.name}(${a.name}): unknown type ${a.type}`);
         if (a.codes !== undefined && a.codes !== '' && !sets.has(a.codes))
@@ -135,6 +139,7 @@ function loadTable(source, options = {}) {
     for (const e of ext.events) {
       if (!e || !/^[a-z_]\w*$/.test(e.code || '')) fail(`${where}: bad event code ${JSON.stringify(e && e.code)}`);
       if (codes.has(e.code)) fail(`${where}: event code ${e.code} twice`);
+      if (e.code === 'codes') fail(`${where}: event code codes: its constant would be the CODES list`);
       codes.add(e.code);
       if (e.fields === undefined) e.fields = [];
       if (!Array.isArray(e.fields)) fail(`${where}: event ${e.code}: "fields" is a list`);

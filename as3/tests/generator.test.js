@@ -157,6 +157,10 @@ test('names used twice are refused', () => {
   refused(a => { a.events.push({ code: 'opened', level: '', meaning: '', fields: [] }); }, /event code opened twice/);
   refused(a => { a.codes.push({ set: 'AlphaKind', name: 'CAMERA', value: 3, meaning: '' }); }, /code AlphaKind\.CAMERA twice/);
   refused(a => { a.functions[0].args.push({ name: 'kind', type: 'int', doc: 'again' }); }, /open: argument kind twice/);
+  // Names the generated code itself takes.
+  refused(a => { a.functions[1].args[0].name = 'items'; }, /listSources: the argument name items is taken by the generated code/);
+  refused(a => { a.functions.push({ name: 'DISPOSED', args: [], result: { type: 'void' } }); }, /DISPOSED: the name is taken by the library class/);
+  refused(a => { a.events[0].code = 'codes'; }, /event code codes: its constant would be the CODES list/);
   // Class names are unique across both extensions.
   refused((a, b) => { b.codes[0].set = 'AlphaKind'; }, /the class name AlphaKind of the code set AlphaKind of Beta is taken by the code set AlphaKind of Alpha/);
   refused((a, b) => { b.codes[0].set = 'AlphaEvent'; }, /the class name AlphaEvent .* is taken by the events of Alpha/);
