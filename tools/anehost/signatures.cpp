@@ -105,6 +105,17 @@ std::vector<std::string> groupsOf(const ExtensionApi& api) {
   return groups;
 }
 
+// A text inside a cell of a Markdown table: a "|" would end the cell, even in code.
+std::string cell(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '|') out += '\\';
+    out += c;
+  }
+  return out;
+}
+std::string cell(const char* s) { return cell(text(s)); }
+
 std::string lowered(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -211,7 +222,8 @@ std::string referenceMarkdown(const ExtensionApi& api) {
   o << "\n## Events\n\nEvery event is a `StatusEvent` with `code` and `level`; level fields are joined by \"||\".\n\n"
     << "| code | level | when | typed fields |\n|---|---|---|---|\n";
   for (const auto& e : api.events)
-    o << "| `" << e.code << "` | `" << e.level << "` | " << e.meaning << " | " << (text(e.fields).empty() ? "" : "`" + text(e.fields) + "`")
+    o << "| `" << e.code << "` | `" << cell(e.level) << "` | " << cell(e.meaning) << " | "
+      << (text(e.fields).empty() ? "" : "`" + cell(e.fields) + "`")
       << " |\n";
   if (!api.codes.empty()) o << "\n## Codes\n\nThe numbers that arguments, answers and event fields take, by set.\n";
   std::string set;
@@ -220,14 +232,14 @@ std::string referenceMarkdown(const ExtensionApi& api) {
       set = text(c.set);
       o << "\n### " << set << "\n\n| name | value | meaning |\n|---|---|---|\n";
     }
-    o << "| `" << c.name << "` | " << c.value << " | " << c.meaning << " |\n";
+    o << "| `" << c.name << "` | " << c.value << " | " << cell(c.meaning) << " |\n";
   }
   if (!api.lists.empty())
     o << "\n## Lists\n\nAnswers that are lists in a fixed text form, and the typed helper of the ActionScript library that "
          "reads each.\n\n| function | helper | items cut at | item |\n|---|---|---|---|\n";
   for (const auto& l : api.lists)
-    o << "| `" << l.function << "` | `" << l.helper << "` | `" << l.separator << "` | " << l.meaning
-      << (text(l.fields).empty() ? "" : " (`" + text(l.itemClass) + "`: `" + text(l.fields) + "`, cut at `" + text(l.fieldSeparator) + "`)")
+    o << "| `" << l.function << "` | `" << l.helper << "` | `" << cell(l.separator) << "` | " << cell(l.meaning)
+      << (text(l.fields).empty() ? "" : " (`" + text(l.itemClass) + "`: `" + text(l.fields) + "`, cut at `" + cell(l.fieldSeparator) + "`)")
       << " |\n";
   return o.str();
 }
