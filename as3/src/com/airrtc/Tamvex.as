@@ -986,8 +986,9 @@ package com.airrtc {
     /**
      * A new live pusher; its handle. (pushers and players)
      *
-     * @return the new handle (0, 1, …: the pusher list's length before); -1 when the SDK was never
-     *   loaded (this function does not load it), has no such export, gives no pusher or throws.
+     * @return the new handle (0, 1, …: the pusher list's length before); -1 (ObjectHandle.NONE)
+     *   when the SDK was never loaded (this function does not load it), has no such export, gives no
+     *   pusher or throws.
      */
     public function TXLivePusher_createTXLivePusher():int {
       return int(live().call("TXLivePusher_createTXLivePusher"));
@@ -1107,9 +1108,9 @@ package com.airrtc {
     /**
      * A new live player; its handle. (pushers and players)
      *
-     * @return the new handle (0, 1, …: the live player list's length before); -1 when the SDK was
-     *   never loaded (this function does not load it), has no such export, gives no player or
-     *   throws.
+     * @return the new handle (0, 1, …: the live player list's length before); -1
+     *   (ObjectHandle.NONE) when the SDK was never loaded (this function does not load it), has no
+     *   such export, gives no player or throws.
      */
     public function ITXLivePlayer_createTXLivePlayer():int {
       return int(live().call("ITXLivePlayer_createTXLivePlayer"));
@@ -1145,9 +1146,9 @@ package com.airrtc {
      *
      * @param url the media file or URL, passed as given
      * @param repeat passed to the SDK's create unchanged (its loop switch)
-     * @return the new handle (0, 1, …: the VOD player list's length before); -1 when the SDK was
-     *   never loaded (this function does not load it), has no such export, gives no player or
-     *   throws.
+     * @return the new handle (0, 1, …: the VOD player list's length before); -1
+     *   (ObjectHandle.NONE) when the SDK was never loaded (this function does not load it), has no
+     *   such export, gives no player or throws.
      */
     public function ITXVodPlayer_createTXVodPlayer(url:String, repeat:Boolean):int {
       return int(live().call("ITXVodPlayer_createTXVodPlayer", url, repeat));
