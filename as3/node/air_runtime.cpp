@@ -470,22 +470,24 @@ Napi::Value SdkReceivedPicture(const Napi::CallbackInfo& info) {
 // their GetProcAddress finds no such export in a library loaded from path,
 // as anehost's `library remove` / `library restore`. libraryRestoreAll()
 // brings everything back; so does the end of the program.
-Napi::Value LibraryRemove(const Napi::CallbackInfo& info) {
+// One library change, made by `change` (the Win32 stand-in's remove or restore);
+// the usage text is the answer when the path is missing.
+Napi::Value changeLibrary(const Napi::CallbackInfo& info, const char* usage,
+                          void (*change)(const std::string&, const std::string&)) {
   bool ok = true;
   const std::string path = textArg(info, 0, &ok);
   const std::string exportName = info.Length() > 1 && info[1].IsString() ? info[1].As<Napi::String>().Utf8Value() : "";
-  if (!ok || path.empty()) return Napi::String::New(info.Env(), "libraryRemove(path, exportName)");
-  win32::removeLibrary(path, exportName);
+  if (!ok || path.empty()) return Napi::String::New(info.Env(), usage);
+  change(path, exportName);
   return Napi::String::New(info.Env(), "");
 }
 
+Napi::Value LibraryRemove(const Napi::CallbackInfo& info) {
+  return changeLibrary(info, "libraryRemove(path, exportName)", &win32::removeLibrary);
+}
+
 Napi::Value LibraryRestore(const Napi::CallbackInfo& info) {
-  bool ok = true;
-  const std::string path = textArg(info, 0, &ok);
-  const std::string exportName = info.Length() > 1 && info[1].IsString() ? info[1].As<Napi::String>().Utf8Value() : "";
-  if (!ok || path.empty()) return Napi::String::New(info.Env(), "libraryRestore(path, exportName)");
-  win32::restoreLibrary(path, exportName);
-  return Napi::String::New(info.Env(), "");
+  return changeLibrary(info, "libraryRestore(path, exportName)", &win32::restoreLibrary);
 }
 
 Napi::Value LibraryRestoreAll(const Napi::CallbackInfo& info) {

@@ -219,11 +219,7 @@ TEST(HostOptions, AScriptsCodePageReachesTheExtension) {
 TEST(HostOptions, BadOptionLinesAreScriptErrors) {
   const char* lines[] = {"option nonsense\n", "option timeout x\n", "option timeout\n", "option utf8 maybe\n",
                          "option ansi-codepage 0\n", "option out\n"};
-  for (const char* line : lines) {
-    const HostRun r = runScript(line + kEcho);
-    EXPECT_EQ(r.status, 2) << line;
-    EXPECT_NE(r.err.find("line 1: "), std::string::npos) << line << r.err;
-  }
+  for (const char* line : lines) expectRefused(line + kEcho, "line 1: ");
   const HostRun late = runScript(kEcho + "option utf8\n");
   EXPECT_EQ(late.status, 2);
   EXPECT_NE(late.err.find("line 2: options come before the 'extension' line"), std::string::npos) << late.err;

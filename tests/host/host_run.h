@@ -96,6 +96,14 @@ inline HostRun runScript(const std::string& text, const std::string& options = "
   return runFile(file, options);
 }
 
+// A script the host refuses as a script error: exit status 2, and `seen` in
+// what it says on standard error.
+inline void expectRefused(const std::string& script, const std::string& seen) {
+  const HostRun r = runScript(script);
+  EXPECT_EQ(r.status, 2) << script << "\n" << r.out << r.err;
+  EXPECT_NE(r.err.find(seen), std::string::npos) << script << "\n" << r.err;
+}
+
 // A Brisora session logged in and in a room (24-bit frames), every SDK
 // operation answered at once.
 inline const std::string kBrisoraInRoom =
