@@ -464,12 +464,6 @@ Napi::Value SdkReceivedPicture(const Napi::CallbackInfo& info) {
   return o;
 }
 
-// libraryRemove(path, exportName) / libraryRestore(path, exportName): from now
-// on the extensions' LoadLibraryW finds no file at path (relative to the
-// folder of the node program, or absolute), or with a non-empty exportName
-// their GetProcAddress finds no such export in a library loaded from path,
-// as anehost's `library remove` / `library restore`. libraryRestoreAll()
-// brings everything back; so does the end of the program.
 // One library change, made by `change` (the Win32 stand-in's remove or restore);
 // the usage text is the answer when the path is missing.
 Napi::Value changeLibrary(const Napi::CallbackInfo& info, const char* usage,
@@ -482,6 +476,12 @@ Napi::Value changeLibrary(const Napi::CallbackInfo& info, const char* usage,
   return Napi::String::New(info.Env(), "");
 }
 
+// libraryRemove(path, exportName) / libraryRestore(path, exportName): from now
+// on the extensions' LoadLibraryW finds no file at path (relative to the
+// folder of the node program, or absolute), or with a non-empty exportName
+// their GetProcAddress finds no such export in a library loaded from path,
+// as anehost's `library remove` / `library restore`. libraryRestoreAll()
+// brings everything back; so does the end of the program.
 Napi::Value LibraryRemove(const Napi::CallbackInfo& info) {
   return changeLibrary(info, "libraryRemove(path, exportName)", &win32::removeLibrary);
 }
